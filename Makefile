@@ -1,0 +1,36 @@
+# Pendulab: `make run` and `make test` do all the set-up on a fresh Debian machine.
+BUILD    ?= build
+JOBS     ?= $(shell nproc)
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
+
+.PHONY: all deps build run test bench screenshot clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "Pendulab needs a display: none is set (DISPLAY is empty). On a machine without a screen, run: xvfb-run -a make run"; \
+	  exit 1; \
+	fi
+	$(BUILD)/bin/pendulab
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/pendulab_bench --benchmark_min_time=0.2
+
+screenshot: build
+	scripts/screenshot.sh $(BUILD)/bin/pendulab docs
+
+clean:
+	rm -rf $(BUILD)

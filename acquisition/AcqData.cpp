@@ -1,0 +1,61 @@
+#include "acquisition/AcqData.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+namespace pendulab {
+
+CardDriverTable CardDriver;
+dynlib::Handle CardLibrary = nullptr;
+std::int32_t CardSystemCode = 0;
+
+static_assert(sizeof(CardDriverTable) == sysam::EntryCount * sizeof(void*),
+              "one slot per entry point, in binding order");
+
+void** CardDriverTable::slot(int index)
+{
+    return reinterpret_cast<void**>(reinterpret_cast<char*>(this) + static_cast<std::size_t>(index) * sizeof(void*));
+}
+
+int CardDriverTable::boundCount() const
+{
+    int n = 0;
+    auto* self = const_cast<CardDriverTable*>(this);
+    for (int i = 0; i < sysam::EntryCount; ++i) n += *self->slot(i) != nullptr;
+    return n;
+}
+
+std::string CardDriverFileName(const std::string& name)
+{
+    std::string upper = name;
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return upper.find(".DLL") == std::string::npos ? name + ".DLL" : name;
+}
+
+bool LoadCardDriver(const std::string& name, const MessageSink& show, const std::string& firstFolder)
+{
+    CardSystemCode = 0;
+    if (name.empty()) return false;
+    const std::string fileName = CardDriverFileName(name);
+    CardLibrary = dynlib::Load(fileName, firstFolder.empty() ? dynlib::ProgramFolder() : firstFolder);
+    if (CardLibrary == nullptr) {
+        show("Fichier " + fileName + " introuvable");
+        return false;
+    }
+    dynlib::SetLastError(0);
+    for (int i = 0; i < sysam::EntryCount; ++i) {
+        void* p = dynlib::Symbol(CardLibrary, sysam::EntryNames[i]);
+        std::memcpy(CardDriver.slot(i), &p, sizeof p);
+    }
+    if (dynlib::GetLastError() != 0) {
+        show("Erreur lors du chargement de " + fileName);
+        return false;
+    }
+    CardSystemCode = CardDriver.RenvoyerSysteme();
+    (void)CardDriver.SystemePresent();
+    return true;
+}
+
+} // namespace pendulab

@@ -1,0 +1,33 @@
+#pragma once
+// The entry points of the card driver library "SysamPCI.dll", in binding order.
+#include <cstdint>
+
+#if defined(_WIN32)
+#define SYSAM_CALL __stdcall
+#else
+#define SYSAM_CALL
+#endif
+
+namespace pendulab::sysam {
+
+using Fn = void(SYSAM_CALL*)();                         // entry points we only bind
+using SystemePresentFn = std::int32_t(SYSAM_CALL*)();  // nonzero low byte: card present
+using RenvoyerSystemeFn = std::int32_t(SYSAM_CALL*)();
+using TwoIntsFn = std::int32_t(SYSAM_CALL*)(std::int32_t, std::int32_t);
+using LireEAEntierFn = std::int32_t(SYSAM_CALL*)(std::int32_t channel, std::int32_t mode);
+using PreparerAcquisitionFn = std::int32_t(SYSAM_CALL*)(std::int32_t, std::int32_t, double timerSetting,
+                                                         std::uint8_t* channelTable, std::int32_t);
+using AcquerirTableFn = std::int32_t(SYSAM_CALL*)(std::int16_t* table, std::int32_t* scratch);
+
+inline constexpr int EntryCount = 41;
+inline constexpr const char* EntryNames[EntryCount] = {
+    "SystemePresent", "RenvoyerSysteme", "LireInfos", "OkEtatSysteme", "ProgrammerEtatSysteme",
+    "EcrireTempo", "LireTempo", "ProgrammerTimer", "ValiderTimer", "DevaliderTimer", "LireTimer",
+    "LimitesCalibreEA", "LireCalibreEA", "EcrireCalibreEA", "LireGain", "EcrireGain",
+    "ProgrammerAccesRapide", "LireEA_Entier", "LireEA_Reel", "BinVoltEA", "VoltBinEA",
+    "LimitesCalibreSA", "LireCalibreSA", "EcrireCalibreSA", "EcrireSA_Entier", "EcrireSA_Reel",
+    "BinVoltSA", "VoltBinSA", "LirePort", "EcrirePort", "LireBit", "EcrireBit", "LireSensPort",
+    "ProgrammerSensPort", "PreparerAcquisition", "AcquerirTable", "ProgrammerDeclenchement",
+    "Declencher", "PreparerEmission", "EmettreSorties", "FermetureDLL"};
+
+} // namespace pendulab::sysam

@@ -1,0 +1,74 @@
+// The measured derivative and the measured phase portrait.
+#include <QWidget>
+#include <qcustomplot.h>
+
+#include "analysis/Derivative.h"
+#include "analysis/PhaseImage.h"
+#include "app/Main.h"
+#include "app/core/Params.h"
+
+
+void TFichePrincipale::Mesures()
+{
+    const double dt = pendulab::timeStep(durationSeconds()); // before anything changes
+    const int halfW = pendulab::halfOf(TabSheet2->width());
+    const int halfH = pendulab::halfOf(TabSheet2->height());
+
+    xy->fill();
+    pendulab::computeMeasuredSpeed(Buffers.MeasPos, Buffers.MeasSpeed, dt);
+
+    QVector<double> keys, values;
+    keys.reserve(1985);
+    values.reserve(1985);
+    for (int n = 6; n <= 1990; ++n) {
+        keys.push_back(n);
+        values.push_back(Buffers.MeasSpeed[static_cast<std::size_t>(n)]);
+    }
+    Series3->setData(keys, values, true);
+
+    static thread_local pendulab::PortraitData portrait;
+    pendulab::computeMeasuredPortrait(Buffers.MeasPos, Buffers.MeasSpeed, halfW, halfH, portrait);
+    Buffers.PhaseScaleX = portrait.phaseScaleX;
+    Buffers.PhaseScaleY = portrait.phaseScaleY;
+
+    const QColor blue(0, 0, 255);
+    bool first = true;
+    for (const auto& p : portrait.points) {
+        if (first) xy->moveTo(p.x, p.y);
+        else xy->lineTo(p.x, p.y);
+        first = false;
+        xy->setPenColor(blue);
+    }
+    xy->setPenColor(Qt::black);
+    for (const auto& head : {pendulab::horizontalArrowHead(xy->width(), halfH), pendulab::verticalArrowHead(halfW)}) {
+        xy->moveTo(head[0].x, head[0].y);
+        xy->lineTo(head[1].x, head[1].y);
+        xy->lineTo(head[2].x, head[2].y);
+    }
+    xy->flush();
+
+    fitDerivativeAxis();
+    replotChart(phichart);
+}
+
+
+// Fits the derivative chart's automatic vertical axis to both curves; its ticks are automatic.
+void TFichePrincipale::fitDerivativeAxis()
+{
+    bool found = false;
+    QCPRange range;
+    for (int i = 0; i < phichart->graphCount(); ++i) {
+        bool ok = false;
+        const QCPRange r = phichart->graph(i)->getValueRange(ok);
+        if (!ok) continue;
+        range = found ? QCPRange(qMin(range.lower, r.lower), qMax(range.upper, r.upper)) : r;
+        found = true;
+    }
+    if (!found || !(range.size() > 1e-9) || !std::isfinite(range.size())) {
+        const double centre = found && std::isfinite(range.center()) ? range.center() : 0.0;
+        range = QCPRange(centre - 1.0, centre + 1.0);
+    } else {
+        range = QCPRange(range.lower - range.size() * 0.05, range.upper + range.size() * 0.05);
+    }
+    phichart->yAxis->setRange(range);
+}

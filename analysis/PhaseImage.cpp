@@ -1,0 +1,70 @@
+#include "analysis/PhaseImage.h"
+
+#include <QPaintEvent>
+#include <QResizeEvent>
+
+TPhaseImage::TPhaseImage(QWidget* parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    image_ = QImage(QSize(1, 1), QImage::Format_RGB32);
+    image_.fill(Qt::white);
+}
+
+TPhaseImage::~TPhaseImage()
+{
+    if (painter_.isActive()) painter_.end();
+}
+
+QPainter& TPhaseImage::painter()
+{
+    if (!painter_.isActive()) {
+        painter_.begin(&image_);
+        painter_.setRenderHint(QPainter::Antialiasing, false);
+        painter_.setPen(QPen(pen_, 1));
+    }
+    return painter_;
+}
+
+void TPhaseImage::fill() { painter().fillRect(image_.rect(), Qt::white); }
+
+void TPhaseImage::setPenColor(const QColor& c)
+{
+    if (c == pen_) return;
+    pen_ = c;
+    if (painter_.isActive()) painter_.setPen(QPen(pen_, 1));
+}
+
+void TPhaseImage::moveTo(int x, int y) { cursor_ = QPoint(x, y); }
+
+void TPhaseImage::lineTo(int x, int y)
+{
+    const QPoint to(x, y);
+    painter().drawLine(cursor_, to);
+    cursor_ = to;
+}
+
+void TPhaseImage::flush()
+{
+    if (painter_.isActive()) painter_.end();
+    update();
+}
+
+void TPhaseImage::paintEvent(QPaintEvent* event)
+{
+    if (painter_.isActive()) painter_.end();
+    QPainter p(this);
+    p.fillRect(event->rect(), Qt::white);
+    p.drawImage(event->rect(), image_, event->rect());
+}
+
+void TPhaseImage::resizeEvent(QResizeEvent* event)
+{
+    if (painter_.isActive()) painter_.end();
+    QImage bigger(event->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    bigger.fill(Qt::white);
+    QPainter p(&bigger);
+    p.drawImage(0, 0, image_);
+    p.end();
+    image_ = bigger;
+    QWidget::resizeEvent(event);
+}

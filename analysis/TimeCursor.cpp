@@ -1,0 +1,52 @@
+// Reading times, intervals and frequencies off the charts with the mouse.
+#include <QFrame>
+#include <QLineEdit>
+#include <cmath>
+#include <qcustomplot.h>
+
+#include "analysis/CursorCore.h"
+#include "app/Accessibility.h"
+#include "app/Format.h"
+#include "app/Main.h"
+
+double TFichePrincipale::timeUnderPointer(QPoint globalPos) const
+{
+    const int seconds = durationSeconds();
+    const QPoint local = Chart1->mapFromGlobal(globalPos);
+    return pendulab::cursorTime(seconds, Chart1->xAxis->pixelToCoord(local.x()));
+}
+
+void TFichePrincipale::Chart1MouseDown(QWidget*, Qt::MouseButton button, int x, int, QPoint globalPos)
+{
+    if (button != Qt::LeftButton) return;
+    const double t = timeUnderPointer(globalPos); // a bad duration stops here, nothing changed
+    for (QFrame* bar : {vcur1, vcur0}) {
+        bar->setGeometry(x, 25, 2, Chart1->height() - 40);
+        bar->show();
+        bar->raise();
+    }
+    deltalbl->setValueText(QStringLiteral("dT=0 s"));
+    Buffers.CursorStartTime = t;
+    deltalbl->show();
+}
+
+void TFichePrincipale::Chart1MouseMove(QWidget*, int x, int y, QPoint globalPos)
+{
+    double t = 0.0;
+    const bool inPlot = y > 10;
+    if (inPlot) t = timeUnderPointer(globalPos);
+    if (inPlot) cursxtxt->setText(QString::fromStdString(pendulab::cursorText(t, userDecimalSeparator())));
+    else cursxtxt->clear();
+    if (vcur1->isHidden()) return;
+    vcur1->move(x, vcur1->y());
+    if (!inPlot) return; // the caption stays while the pointer is in the top strip
+    const double d = std::fabs(t - Buffers.CursorStartTime);
+    if (d != 0.0) deltalbl->setValueText(QString::fromStdString(pendulab::intervalText(d, userDecimalSeparator())));
+}
+
+void TFichePrincipale::Chart1MouseUp(QWidget*, Qt::MouseButton, int, int)
+{
+    vcur0->hide();
+    vcur1->hide();
+    deltalbl->hide();
+}

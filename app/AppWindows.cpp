@@ -1,0 +1,18 @@
+#include "app/AppWindows.h"
+
+#include "app/Main.h"
+#include "app/avertisit1.h"
+#include "model/conf1.h"
+
+AppWindows Windows;
+
+AppWindows createWindows()
+{
+    AppWindows w;
+    w.FichePrincipale = new TFichePrincipale;
+    w.config = new Tconfig(w.FichePrincipale);
+    w.config->setMainWindow(w.FichePrincipale);
+    w.avert = new Tavert(w.FichePrincipale);
+    w.FichePrincipale->setDialogs(w.config, w.avert);
+    return w;
+}

@@ -1,0 +1,438 @@
+#include "app/Main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBoxLayout>
+#include <QCloseEvent>
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSlider>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <qcustomplot.h>
+
+#include "acquisition/DynLib.h"
+#include "analysis/PhaseImage.h"
+#include "app/Accessibility.h"
+#include "app/Services.h"
+#include "app/UpDown.h"
+#include "app/avertisit1.h"
+#include "app/core/Convert.h"
+#include "app/core/Params.h"
+#include "model/conf1.h"
+
+namespace {
+
+const QColor kChartBackground(210, 210, 210); // 13816530 in the window system's BGR order
+const QColor kMeasured(0, 0, 255);
+const QColor kModel(128, 128, 128);
+
+QCustomPlot* makeChart(QWidget* parent, const QString& name, double xStep, const QString& accessibleName)
+{
+    auto* chart = new QCustomPlot(parent);
+    chart->setObjectName(name);
+    chart->setBackground(kChartBackground);
+    chart->axisRect()->setBackground(kChartBackground);
+    chart->setPlottingHint(QCP::phFastPolylines, true);
+    chart->setNotAntialiasedElements(QCP::aeAll);
+    chart->setMouseTracking(true);
+    chart->setInteractions(QCP::Interactions());
+    chart->xAxis->setRange(0, 2000);
+    auto ticker = QSharedPointer<QCPAxisTickerFixed>::create();
+    ticker->setTickStep(xStep);
+    chart->xAxis->setTicker(ticker);
+    chart->xAxis->setTickLabels(false);
+    chart->setMinimumSize(200, 150);
+    describe(chart, accessibleName);
+    return chart;
+}
+
+QCPGraph* makeSeries(QCustomPlot* chart, const QString& name, const QColor& color)
+{
+    QCPGraph* g = chart->addGraph();
+    g->setObjectName(name);
+    g->setPen(QPen(color, 1));
+    g->setAdaptiveSampling(true);
+    return g;
+}
+
+QFrame* makeBar(QWidget* parent, const QString& name)
+{
+    auto* bar = new QFrame(parent);
+    bar->setObjectName(name);
+    bar->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    bar->setLineWidth(1);
+    bar->setAutoFillBackground(true);
+    QPalette pal = bar->palette();
+    pal.setColor(QPalette::Window, QColor(40, 40, 40));
+    bar->setPalette(pal);
+    bar->setGeometry(0, 25, 2, 10);
+    bar->hide();
+    return bar;
+}
+
+} // namespace
+
+TFichePrincipale::TFichePrincipale(QWidget* parent) : QMainWindow(parent)
+{
+    installAccessibility();
+    setObjectName(QStringLiteral("FichePrincipale"));
+    setWindowTitle(QStringLiteral("Pendulab"));
+    driverFolder = QString::fromStdString(pendulab::dynlib::ProgramFolder());
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setTabPosition(QTabWidget::West);
+    QFont tabs(QStringLiteral("Arial"));
+    PageControl1->tabBar()->setFont(tabs);
+    PageControl1->setCursor(Qt::PointingHandCursor);
+    setCentralWidget(PageControl1);
+
+    buildAcquisitionPage();
+    buildDerivativePage();
+    buildPortraitPage();
+    buildEnergyPage();
+    PageControl1->setCurrentIndex(0);
+    buildMenu();
+
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(333);
+    connect(Timer2, &QTimer::timeout, this, [this] { guarded(this, [this] { Timer2Timer(); }); });
+
+    connect(PageControl1, &QTabWidget::currentChanged, this,
+            [this](int index) { guarded(this, [&] { PageControl1Change(index); }); });
+    xls1.FileName.clear();
+}
+
+TFichePrincipale::~TFichePrincipale() = default;
+
+void TFichePrincipale::buildAcquisitionPage()
+{
+    TabSheet1 = new QWidget;
+    TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    PageControl1->addTab(TabSheet1, QStringLiteral("Acquisition"));
+
+    auto* label8 = new QLabel(QStringLiteral("Durée totale d'acquisition"), TabSheet1);
+    label8->setObjectName(QStringLiteral("Label8"));
+    label8->setToolTip(QStringLiteral("durée totale en secondes"));
+    durtxt = new QLineEdit(QStringLiteral("10"), TabSheet1);
+    durtxt->setObjectName(QStringLiteral("durtxt"));
+    durtxt->setMaximumWidth(60);
+    label8->setBuddy(durtxt);
+    describe(durtxt, QStringLiteral("Durée totale d'acquisition"), QStringLiteral("durée totale en secondes"));
+    UpDown7 = new TUpDown(Qt::Vertical, TabSheet1);
+    UpDown7->setObjectName(QStringLiteral("UpDown7"));
+    UpDown7->setRange(1, 120);
+    UpDown7->setIncrement(1);
+    UpDown7->setPosition(10);
+    UpDown7->setBuddy(durtxt);
+    UpDown7->setFixedSize(17, 24);
+    describe(UpDown7, QStringLiteral("Durée totale d'acquisition"), QStringLiteral("durée totale en secondes"));
+    connect(UpDown7, &TUpDown::clicked, this, [this] { guarded(this, [this] { UpDown7Click(); }); });
+
+    auto* label1 = new QLabel(QStringLiteral("Pointeur t"), TabSheet1);
+    label1->setObjectName(QStringLiteral("Label1"));
+    cursxtxt = new QLineEdit(TabSheet1);
+    cursxtxt->setObjectName(QStringLiteral("cursxtxt"));
+    cursxtxt->setReadOnly(true);
+    cursxtxt->setMaximumWidth(90);
+    label1->setBuddy(cursxtxt);
+    describe(cursxtxt, QStringLiteral("Pointeur t"), QStringLiteral("position de la souris"));
+    deltalbl = new TValueLabel(QStringLiteral("."), TabSheet1);
+    deltalbl->setObjectName(QStringLiteral("deltalbl"));
+    deltalbl->setMinimumWidth(190);
+    deltalbl->hide();
+    describe(deltalbl, QStringLiteral("Intervalle"));
+
+    aqucmd = new QPushButton(QStringLiteral("&Lancer"), TabSheet1);
+    aqucmd->setObjectName(QStringLiteral("aqucmd"));
+    aqucmd->setToolTip(QStringLiteral("Lachez le pendule et cliquez ici..."));
+    aqucmd->setAccessibleDescription(QStringLiteral("Lachez le pendule et cliquez ici..."));
+    aqucmd->setDefault(true);
+    connect(aqucmd, &QPushButton::clicked, this, [this] { guarded(this, [this] { aqucmdClick(); }); });
+
+    auto* label7 = new QLabel(QStringLiteral("-10v"), TabSheet1);
+    label7->setObjectName(QStringLiteral("Label7"));
+    ea0track = new QSlider(Qt::Horizontal, TabSheet1);
+    ea0track->setObjectName(QStringLiteral("ea0track"));
+    ea0track->setRange(0, 4096);
+    ea0track->setValue(2048);
+    ea0track->setTickPosition(QSlider::TicksBothSides);
+    ea0track->setTickInterval(512);
+    ea0track->setMinimumWidth(220);
+    ea0track->setFocusPolicy(Qt::NoFocus);
+    ea0track->setAttribute(Qt::WA_TransparentForMouseEvents); // a gauge, not a control
+    describe(ea0track, QStringLiteral("Tension entrée EA0"), QStringLiteral("Tension entrée EA0"));
+    auto* label6 = new QLabel(QStringLiteral("+10v"), TabSheet1);
+    label6->setObjectName(QStringLiteral("Label6"));
+
+    progbar = new QProgressBar(TabSheet1);
+    progbar->setObjectName(QStringLiteral("progbar"));
+    progbar->setRange(0, 100);
+    progbar->setValue(0);
+    progbar->setMaximumWidth(200);
+    progbar->hide();
+    describe(progbar, QStringLiteral("Progression de l'acquisition"));
+
+    auto* row = new QHBoxLayout;
+    row->addWidget(label8);
+    row->addWidget(durtxt);
+    row->addWidget(UpDown7);
+    row->addSpacing(16);
+    row->addWidget(label1);
+    row->addWidget(cursxtxt);
+    row->addWidget(deltalbl);
+    row->addStretch(1);
+    row->addWidget(aqucmd);
+    row->addSpacing(16);
+    row->addWidget(label7);
+    row->addWidget(ea0track);
+    row->addWidget(label6);
+    row->addWidget(progbar);
+
+    Chart1 = makeChart(TabSheet1, QStringLiteral("Chart1"), 200, QStringLiteral("Position mesurée et modèle"));
+    Chart1->yAxis->setRange(-11, 11);
+    auto yTicker = QSharedPointer<QCPAxisTickerFixed>::create();
+    yTicker->setTickStep(5);
+    Chart1->yAxis->setTicker(yTicker);
+    Series1 = makeSeries(Chart1, QStringLiteral("Series1"), kMeasured);
+    Series5 = makeSeries(Chart1, QStringLiteral("Series5"), kModel);
+    vcur0 = makeBar(Chart1, QStringLiteral("vcur0"));
+    vcur1 = makeBar(Chart1, QStringLiteral("vcur1"));
+
+    auto* page = new QVBoxLayout(TabSheet1);
+    page->addLayout(row);
+    page->addWidget(Chart1, 1);
+}
+
+void TFichePrincipale::buildDerivativePage()
+{
+    TabSheet3 = new QWidget;
+    TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
+    PageControl1->addTab(TabSheet3, QStringLiteral("Dérivée / t"));
+    phichart = makeChart(TabSheet3, QStringLiteral("phichart"), 100, QStringLiteral("Dérivée"));
+    phichart->yAxis->setRange(-1, 1);
+    Series2 = makeSeries(phichart, QStringLiteral("Series2"), kModel);
+    Series3 = makeSeries(phichart, QStringLiteral("Series3"), kMeasured);
+    auto* layout = new QVBoxLayout(TabSheet3);
+    layout->addWidget(phichart);
+}
+
+void TFichePrincipale::buildPortraitPage()
+{
+    TabSheet2 = new QWidget;
+    TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    PageControl1->addTab(TabSheet2, QStringLiteral("Dérivée / x"));
+    xy = new TPhaseImage(TabSheet2);
+    xy->setObjectName(QStringLiteral("xy"));
+    describe(xy, QStringLiteral("Portrait de phase"));
+    vaxe = new QFrame(TabSheet2);
+    vaxe->setObjectName(QStringLiteral("vaxe"));
+    vaxe->setFrameShape(QFrame::VLine);
+    vaxe->setFixedWidth(1);
+    haxe = new QFrame(TabSheet2);
+    haxe->setObjectName(QStringLiteral("haxe"));
+    haxe->setFrameShape(QFrame::HLine);
+    haxe->setFixedHeight(1);
+    for (QFrame* axis : {vaxe, haxe}) {
+        axis->setFrameShadow(QFrame::Plain);
+        axis->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    Label3 = new QLabel(QStringLiteral("dY/Y"), TabSheet2);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label5 = new QLabel(QStringLiteral("Y"), TabSheet2);
+    Label5->setObjectName(QStringLiteral("Label5"));
+    TabSheet2->installEventFilter(this);
+}
+
+void TFichePrincipale::buildEnergyPage()
+{
+    TabSheet4 = new QWidget;
+    TabSheet4->setObjectName(QStringLiteral("TabSheet4"));
+    PageControl1->addTab(TabSheet4, QStringLiteral("Etude énergétique"));
+    Chart2 = makeChart(TabSheet4, QStringLiteral("Chart2"), 200, QStringLiteral("Etude énergétique"));
+    Chart2->yAxis->setRange(0, 1);
+    Series4 = makeSeries(Chart2, QStringLiteral("Series4"), QColor(255, 0, 0));
+    Series4->setName(QStringLiteral("énergie cinétique"));
+    Series4->setBrush(QColor(255, 0, 0));
+    Series6 = makeSeries(Chart2, QStringLiteral("Series6"), QColor(0, 128, 0));
+    Series6->setName(QStringLiteral("énergie potentielle"));
+    Series6->setBrush(QColor(0, 128, 0));
+    Series6->setChannelFillGraph(Series4); // stacked on the kinetic band
+    Chart2->legend->setVisible(true);
+    Chart2->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignHCenter);
+    auto* layout = new QVBoxLayout(TabSheet4);
+    layout->addWidget(Chart2);
+
+    for (QCustomPlot* chart : {Chart1, Chart2}) {
+        connect(chart, &QCustomPlot::mousePress, this, [this, chart](QMouseEvent* e) {
+            guarded(this, [&] {
+                Chart1MouseDown(chart, e->button(), qRound(e->position().x()), qRound(e->position().y()),
+                                e->globalPosition().toPoint());
+            });
+        });
+        connect(chart, &QCustomPlot::mouseMove, this, [this, chart](QMouseEvent* e) {
+            guarded(this, [&] {
+                Chart1MouseMove(chart, qRound(e->position().x()), qRound(e->position().y()),
+                                e->globalPosition().toPoint());
+            });
+        });
+        connect(chart, &QCustomPlot::mouseRelease, this, [this, chart](QMouseEvent* e) {
+            guarded(this, [&] {
+                Chart1MouseUp(chart, e->button(), qRound(e->position().x()), qRound(e->position().y()));
+            });
+        });
+    }
+}
+
+void TFichePrincipale::buildMenu()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    auto action = [this](const QString& name, const QString& text) {
+        auto* a = new QAction(text, this);
+        a->setObjectName(name);
+        return a;
+    };
+    Acquisition1 = action(QStringLiteral("Acquisition1"), QStringLiteral("&Acquisition"));
+    Acquisition1->setEnabled(false);
+    Modlisation1 = action(QStringLiteral("Modlisation1"), QStringLiteral("&Modélisation"));
+    Exporter1 = action(QStringLiteral("Exporter1"), QStringLiteral("E&xporter"));
+    Exporter1->setShortcut(QKeySequence(Qt::Key_F2));
+    Imprimer1 = new QMenu(QStringLiteral("&Imprimer"), this);
+    Imprimer1->setObjectName(QStringLiteral("Imprimer1"));
+    Configurerimpression1 = action(QStringLiteral("Configurerimpression1"), QStringLiteral("&Configurer impression"));
+    Imprimecran1 = action(QStringLiteral("Imprimecran1"), QStringLiteral("&Imprime écran"));
+    Imprimer1->addAction(Configurerimpression1);
+    Imprimer1->addAction(Imprimecran1);
+    N1 = action(QStringLiteral("N1"), QStringLiteral("&Quitter"));
+    N1->setShortcut(QKeySequence(Qt::Key_F1));
+    N1->setShortcutContext(Qt::ApplicationShortcut);
+    Exporter1->setShortcutContext(Qt::ApplicationShortcut);
+
+    bar->addAction(Acquisition1);
+    bar->addAction(Modlisation1);
+    bar->addAction(Exporter1);
+    bar->addMenu(Imprimer1);
+    bar->addAction(N1);
+    addAction(Exporter1);
+    addAction(N1);
+
+    auto on = [this](QAction* a, void (TFichePrincipale::*handler)()) {
+        connect(a, &QAction::triggered, this, [this, handler] { guarded(this, [&] { (this->*handler)(); }); });
+    };
+    on(Acquisition1, &TFichePrincipale::Acquisition1Click);
+    on(Modlisation1, &TFichePrincipale::Modlisation1Click);
+    on(Exporter1, &TFichePrincipale::Exporter1Click);
+    on(Configurerimpression1, &TFichePrincipale::Configurerimpression1Click);
+    on(Imprimecran1, &TFichePrincipale::Imprimecran1Click);
+    on(N1, &TFichePrincipale::N1Click);
+}
+
+void TFichePrincipale::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!started_ && !event->spontaneous()) {
+        started_ = true;
+        guarded(this, [this] { FormShow(); });
+    }
+}
+
+void TFichePrincipale::FormShow()
+{
+    if (about_) ui().execModal(about_);
+    if (config_) {
+        Buffers.Mass = pendulab::massFromPosition(config_->mtrack->value());
+        Buffers.Friction = pendulab::frictionFromPosition(config_->htrack->value());
+        Buffers.Stiffness = pendulab::stiffnessFromPosition(config_->ktrack->value());
+    }
+    // The main chart fills its page through the page's layout.
+    cardStartUp();
+    QCoreApplication::processEvents();
+}
+
+void TFichePrincipale::closeEvent(QCloseEvent* event)
+{
+    // Closing the main window ends the program, dialog included, without confirmation.
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted()) {
+        if (config_) config_->hide();
+        QCoreApplication::exit(0);
+    }
+}
+
+void TFichePrincipale::N1Click()
+{
+    if (ui().confirmYesNo(this, QStringLiteral("Quitter le programme ?"))) QCoreApplication::exit(0);
+}
+
+int TFichePrincipale::durationSeconds() const { return pendulab::StrToInt(durtxt->text().toStdString()); }
+
+void TFichePrincipale::PageControl1Change(int index)
+{
+    if (QWidget* page = PageControl1->widget(index)) {
+        for (QCustomPlot* chart : page->findChildren<QCustomPlot*>())
+            if (chart->property("stale").toBool()) replotChart(chart);
+    }
+    if (index != 2) return;
+    QCoreApplication::processEvents();
+    placePortraitAxes();
+}
+
+void TFichePrincipale::placePortraitAxes()
+{
+    const int w = xy->width();
+    const int h = xy->height();
+    vaxe->setGeometry(w / 2, 0, 1, h);
+    haxe->setGeometry(0, h / 2, w, 1);
+    Label3->move(w / 2 + 5, Label3->y());
+    Label5->move(w - 30, h / 2);
+    vaxe->raise();
+    haxe->raise();
+    Label3->raise();
+    Label5->raise();
+}
+
+bool TFichePrincipale::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == TabSheet2 && event->type() == QEvent::Resize) {
+        xy->setGeometry(TabSheet2->rect());
+        placePortraitAxes();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFichePrincipale::replotChart(QCustomPlot* chart)
+{
+    if (chart->isVisible()) {
+        chart->setProperty("stale", false);
+        chart->replot(QCustomPlot::rpImmediateRefresh);
+    } else {
+        chart->setProperty("stale", true);
+    }
+}
+
+void TFichePrincipale::UpDown7Click()
+{
+    if (!config_ || !config_->visichk->isChecked()) return;
+    Mesures();
+    Theoric();
+    config_->show();
+}
+
+void TFichePrincipale::Modlisation1Click()
+{
+    if (!config_) return;
+    config_->show();
+    config_->raise();
+    config_->activateWindow();
+}

@@ -1,0 +1,123 @@
+#pragma once
+// The main window: four pages (acquisition, derivative, phase portrait, energies), the menu,
+// the start-up sequence, and the shared buffers every part works on.
+#include <QMainWindow>
+#include <QPoint>
+#include <QString>
+#include <memory>
+
+#include "app/core/SharedState.h"
+#include "export/XLSfile.h"
+
+class QAction;
+class QCPGraph;
+class QCustomPlot;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPrinter;
+class QProgressBar;
+class QPushButton;
+class QSlider;
+class QTabWidget;
+class QTimer;
+class QWidget;
+class TPhaseImage;
+class TUpDown;
+class TValueLabel;
+class Tconfig;
+class Tavert;
+
+class TFichePrincipale : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TFichePrincipale(QWidget* parent = nullptr);
+    ~TFichePrincipale() override;
+    void setDialogs(Tconfig* config, Tavert* about) { config_ = config; about_ = about; }
+    Tconfig* config() const { return config_; }
+
+    // Shared buffers and model parameters.
+    pendulab::SharedState Buffers;
+
+    // Folder searched for the card driver at start-up (the program's own folder by default).
+    QString driverFolder;
+
+    // Controls.
+    QTabWidget* PageControl1 = nullptr;
+    QWidget *TabSheet1 = nullptr, *TabSheet2 = nullptr, *TabSheet3 = nullptr, *TabSheet4 = nullptr;
+    QLineEdit* durtxt = nullptr;
+    TUpDown* UpDown7 = nullptr;
+    QLineEdit* cursxtxt = nullptr;
+    TValueLabel* deltalbl = nullptr;
+    QPushButton* aqucmd = nullptr;
+    QSlider* ea0track = nullptr;
+    QProgressBar* progbar = nullptr;
+    QCustomPlot* Chart1 = nullptr;
+    QCustomPlot* phichart = nullptr;
+    QCustomPlot* Chart2 = nullptr;
+    QCPGraph *Series1 = nullptr, *Series2 = nullptr, *Series3 = nullptr, *Series4 = nullptr, *Series5 = nullptr,
+             *Series6 = nullptr;
+    TPhaseImage* xy = nullptr;
+    QFrame *vaxe = nullptr, *haxe = nullptr;
+    QLabel *Label3 = nullptr, *Label5 = nullptr;
+    QFrame *vcur0 = nullptr, *vcur1 = nullptr;
+    QAction *Acquisition1 = nullptr, *Modlisation1 = nullptr, *Exporter1 = nullptr, *Configurerimpression1 = nullptr,
+            *Imprimecran1 = nullptr, *N1 = nullptr;
+    QMenu* Imprimer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+    pendulab::TXLSfile xls1;
+
+    // Start-up and shell.
+    void FormShow();
+    void N1Click();
+    void PageControl1Change(int index);
+    void UpDown7Click();
+    void Modlisation1Click();
+    void Imprimecran1Click();
+    void Configurerimpression1Click();
+    // Acquisition.
+    void cardStartUp();
+    void aqucmdClick();
+    void Acquisition1Click();
+    void Timer2Timer();
+    // Measured analysis and time cursor.
+    void Mesures();
+    void fitDerivativeAxis();
+    void Chart1MouseDown(QWidget* sender, Qt::MouseButton button, int x, int y, QPoint globalPos);
+    void Chart1MouseMove(QWidget* sender, int x, int y, QPoint globalPos);
+    void Chart1MouseUp(QWidget* sender, Qt::MouseButton button, int x, int y);
+    // Model.
+    void Calcourb();
+    void Theoric();
+    // Export.
+    void Exporter1Click();
+
+    // The whole number of seconds in the duration field (raises the conversion error otherwise).
+    int durationSeconds() const;
+    // Redraws a chart now when it is on screen, otherwise when its page is next shown.
+    void replotChart(QCustomPlot* chart);
+    // True once FormShow has run.
+    bool started() const { return started_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildAcquisitionPage();
+    void buildDerivativePage();
+    void buildPortraitPage();
+    void buildEnergyPage();
+    void buildMenu();
+    void placePortraitAxes();
+    double timeUnderPointer(QPoint globalPos) const;
+    QPrinter& printer();
+
+    Tconfig* config_ = nullptr;
+    Tavert* about_ = nullptr;
+    bool started_ = false;
+    std::unique_ptr<QPrinter> printer_;
+    bool printerConfigured_ = false;
+};

@@ -1,0 +1,44 @@
+#pragma once
+// The program's dialogs with the user, in one replaceable place (tests install their own), and the
+// one place that turns a failure inside a handler into a message box.
+#include <QString>
+#include <exception>
+#include <utility>
+
+class QWidget;
+class QDialog;
+
+class UiServices {
+public:
+    virtual ~UiServices() = default;
+    // Plain message box with an OK button.
+    virtual void showMessage(QWidget* parent, const QString& text);
+    // The general error box: a failure inside a handler.
+    virtual void showError(QWidget* parent, const QString& text);
+    // Confirmation with Yes and No; true for Yes.
+    virtual bool confirmYesNo(QWidget* parent, const QString& text);
+    // Warning with OK and Cancel; true for OK.
+    virtual bool confirmOkCancel(QWidget* parent, const QString& text);
+    // Save-file dialog; empty when cancelled.
+    virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& initialPath,
+                                 const QString& filter, const QString& defaultSuffix);
+    // Runs a dialog modally.
+    virtual int execModal(QDialog* dialog);
+};
+
+UiServices& ui();
+// Replaces the services (nullptr restores the real dialogs). Not owned.
+void setUiServices(UiServices* services);
+
+// Shows the failure `e` in the general error box.
+void reportFailure(QWidget* parent, std::exception_ptr e) noexcept;
+
+// Runs a handler so that no exception leaves it: a failure becomes a message box.
+template <class F> void guarded(QWidget* parent, F&& handler) noexcept
+{
+    try {
+        std::forward<F>(handler)();
+    } catch (...) {
+        reportFailure(parent, std::current_exception());
+    }
+}

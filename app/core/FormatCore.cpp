@@ -1,0 +1,47 @@
+#include "app/core/FormatCore.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <algorithm>
+
+namespace pendulab {
+
+namespace {
+std::string withSeparator(std::string text, std::string_view sep)
+{
+    const auto dot = text.find('.');
+    if (dot != std::string::npos) text.replace(dot, 1, sep);
+    return text;
+}
+} // namespace
+
+std::string formatFixed(double value, int width, int precision, std::string_view decimalSeparator)
+{
+    if (std::isnan(value)) return "?";
+    if (std::isinf(value)) return value > 0 ? "∞" : "-∞";
+    width = std::clamp(width, 0, 64);
+    precision = std::clamp(precision, 0, 30);
+    char buffer[512]; // a double's integral part has at most 309 digits
+    const int written = std::snprintf(buffer, sizeof buffer, "%*.*f", width, precision, value);
+    return withSeparator(std::string(buffer, static_cast<std::size_t>(written > 0 ? written : 0)), decimalSeparator);
+}
+
+std::string formatShortest(double value, std::string_view decimalSeparator)
+{
+    if (!std::isfinite(value)) return formatFixed(value, 0, 0, decimalSeparator);
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return withSeparator(std::string(buffer, result.ptr), decimalSeparator);
+}
+
+int roundEvenClamped(double value, int lo, int hi)
+{
+    if (std::isnan(value)) return 0;
+    const double r = std::nearbyint(value); // the default rounding mode: nearest, ties to even
+    if (r < lo) return lo;
+    if (r > hi) return hi;
+    return static_cast<int>(r);
+}
+
+} // namespace pendulab

@@ -1,0 +1,17 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace pendulab {
+
+// "%*.*f" with the given width and precision, the '.' replaced by `decimalSeparator`.
+// Non-finite values never reach the screen as "nan"/"inf": they read "∞", "-∞" or "?".
+std::string formatFixed(double value, int width, int precision, std::string_view decimalSeparator);
+
+// Shortest decimal form that reads back as the same double ("10", "10.5"), with the separator.
+std::string formatShortest(double value, std::string_view decimalSeparator);
+
+// Round to nearest, ties to even, clamped into [lo, hi].
+int roundEvenClamped(double value, int lo = -1000000, int hi = 1000000);
+
+} // namespace pendulab

@@ -1,0 +1,38 @@
+// Pendulab: study of a damped or driven spring pendulum, for the physics classroom.
+#include <QApplication>
+#include <exception>
+
+#include "app/AppWindows.h"
+#include "app/Main.h"
+#include "app/Services.h"
+
+namespace {
+
+// Last line of defence: a failure that escaped a handler becomes a message box, never a crash.
+class PendulabApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (...) {
+            reportFailure(nullptr, std::current_exception());
+            return false;
+        }
+    }
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    PendulabApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Pendulab"));
+    Windows = createWindows();
+    Windows.FichePrincipale->showMaximized();
+    const int rc = QApplication::exec();
+    delete Windows.FichePrincipale;
+    Windows = {};
+    return rc;
+}

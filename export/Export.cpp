@@ -1,0 +1,34 @@
+// "E&xporter": the measured and model columns into a spreadsheet file.
+#include <QDir>
+
+#include "app/Main.h"
+#include "app/Services.h"
+
+void TFichePrincipale::Exporter1Click()
+{
+    const QString file = ui().saveFileName(this, QStringLiteral("Exporter"),
+                                           QDir::home().filePath(QStringLiteral("oscill.xls")),
+                                           QStringLiteral("Fichiers excel (*.xls *.XLS)"), QStringLiteral("xls"));
+    if (file.isEmpty()) return;
+
+    constexpr std::uint16_t centred = 0x0100;
+    xls1.Reset(); // one export, one sheet
+    xls1.FileName = QDir::toNativeSeparators(file).toStdString();
+    const char* headers[] = {"Y mes", "dY/dt mes", "Y theor", "dY/dt theor"};
+    for (std::uint16_t c = 0; c < 4; ++c) xls1.AddString(static_cast<std::uint16_t>(c + 1), 1, centred, headers[c]);
+    for (std::size_t i = 5; i <= 1995; ++i) {
+        const auto row = static_cast<std::uint16_t>(i - 3);
+        xls1.AddNumber(1, row, centred, Buffers.MeasPos[i]);
+        xls1.AddNumber(2, row, centred, Buffers.MeasSpeed[i]);
+        xls1.AddNumber(3, row, centred, Buffers.ModelPos[i]);
+        xls1.AddNumber(4, row, centred, Buffers.ModelSpeed[i]);
+    }
+    try {
+        xls1.WriteFile();
+    } catch (...) {
+        xls1.Reset();
+        throw;
+    }
+    xls1.Reset();
+    ui().showMessage(this, QStringLiteral("Fichier ") + file + QStringLiteral(" sauvegardé."));
+}

@@ -1,0 +1,34 @@
+#include "model/ModelPlots.h"
+
+#include "app/core/FormatCore.h"
+#include "model/Oscillator.h"
+
+namespace pendulab {
+
+void computeModelPlots(std::span<const double> pos, std::span<const double> speed, int halfW,
+                       int halfH, double mass, double stiffness, double offset, ModelPlotData& out)
+{
+    constexpr std::size_t first = 1;
+    constexpr std::size_t last = 1999;
+    const Range posRange = rangeOf(pos, first, last);
+    const Range speedRange = rangeOf(speed, first, last);
+    if (speedRange.span() < 1e-6f || posRange.span() < 1e-6f) {
+        out.phaseScaleX = 0.0f;
+        out.phaseScaleY = 0.0f;
+    } else {
+        out.phaseScaleY = static_cast<float>(halfH / static_cast<double>(speedRange.span()));
+        out.phaseScaleX = static_cast<float>(halfW / static_cast<double>(posRange.span()));
+    }
+    out.portrait.clear();
+    out.kinetic.clear();
+    out.potential.clear();
+    for (std::size_t i = first; i <= last && i < pos.size() && i < speed.size(); ++i) {
+        out.portrait.push_back(
+            {halfW + roundEvenClamped(static_cast<double>(out.phaseScaleX) * pos[i]),
+             halfH - roundEvenClamped(1.3 * static_cast<double>(out.phaseScaleY) * speed[i])});
+        out.kinetic.push_back(kineticEnergy(mass, speed[i]));
+        out.potential.push_back(potentialEnergy(stiffness, pos[i], offset));
+    }
+}
+
+} // namespace pendulab

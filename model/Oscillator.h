@@ -1,0 +1,40 @@
+#pragma once
+// The damped, optionally driven, spring-mass oscillator that the student fits to the measurement:
+//   m·y'' + h·y' + k·y = m·a·F·cos(Ωe·t),   y = x − offset,
+// released at rest from y = a at t = 0 (the driven part is added on top of that free motion).
+#include <span>
+
+namespace pendulab {
+
+enum class Regime { PseudoPeriodic, Aperiodic };
+
+struct OscillatorInputs {
+    int durationSeconds = 10; // D: the 2001 samples span D seconds
+    double offset = 0.0;      // volts
+    double amplitude = 10.0;  // a, volts
+    double mass = 0.3;        // m, kg (> 0)
+    double friction = 0.2;    // h, kg/s (>= 0)
+    double stiffness = 20.0;  // k, N/m (>= 0)
+    bool excited = false;
+    double exciterPulsation = 10.0; // Ωe, rad/s
+    double exciterAmplitude = 5.0;  // F
+};
+
+struct OscillatorResult {
+    double omega0 = 0.0; // √(k/m), rad/s
+    double q = 0.0;      // quality factor √(k·m)/h; +∞ without friction
+    Regime regime = Regime::PseudoPeriodic;
+};
+
+// Fills position (volts) and speed (volts per second, the exact derivative) for samples
+// t = i·D/2000, i = 0 … size−1. Every output is finite for every input the dialog allows.
+OscillatorResult computeOscillator(const OscillatorInputs& in, std::span<double> position,
+                                   std::span<double> speed);
+
+// Energies of the model with the sensor's 0.005 m per volt: kinetic ½·m·(0.005·v)²,
+// potential ½·k·(0.005·(x − offset))².
+inline constexpr double SensorMetresPerVolt = 0.005;
+double kineticEnergy(double mass, double speedVoltsPerSecond);
+double potentialEnergy(double stiffness, double positionVolts, double offset);
+
+} // namespace pendulab

@@ -1,0 +1,267 @@
+#include "model/conf1.h"
+
+#include <cmath>
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QShowEvent>
+#include <QSlider>
+
+#include "app/Accessibility.h"
+#include "app/Format.h"
+#include "app/Main.h"
+#include "app/Services.h"
+#include "app/UpDown.h"
+#include "app/core/Params.h"
+
+namespace {
+
+QSlider* makeSlider(QWidget* parent, const QString& name, int min, int max, int position, QRect geometry)
+{
+    auto* s = new QSlider(Qt::Horizontal, parent);
+    s->setObjectName(name);
+    s->setRange(min, max);
+    s->setValue(position);
+    s->setGeometry(geometry);
+    s->setFocusPolicy(Qt::StrongFocus);
+    return s;
+}
+
+TValueLabel* makeValue(QWidget* parent, const QString& name, const QString& text, QRect geometry)
+{
+    auto* l = new TValueLabel(text, parent);
+    l->setObjectName(name);
+    l->setGeometry(geometry);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return l;
+}
+
+} // namespace
+
+QLabel* Tconfig::addLabel(const QString& name, const QString& text, int x, int y, int w, int h)
+{
+    auto* l = new QLabel(text, this);
+    l->setObjectName(name);
+    l->setGeometry(x, y, w, h);
+    return l;
+}
+
+Tconfig::Tconfig(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                                          Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint)
+{
+    setObjectName(QStringLiteral("config"));
+    setWindowTitle(QStringLiteral("Modélisation"));
+    setModal(false);
+    setFixedSize(242, StoredHeight);
+    QFont small = font();
+    small.setPointSizeF(8.0);
+    setFont(small);
+
+    // The illustration: a spring, a mass and a damper.
+    Image3 = new QLabel(this);
+    Image3->setObjectName(QStringLiteral("Image3"));
+    Image3->setGeometry(4, 4, 94, 139);
+    Image3->setAlignment(Qt::AlignCenter);
+    QImageReader reader(QStringLiteral(":/model/illustration.jpg"));
+    const QImage picture = reader.read();
+    if (!picture.isNull())
+        Image3->setPixmap(QPixmap::fromImage(picture.scaled(94, 139, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    describe(Image3, QStringLiteral("Ressort, masse et amortisseur"));
+
+    // Amplitude, offset and shift spinners.
+    QLabel* label11 = addLabel(QStringLiteral("Label11"), QStringLiteral("Amplitude"), 4, 146, 60, 16);
+    amplitxt = new QLineEdit(QStringLiteral("10"), this);
+    amplitxt->setObjectName(QStringLiteral("amplitxt"));
+    amplitxt->setGeometry(4, 163, 40, 22);
+    amplitxt->setReadOnly(true);
+    label11->setBuddy(amplitxt);
+    describe(amplitxt, QStringLiteral("Amplitude"));
+    UpDown9 = new TUpDown(Qt::Vertical, this);
+    UpDown9->setObjectName(QStringLiteral("UpDown9"));
+    UpDown9->setRange(0, 300);
+    UpDown9->setIncrement(5);
+    UpDown9->setPosition(100);
+    UpDown9->setGeometry(44, 163, 17, 22);
+    describe(UpDown9, QStringLiteral("Amplitude"));
+
+    QLabel* label12 = addLabel(QStringLiteral("Label12"), QStringLiteral("+/-"), 68, 146, 24, 16);
+    label12->setToolTip(QStringLiteral("décalage de la courbe"));
+    UpDown10 = new TUpDown(Qt::Vertical, this);
+    UpDown10->setObjectName(QStringLiteral("UpDown10"));
+    UpDown10->setRange(-1000, 1000);
+    UpDown10->setIncrement(2);
+    UpDown10->setPosition(0);
+    UpDown10->setGeometry(70, 163, 17, 22);
+    describe(UpDown10, QStringLiteral("décalage en Y"), QStringLiteral("décalage en Y"));
+
+    UpDown1 = new TUpDown(Qt::Horizontal, this);
+    UpDown1->setObjectName(QStringLiteral("UpDown1"));
+    UpDown1->setRange(-310, 310);
+    UpDown1->setIncrement(5);
+    UpDown1->setPosition(0);
+    UpDown1->setGeometry(4, 190, 44, 17);
+    describe(UpDown1, QStringLiteral("déphasage sur t"), QStringLiteral("déphasage sur t"));
+
+    // Stiffness, friction and mass.
+    addLabel(QStringLiteral("Label5"), QStringLiteral("Raideur"), 102, 2, 70, 16);
+    ktxt = makeValue(this, QStringLiteral("ktxt"), QStringLiteral("20 N/m"), QRect(172, 2, 66, 16));
+    ktrack = makeSlider(this, QStringLiteral("ktrack"), 0, 100, 40, QRect(102, 18, 136, 20));
+    addLabel(QStringLiteral("Label10"), QStringLiteral("Frottement"), 102, 40, 70, 16);
+    htxt = makeValue(this, QStringLiteral("htxt"), QStringLiteral("0,2 si"), QRect(172, 40, 66, 16));
+    htrack = makeSlider(this, QStringLiteral("htrack"), 0, 100, 20, QRect(102, 56, 136, 20));
+    addLabel(QStringLiteral("Label1"), QStringLiteral("Masse"), 102, 78, 70, 16);
+    mtxt = makeValue(this, QStringLiteral("mtxt"), QStringLiteral("300 g"), QRect(172, 78, 66, 16));
+    mtrack = makeSlider(this, QStringLiteral("mtrack"), 0, 999, 299, QRect(102, 94, 136, 20));
+    describe(ktrack, QStringLiteral("Raideur"));
+    describe(htrack, QStringLiteral("Frottement"));
+    describe(mtrack, QStringLiteral("Masse"));
+    describe(ktxt, QStringLiteral("Raideur"));
+    describe(htxt, QStringLiteral("Frottement"));
+    describe(mtxt, QStringLiteral("Masse"));
+
+    visichk = new QCheckBox(QStringLiteral("Tracer"), this);
+    visichk->setObjectName(QStringLiteral("visichk"));
+    visichk->setLayoutDirection(Qt::RightToLeft); // text left of the box
+    visichk->setChecked(true);
+    visichk->setGeometry(102, 118, 64, 20);
+    describe(visichk, QStringLiteral("Tracer"));
+    excitchk = new QCheckBox(QStringLiteral("Excit."), this);
+    excitchk->setObjectName(QStringLiteral("excitchk"));
+    excitchk->setLayoutDirection(Qt::RightToLeft);
+    excitchk->setChecked(false);
+    excitchk->setGeometry(172, 118, 64, 20);
+    describe(excitchk, QStringLiteral("Excit."));
+
+    addLabel(QStringLiteral("Label2"), QStringLiteral("ω  ="), 102, 144, 30, 18);
+    omlbl = makeValue(this, QStringLiteral("omlbl"), QStringLiteral("0"), QRect(132, 144, 106, 18));
+    omlbl->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    qlbl = makeValue(this, QStringLiteral("qlbl"), QStringLiteral("Q = "), QRect(102, 166, 136, 18));
+    qlbl->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    describe(omlbl, QStringLiteral("Pulsation propre"));
+    describe(qlbl, QStringLiteral("Facteur de qualité"));
+
+    // The exciter, below the stored client area: shown by raising the dialog's height.
+    GroupBox1 = new QGroupBox(QStringLiteral("Paramètres de l'excitateur"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setGeometry(4, 236, 234, 66);
+    auto* label7 = new QLabel(QStringLiteral("Puls"), GroupBox1);
+    label7->setObjectName(QStringLiteral("Label7"));
+    label7->setGeometry(6, 16, 40, 18);
+    oetrack = makeSlider(GroupBox1, QStringLiteral("oetrack"), 0, 1999, 500, QRect(46, 16, 120, 20));
+    oetxt = makeValue(GroupBox1, QStringLiteral("oetxt"), QStringLiteral("10.0 rd/s"), QRect(166, 16, 64, 18));
+    auto* label8 = new QLabel(QStringLiteral("Amplit"), GroupBox1);
+    label8->setObjectName(QStringLiteral("Label8"));
+    label8->setGeometry(6, 40, 40, 18);
+    amptrack = makeSlider(GroupBox1, QStringLiteral("amptrack"), 0, 20, 10, QRect(46, 40, 120, 20));
+    amptxt = makeValue(GroupBox1, QStringLiteral("amptxt"), QStringLiteral("5"), QRect(166, 40, 64, 18));
+    describe(oetrack, QStringLiteral("Puls"));
+    describe(amptrack, QStringLiteral("Amplit"));
+    describe(oetxt, QStringLiteral("Puls"));
+    describe(amptxt, QStringLiteral("Amplit"));
+
+    // Keyboard order follows the visual order: the right column, then the spinners, then the exciter.
+    setTabOrder(ktrack, htrack);
+    setTabOrder(htrack, mtrack);
+    setTabOrder(mtrack, visichk);
+    setTabOrder(visichk, excitchk);
+    setTabOrder(excitchk, UpDown9);
+    setTabOrder(UpDown9, UpDown10);
+    setTabOrder(UpDown10, UpDown1);
+    setTabOrder(UpDown1, oetrack);
+    setTabOrder(oetrack, amptrack);
+    amplitxt->setFocusPolicy(Qt::ClickFocus);
+
+    auto on = [this](auto handler) { return [this, handler] { guarded(this, [&] { (this->*handler)(); }); }; };
+    connect(htrack, &QSlider::valueChanged, this, on(&Tconfig::htrackChange));
+    connect(ktrack, &QSlider::valueChanged, this, on(&Tconfig::ktrackChange));
+    connect(mtrack, &QSlider::valueChanged, this, on(&Tconfig::mtrackChange));
+    connect(oetrack, &QSlider::valueChanged, this, on(&Tconfig::oetrackChange));
+    connect(amptrack, &QSlider::valueChanged, this, on(&Tconfig::amptrackChange));
+    connect(UpDown9, &TUpDown::clicked, this, on(&Tconfig::UpDown9Click));
+    connect(UpDown10, &TUpDown::clicked, this, on(&Tconfig::UpDown10Click));
+    connect(UpDown1, &TUpDown::clicked, this, on(&Tconfig::UpDown1Click));
+    connect(visichk, &QCheckBox::clicked, this, on(&Tconfig::visichkClick));
+    connect(excitchk, &QCheckBox::clicked, this, on(&Tconfig::excitchkClick));
+}
+
+void Tconfig::redraw()
+{
+    if (!main_) return;
+    main_->Mesures();
+    main_->Theoric();
+}
+
+void Tconfig::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) guarded(this, [this] { FormShow(); });
+}
+
+void Tconfig::FormShow()
+{
+    if (main_) {
+        pendulab::SharedState& s = main_->Buffers;
+        s.Mass = pendulab::massFromPosition(mtrack->value());
+        s.Friction = pendulab::frictionFromPosition(htrack->value());
+        s.Stiffness = pendulab::stiffnessFromPosition(ktrack->value());
+    }
+    redraw();
+}
+
+void Tconfig::htrackChange()
+{
+    if (main_) main_->Buffers.Friction = pendulab::frictionFromPosition(htrack->value());
+    htxt->setValueText(fmtFixed(pendulab::frictionFromPosition(htrack->value()), 4, 2) + QStringLiteral(" si"));
+    redraw();
+}
+
+void Tconfig::ktrackChange()
+{
+    if (main_) main_->Buffers.Stiffness = pendulab::stiffnessFromPosition(ktrack->value());
+    ktxt->setValueText(fmtFixed(pendulab::stiffnessFromPosition(ktrack->value()), 4, 1) + QStringLiteral(" N/m"));
+    redraw();
+}
+
+void Tconfig::mtrackChange()
+{
+    const float mass = pendulab::massFromPosition(mtrack->value());
+    if (main_) main_->Buffers.Mass = mass;
+    mtxt->setValueText(QString::number(static_cast<int>(std::nearbyint(static_cast<double>(mass) * 1000.0))) +
+                       QStringLiteral(" gr"));
+    redraw();
+}
+
+void Tconfig::UpDown9Click()
+{
+    amplitxt->setText(fmtShortest(UpDown9->position() / 10.0));
+    redraw();
+}
+
+void Tconfig::UpDown10Click() { redraw(); }
+void Tconfig::UpDown1Click() { redraw(); }
+void Tconfig::visichkClick() { redraw(); }
+
+void Tconfig::excitchkClick()
+{
+    if (!visichk->isChecked()) {
+        excitchk->setChecked(false);
+        return;
+    }
+    setFixedHeight(excitchk->isChecked() ? HeightWithExciter : HeightWithoutExciter);
+    redraw();
+}
+
+void Tconfig::oetrackChange()
+{
+    oetxt->setValueText(fmtFixed(oetrack->value() / 50.0, 4, 2) + QStringLiteral(" rd/s"));
+    redraw();
+}
+
+void Tconfig::amptrackChange()
+{
+    amptxt->setValueText(fmtFixed(amptrack->value() / 2.0, 4, 1));
+    redraw();
+}

@@ -1,0 +1,184 @@
+// Our own "SysamPCI.dll": the 41 entry points of the card driver, over a simulated pendulum.
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "acquisition/SysamApi.h"
+#include "virtualcard/Pendulum.h"
+
+#if defined(_WIN32)
+#define SYSAM_EXPORT extern "C" __declspec(dllexport)
+#else
+#define SYSAM_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Card {
+    std::unique_ptr<virtualcard::Pendulum> pendulum;
+    Clock::time_point releasedAt{};
+    double period = 0.005; // seconds between samples
+    long sampleIndex = 0;
+};
+
+std::mutex cardMutex;
+Card& card()
+{
+    static Card c;
+    return c;
+}
+
+virtualcard::PendulumSettings freshSettings()
+{
+    std::vector<std::string> warnings;
+    auto s = virtualcard::settingsFromEnvironment(warnings);
+    for (const auto& w : warnings) std::fprintf(stderr, "%s\n", w.c_str());
+    return s;
+}
+
+virtualcard::Pendulum& pendulum()
+{
+    Card& c = card();
+    if (!c.pendulum) c.pendulum = std::make_unique<virtualcard::Pendulum>(freshSettings());
+    return *c.pendulum;
+}
+
+template <class... Args> void logCall(const char* name, const char* format = "", Args... args)
+{
+    const char* path = std::getenv("VIRTUALCARD_LOG");
+    if (path == nullptr || *path == '\0') return;
+    if (FILE* f = std::fopen(path, "a")) {
+        std::fprintf(f, "%s(", name);
+        if constexpr (sizeof...(Args) > 0) std::fprintf(f, format, args...);
+        std::fprintf(f, ")\n");
+        std::fclose(f);
+    }
+}
+
+bool absent()
+{
+    const char* a = std::getenv("VIRTUALCARD_ABSENT");
+    return a != nullptr && std::string(a) == "1";
+}
+
+} // namespace
+
+SYSAM_EXPORT std::int32_t SYSAM_CALL SystemePresent()
+{
+    logCall("SystemePresent");
+    return absent() ? 0 : 1;
+}
+
+SYSAM_EXPORT std::int32_t SYSAM_CALL RenvoyerSysteme()
+{
+    logCall("RenvoyerSysteme");
+    return 1; // a single PCI card
+}
+
+SYSAM_EXPORT std::int32_t SYSAM_CALL ProgrammerEtatSysteme(std::int32_t state, std::int32_t arg)
+{
+    logCall("ProgrammerEtatSysteme", "%d,%d", state, arg);
+    return 0;
+}
+
+SYSAM_EXPORT std::int32_t SYSAM_CALL EcrireCalibreEA(std::int32_t channel, std::int32_t calibre)
+{
+    logCall("EcrireCalibreEA", "%d,%d", channel, calibre);
+    return 0;
+}
+
+SYSAM_EXPORT std::int32_t SYSAM_CALL EcrireGain(std::int32_t channel, std::int32_t gain)
+{
+    logCall("EcrireGain", "%d,%d", channel, gain);
+    return 0;
+}
+
+SYSAM_EXPORT std::int32_t SYSAM_CALL LireEA_Entier(std::int32_t channel, std::int32_t mode)
+{
+    logCall("LireEA_Entier", "%d,%d", channel, mode);
+    std::lock_guard lock(cardMutex);
+    Card& c = card();
+    auto& p = pendulum();
+    const double t = std::chrono::duration<double>(Clock::now() - c.releasedAt).count();
+    return p.codeAt(p.released() ? t : 0.0);
+}
+
+SYSAM_EXPORT std::int32_t SYSAM_CALL PreparerAcquisition(std::int32_t a, std::int32_t b, double timerSetting,
+                                                          std::uint8_t* channels, std::int32_t c)
+{
+    logCall("PreparerAcquisition", "%d,%d,%.0f,%d,%d,%d,%d", a, b, timerSetting,
+            channels ? channels[0] : -1, channels ? channels[1] : -1, channels ? channels[2] : -1, c);
+    std::lock_guard lock(cardMutex);
+    Card& cd = card();
+    cd.pendulum = std::make_unique<virtualcard::Pendulum>(freshSettings());
+    cd.pendulum->release();
+    cd.period = (timerSetting + 90.0) * 1e-6;
+    if (!(cd.period > 0.0)) cd.period = 1e-6;
+    cd.sampleIndex = 0;
+    cd.releasedAt = Clock::now();
+    return 0;
+}
+
+SYSAM_EXPORT std::int32_t SYSAM_CALL AcquerirTable(std::int16_t* table, std::int32_t* scratch)
+{
+    std::lock_guard lock(cardMutex);
+    Card& cd = card();
+    auto& p = pendulum();
+    const double t = static_cast<double>(cd.sampleIndex) * cd.period;
+    if (p.settings().paced) std::this_thread::sleep_until(cd.releasedAt + std::chrono::duration<double>(t));
+    if (table != nullptr) {
+        table[0] = 0;
+        table[1] = static_cast<std::int16_t>(p.codeAt(t));
+    }
+    if (scratch != nullptr) *scratch = 1;
+    ++cd.sampleIndex;
+    if (std::getenv("VIRTUALCARD_LOG") != nullptr) logCall("AcquerirTable");
+    return 0;
+}
+
+// Entry points the program binds but never calls.
+#define VIRTUALCARD_STUB(name) \
+    SYSAM_EXPORT void SYSAM_CALL name() { logCall(#name); }
+
+VIRTUALCARD_STUB(LireInfos)
+VIRTUALCARD_STUB(OkEtatSysteme)
+VIRTUALCARD_STUB(EcrireTempo)
+VIRTUALCARD_STUB(LireTempo)
+VIRTUALCARD_STUB(ProgrammerTimer)
+VIRTUALCARD_STUB(ValiderTimer)
+VIRTUALCARD_STUB(DevaliderTimer)
+VIRTUALCARD_STUB(LireTimer)
+VIRTUALCARD_STUB(LimitesCalibreEA)
+VIRTUALCARD_STUB(LireCalibreEA)
+VIRTUALCARD_STUB(LireGain)
+VIRTUALCARD_STUB(ProgrammerAccesRapide)
+VIRTUALCARD_STUB(LireEA_Reel)
+VIRTUALCARD_STUB(BinVoltEA)
+VIRTUALCARD_STUB(VoltBinEA)
+VIRTUALCARD_STUB(LimitesCalibreSA)
+VIRTUALCARD_STUB(LireCalibreSA)
+VIRTUALCARD_STUB(EcrireCalibreSA)
+VIRTUALCARD_STUB(EcrireSA_Entier)
+VIRTUALCARD_STUB(EcrireSA_Reel)
+VIRTUALCARD_STUB(BinVoltSA)
+VIRTUALCARD_STUB(VoltBinSA)
+VIRTUALCARD_STUB(LirePort)
+VIRTUALCARD_STUB(EcrirePort)
+VIRTUALCARD_STUB(LireBit)
+VIRTUALCARD_STUB(EcrireBit)
+VIRTUALCARD_STUB(LireSensPort)
+VIRTUALCARD_STUB(ProgrammerSensPort)
+VIRTUALCARD_STUB(ProgrammerDeclenchement)
+VIRTUALCARD_STUB(Declencher)
+VIRTUALCARD_STUB(PreparerEmission)
+VIRTUALCARD_STUB(EmettreSorties)
+#if !defined(VIRTUALCARD_WITHOUT_FERMETURE)
+VIRTUALCARD_STUB(FermetureDLL)
+#endif
