@@ -46,6 +46,7 @@ void TFichePrincipale::Mesures()
         xy->lineTo(head[2].x, head[2].y);
     }
     xy->flush();
+    portraitDrawn_ = true;
 
     fitDerivativeAxis();
     replotChart(phichart);

@@ -101,6 +101,7 @@ TFichePrincipale::TFichePrincipale(QWidget* parent) : QMainWindow(parent)
     buildPortraitPage();
     buildEnergyPage();
     PageControl1->setCurrentIndex(0);
+    for (QWidget* page : {TabSheet1, TabSheet2, TabSheet3, TabSheet4}) page->installEventFilter(this);
     buildMenu();
 
     Timer2 = new QTimer(this);
@@ -251,7 +252,6 @@ void TFichePrincipale::buildPortraitPage()
     Label3->setObjectName(QStringLiteral("Label3"));
     Label5 = new QLabel(QStringLiteral("Y"), TabSheet2);
     Label5->setObjectName(QStringLiteral("Label5"));
-    TabSheet2->installEventFilter(this);
 }
 
 void TFichePrincipale::buildEnergyPage()
@@ -404,9 +404,26 @@ void TFichePrincipale::placePortraitAxes()
 
 bool TFichePrincipale::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == TabSheet2 && event->type() == QEvent::Resize) {
+    if (event->type() == QEvent::Resize && watched == PageControl1->currentWidget()) {
+        // The tab widget lays out only its current page; every page keeps the same size, so the
+        // portrait is always drawn for the size it is shown at.
+        const QRect area = PageControl1->currentWidget()->geometry();
+        for (QWidget* page : {TabSheet1, TabSheet2, TabSheet3, TabSheet4})
+            if (page != watched && page->geometry() != area) page->setGeometry(area);
+    }
+    if (event->type() == QEvent::Resize && watched == TabSheet2) {
         xy->setGeometry(TabSheet2->rect());
         placePortraitAxes();
+        if (portraitDrawn_ && !redrawQueued_) {
+            redrawQueued_ = true;
+            QTimer::singleShot(0, this, [this] {
+                redrawQueued_ = false;
+                guarded(this, [this] {
+                    Mesures();
+                    Theoric();
+                });
+            });
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }

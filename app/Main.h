@@ -120,4 +120,6 @@ private:
     bool started_ = false;
     std::unique_ptr<QPrinter> printer_;
     bool printerConfigured_ = false;
+    bool portraitDrawn_ = false; // the portrait is redrawn when its page changes size
+    bool redrawQueued_ = false;
 };

@@ -41,7 +41,10 @@ Tavert::Tavert(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWind
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
     Memo1->setPlainText(memoText());
-    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont memoFont = Memo1->font();
+    memoFont.setPointSizeF(7.5);
+    Memo1->setFont(memoFont);
     QPalette pal = Memo1->palette();
     pal.setColor(QPalette::Base, QApplication::palette().color(QPalette::Button));
     Memo1->setPalette(pal);

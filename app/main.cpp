@@ -1,5 +1,6 @@
 // Pendulab: study of a damped or driven spring pendulum, for the physics classroom.
 #include <QApplication>
+#include <QScreen>
 #include <exception>
 
 #include "app/AppWindows.h"
@@ -30,6 +31,9 @@ int main(int argc, char* argv[])
     PendulabApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pendulab"));
     Windows = createWindows();
+    // Maximised, also where no window manager does it for us.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        Windows.FichePrincipale->setGeometry(screen->availableGeometry());
     Windows.FichePrincipale->showMaximized();
     const int rc = QApplication::exec();
     delete Windows.FichePrincipale;

@@ -17,6 +17,8 @@
 #include "app/UpDown.h"
 #include "app/core/Params.h"
 
+static void loadIllustrationResource() { Q_INIT_RESOURCE(illustration); }
+
 namespace {
 
 QSlider* makeSlider(QWidget* parent, const QString& name, int min, int max, int position, QRect geometry)
@@ -61,6 +63,7 @@ Tconfig::Tconfig(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowTitleHi
     setFont(small);
 
     // The illustration: a spring, a mass and a damper.
+    loadIllustrationResource();
     Image3 = new QLabel(this);
     Image3->setObjectName(QStringLiteral("Image3"));
     Image3->setGeometry(4, 4, 94, 139);

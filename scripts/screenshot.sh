@@ -17,14 +17,15 @@ VIRTUALCARD_PACE=none "$exe" &
 app=$!
 sleep 3
 import -window root "$out/about.png"
-xdotool key Return; sleep 2
-xdotool key alt+l; sleep 3            # "&Lancer": one acquisition from the virtual card
-xdotool key alt+m; sleep 2            # "&Modélisation"
+xdotool key --window "$(xdotool search --onlyvisible --pid $app | tail -1)" Return 2>/dev/null || xdotool key Return
+sleep 2
+main=$(xdotool search --onlyvisible --name '^Pendulab$' | head -1)
+focus() { xdotool windowfocus --sync "$main" 2>/dev/null || true; }
+focus; xdotool key alt+l; sleep 3     # "&Lancer": one acquisition from the virtual card
+focus; xdotool key alt+m; sleep 2     # "&Modélisation"
 import -window root "$out/acquisition.png"
 for page in derivative portrait energy; do
-  main=$(xdotool search --name '^Pendulab$' | head -1)
-  xdotool windowactivate --sync "$main" 2>/dev/null || true
-  xdotool key ctrl+Tab; sleep 1
+  focus; xdotool key ctrl+Tab; sleep 1
   import -window root "$out/$page.png"
 done
 cp "$out/acquisition.png" "$out/screenshot.png"
