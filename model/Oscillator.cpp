@@ -44,60 +44,65 @@ Free aperiodic(double a, double beta, double w0sq, double s, double t)
 
 } // namespace
 
-OscillatorResult computeOscillator(const OscillatorInputs& in, std::span<double> position,
-                                   std::span<double> speed)
+OscillatorModel::OscillatorModel(const OscillatorInputs& in) : in_(in)
 {
     const double m = in.mass;
     const double h = in.friction;
     const double k = in.stiffness;
-    const double a = in.amplitude;
-    const double dt = in.durationSeconds / 2000.0;
-
-    OscillatorResult result;
-    const double w0sq = k / m;
-    result.omega0 = std::sqrt(w0sq);
-    result.q = h == 0.0 ? std::numeric_limits<double>::infinity() : std::sqrt(k * m) / h;
-
-    const double beta = h / (2.0 * m);
-    const double delta = w0sq - beta * beta;
-    result.regime = delta < 0.0 ? Regime::Aperiodic : Regime::PseudoPeriodic;
-    const double w = delta < 0.0 ? 0.0 : std::sqrt(delta);
-    const double s = delta < 0.0 ? std::sqrt(-delta) : 0.0;
-
+    w0sq_ = k / m;
+    result_.omega0 = std::sqrt(w0sq_);
+    result_.q = h == 0.0 ? std::numeric_limits<double>::infinity() : std::sqrt(k * m) / h;
+    beta_ = h / (2.0 * m);
+    const double delta = w0sq_ - beta_ * beta_;
+    result_.regime = delta < 0.0 ? Regime::Aperiodic : Regime::PseudoPeriodic;
+    w_ = delta < 0.0 ? 0.0 : std::sqrt(delta);
+    s_ = delta < 0.0 ? std::sqrt(-delta) : 0.0;
     // Particular solution of y'' + γ·y' + ω0²·y = a·F·cos(Ωe·t).
-    const double gamma = h / m;
-    const double we = in.exciterPulsation;
-    const double aF = a * in.exciterAmplitude;
-    const double d0 = w0sq - we * we;
-    const double norm = d0 * d0 + gamma * gamma * we * we;
+    gamma_ = h / m;
+    aF_ = in.amplitude * in.exciterAmplitude;
+    d0_ = w0sq_ - in.exciterPulsation * in.exciterPulsation;
+    norm_ = d0_ * d0_ + gamma_ * gamma_ * in.exciterPulsation * in.exciterPulsation;
+}
 
+OscillatorState OscillatorModel::at(double t) const
+{
+    const double a = in_.amplitude;
+    const Free f = result_.regime == Regime::Aperiodic ? aperiodic(a, beta_, w0sq_, s_, t)
+                                                       : pseudoPeriodic(a, beta_, w0sq_, w_, t);
+    double y = f.y;
+    double v = f.v;
+    if (in_.excited) {
+        const double we = in_.exciterPulsation;
+        if (norm_ != 0.0) {
+            const double c = std::cos(we * t);
+            const double sn = std::sin(we * t);
+            y += aF_ / norm_ * (d0_ * c + gamma_ * we * sn);
+            v += aF_ / norm_ * we * (-d0_ * sn + gamma_ * we * c);
+        } else if (we != 0.0) { // undamped drive exactly at resonance
+            const double c = std::cos(we * t);
+            const double sn = std::sin(we * t);
+            y += aF_ / (2.0 * we) * t * sn;
+            v += aF_ / (2.0 * we) * (sn + we * t * c);
+        } else { // no spring, no friction: a constant force
+            y += aF_ * t * t / 2.0;
+            v += aF_ * t;
+        }
+    }
+    return {in_.offset + y, v};
+}
+
+OscillatorResult computeOscillator(const OscillatorInputs& in, std::span<double> position,
+                                   std::span<double> speed)
+{
+    const OscillatorModel model(in);
+    const double dt = in.durationSeconds / 2000.0;
     const std::size_t n = position.size() < speed.size() ? position.size() : speed.size();
     for (std::size_t i = 0; i < n; ++i) {
-        const double t = static_cast<double>(i) * dt;
-        const Free f = result.regime == Regime::Aperiodic ? aperiodic(a, beta, w0sq, s, t)
-                                                          : pseudoPeriodic(a, beta, w0sq, w, t);
-        double y = f.y;
-        double v = f.v;
-        if (in.excited) {
-            if (norm != 0.0) {
-                const double c = std::cos(we * t);
-                const double sn = std::sin(we * t);
-                y += aF / norm * (d0 * c + gamma * we * sn);
-                v += aF / norm * we * (-d0 * sn + gamma * we * c);
-            } else if (we != 0.0) { // undamped drive exactly at resonance
-                const double c = std::cos(we * t);
-                const double sn = std::sin(we * t);
-                y += aF / (2.0 * we) * t * sn;
-                v += aF / (2.0 * we) * (sn + we * t * c);
-            } else { // no spring, no friction: constant force
-                y += aF * t * t / 2.0;
-                v += aF * t;
-            }
-        }
-        position[i] = in.offset + y;
-        speed[i] = v;
+        const OscillatorState st = model.at(static_cast<double>(i) * dt);
+        position[i] = st.position;
+        speed[i] = st.speed;
     }
-    return result;
+    return model.result();
 }
 
 double kineticEnergy(double mass, double v)

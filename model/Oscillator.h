@@ -26,6 +26,23 @@ struct OscillatorResult {
     Regime regime = Regime::PseudoPeriodic;
 };
 
+struct OscillatorState {
+    double position; // volts, offset included
+    double speed;    // volts per second
+};
+
+// The model prepared once for a set of inputs, evaluated at any time.
+class OscillatorModel {
+public:
+    explicit OscillatorModel(const OscillatorInputs& in);
+    OscillatorState at(double t) const;
+    const OscillatorResult& result() const { return result_; }
+private:
+    OscillatorInputs in_;
+    OscillatorResult result_;
+    double beta_ = 0, w0sq_ = 0, w_ = 0, s_ = 0, gamma_ = 0, aF_ = 0, d0_ = 0, norm_ = 0;
+};
+
 // Fills position (volts) and speed (volts per second, the exact derivative) for samples
 // t = i·D/2000, i = 0 … size−1. Every output is finite for every input the dialog allows.
 OscillatorResult computeOscillator(const OscillatorInputs& in, std::span<double> position,

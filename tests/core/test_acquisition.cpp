@@ -1,0 +1,143 @@
+// Acquisition arithmetic, the driver binding and the virtual card's pendulum.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "acquisition/AcqCore.h"
+#include "acquisition/AcqData.h"
+#include "app/core/Convert.h"
+#include "app/core/SharedState.h"
+#include "virtualcard/Pendulum.h"
+
+using namespace pendulab;
+
+TEST(AcquisitionArithmetic, TimerSettingForEachDuration)
+{
+    EXPECT_EQ(sampleTimerCountFor(10).value(), 4910);
+    EXPECT_EQ(sampleTimerCountFor(1).value(), 410);
+    EXPECT_EQ(sampleTimerCountFor(120).value(), 59910);
+    EXPECT_EQ(sampleTimerCountFor(4294967).value(), 2147483410);
+    EXPECT_FALSE(sampleTimerCountFor(4294968).has_value());
+    EXPECT_FALSE(sampleTimerCountFor(2147483647).has_value());
+}
+
+TEST(AcquisitionArithmetic, CodesToVolts)
+{
+    EXPECT_EQ(codeToVolts(0), -10.0f);
+    EXPECT_EQ(codeToVolts(2048), 0.0f);
+    EXPECT_EQ(codeToVolts(4095), 9.9951171875f);
+}
+
+TEST(AcquisitionArithmetic, SmoothingKeepsFlatInputsFlatAndFillsTheTail)
+{
+    std::array<float, SampleCount> volts{};
+    std::array<double, SampleCount> pos{};
+    volts.fill(1.25f);
+    smoothMeasurement(volts, pos);
+    for (double p : pos) EXPECT_EQ(p, 1.25);
+
+    for (std::size_t i = 0; i < volts.size(); ++i) volts[i] = static_cast<float>(i);
+    smoothMeasurement(volts, pos);
+    EXPECT_EQ(pos[0], 0.0);
+    EXPECT_EQ(pos[2], 2.0);
+    EXPECT_EQ(pos[3], 3.5);      // mean of samples 0 … 7
+    EXPECT_EQ(pos[1996], 1996.5); // mean of samples 1993 … 2000
+    EXPECT_EQ(pos[1997], 1997.0); // mean of samples 1994 … 2000
+    EXPECT_EQ(pos[2000], 1998.5); // mean of samples 1997 … 2000
+}
+
+TEST(Conversion, WholeNumbersOrTheConversionError)
+{
+    EXPECT_EQ(StrToInt("10"), 10);
+    EXPECT_EQ(StrToInt(" -5 "), -5);
+    EXPECT_EQ(StrToInt("2147483647"), 2147483647);
+    EXPECT_EQ(StrToInt("-2147483648"), -2147483647 - 1);
+    for (const char* bad : {"abc", "", "1.5", "2147483648", "12a", "-"}) {
+        try {
+            StrToInt(bad);
+            ADD_FAILURE() << bad;
+        } catch (const ConversionError& e) {
+            EXPECT_EQ(std::string(e.what()), "'" + std::string(bad) + "' is not a valid integer value");
+        }
+    }
+}
+
+TEST(DriverBinding, FileNameRule)
+{
+    EXPECT_EQ(CardDriverFileName("SysamPCI.dll"), "SysamPCI.dll");
+    EXPECT_EQ(CardDriverFileName("SYSAMPCI"), "SYSAMPCI.DLL");
+    EXPECT_EQ(CardDriverFileName("my.Dll.old"), "my.Dll.old");
+}
+
+TEST(DriverBinding, EmptyNameFailsSilently)
+{
+    std::vector<std::string> shown;
+    CardSystemCode = 7;
+    EXPECT_FALSE(LoadCardDriver("", [&](const std::string& m) { shown.push_back(m); }));
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(CardSystemCode, 0);
+}
+
+TEST(DriverBinding, FixturesAndTheVirtualCard)
+{
+    std::vector<std::string> shown;
+    auto sink = [&](const std::string& m) { shown.push_back(m); };
+    const std::string bin = PENDULAB_BIN_DIR;
+
+    EXPECT_FALSE(LoadCardDriver("SysamPCI.dll", sink, bin + "fixtures/notlib/"));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "Fichier SysamPCI.dll introuvable");
+    EXPECT_EQ(CardSystemCode, 0);
+
+    shown.clear();
+    EXPECT_FALSE(LoadCardDriver("SysamPCI.dll", sink, bin + "fixtures/missing/"));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "Erreur lors du chargement de SysamPCI.dll");
+    EXPECT_EQ(CardDriver.boundCount(), 40);
+    EXPECT_EQ(CardDriver.FermetureDLL, nullptr);
+    EXPECT_EQ(CardSystemCode, 0);
+
+    shown.clear();
+    EXPECT_TRUE(LoadCardDriver("SysamPCI.dll", sink, bin));
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(CardDriver.boundCount(), 41);
+    EXPECT_EQ(CardSystemCode, 1);
+}
+
+TEST(VirtualPendulum, FollowsTheDampedOscillatorItSimulates)
+{
+    virtualcard::PendulumSettings s; // m 0.32, k 18.5, h 0.12, 7.5 V around 0.36 V
+    virtualcard::Pendulum p(s);
+    EXPECT_DOUBLE_EQ(p.positionAt(3.0), 0.36); // at rest before release
+    p.release();
+    const double beta = s.friction / (2 * s.mass);
+    const double w = std::sqrt(s.stiffness / s.mass - beta * beta);
+    for (double t = 0.0; t <= 20.0; t += 0.05) {
+        const double exact = s.equilibrium + s.amplitude * std::exp(-beta * t) * (std::cos(w * t) + beta / w * std::sin(w * t));
+        ASSERT_NEAR(p.positionAt(t), exact, 1e-7) << t;
+    }
+    EXPECT_EQ(virtualcard::voltsToCode(-10.0), 0);
+    EXPECT_EQ(virtualcard::voltsToCode(0.0), 2048);
+    EXPECT_EQ(virtualcard::voltsToCode(10.0), 4095);
+    EXPECT_EQ(virtualcard::voltsToCode(-50.0), 0);
+}
+
+TEST(VirtualPendulum, SettingsFromTheEnvironment)
+{
+    ::setenv("VIRTUALCARD_MASS", "0.5", 1);
+    ::setenv("VIRTUALCARD_NOISE", "lots", 1);
+    ::setenv("VIRTUALCARD_PACE", "none", 1);
+    std::vector<std::string> warnings;
+    const auto s = virtualcard::settingsFromEnvironment(warnings);
+    ::unsetenv("VIRTUALCARD_MASS");
+    ::unsetenv("VIRTUALCARD_NOISE");
+    EXPECT_DOUBLE_EQ(s.mass, 0.5);
+    EXPECT_DOUBLE_EQ(s.noise, 0.008);
+    EXPECT_FALSE(s.paced);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_NE(warnings[0].find("VIRTUALCARD_NOISE"), std::string::npos);
+}

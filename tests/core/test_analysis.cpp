@@ -1,0 +1,118 @@
+// The measured derivative, the phase portrait and the cursor readouts.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <numbers>
+
+#include "analysis/CursorCore.h"
+#include "analysis/Derivative.h"
+#include "app/core/FormatCore.h"
+#include "app/core/SharedState.h"
+#include "model/Oscillator.h"
+
+using namespace pendulab;
+
+TEST(MeasuredSpeed, SineGivesItsDerivativeInVoltsPerSecondAlignedWithTheModel)
+{
+    // The model of an undamped 0.5 Hz oscillation gives both a position and its exact derivative.
+    OscillatorInputs in;
+    in.durationSeconds = 10;
+    in.amplitude = 5.0;
+    in.offset = 0.0;
+    in.mass = 1.0;
+    in.friction = 0.0;
+    const double w = std::numbers::pi;
+    in.stiffness = w * w;
+    std::array<double, SampleCount> pos{}, modelSpeed{}, speed{};
+    computeOscillator(in, pos, modelSpeed);
+    computeMeasuredSpeed(pos, speed, 10 / 2000.0);
+    double peak = 0.0;
+    for (std::size_t n = 5; n <= 1995; ++n) {
+        peak = std::max(peak, std::fabs(speed[n]));
+        ASSERT_NEAR(speed[n], modelSpeed[n], 0.01 * 5.0 * w) << "n=" << n;
+    }
+    EXPECT_NEAR(peak, 5.0 * w, 0.01 * 5.0 * w);
+}
+
+TEST(MeasuredSpeed, RampGivesItsSlopePerSecond)
+{
+    const double dt = 10 / 2000.0;
+    const double slope = 0.8; // V/s
+    std::array<double, SampleCount> pos{}, speed{};
+    for (std::size_t j = 0; j < pos.size(); ++j) pos[j] = slope * static_cast<double>(j) * dt;
+    speed.fill(-7.0);
+    computeMeasuredSpeed(pos, speed, dt);
+    EXPECT_EQ(speed[0], 0.0);
+    for (std::size_t n = 1; n <= 1995; ++n) EXPECT_NEAR(speed[n], slope, 1e-4) << "n=" << n;
+    for (std::size_t n = 1996; n <= 2000; ++n) EXPECT_EQ(speed[n], -7.0); // never written
+}
+
+TEST(MeasuredPortrait, ZerosGiveFlatDerivativeNullScalesAndOneDot)
+{
+    std::array<double, SampleCount> pos{}, speed{};
+    computeMeasuredSpeed(pos, speed, 0.005);
+    for (std::size_t n = 0; n <= 1995; ++n) EXPECT_EQ(speed[n], 0.0);
+    PortraitData portrait;
+    portrait.phaseScaleX = 5;
+    computeMeasuredPortrait(pos, speed, 640, 360, portrait);
+    EXPECT_EQ(portrait.phaseScaleX, 0.0f);
+    EXPECT_EQ(portrait.phaseScaleY, 0.0f);
+    ASSERT_EQ(portrait.points.size(), 1985u);
+    for (const auto& p : portrait.points) EXPECT_EQ(p, (PixelPoint{640, 360}));
+}
+
+TEST(MeasuredPortrait, CircleLikeSignalLandsInsideAndCentred)
+{
+    const int halfW = 640, halfH = 360;
+    std::array<double, SampleCount> pos{}, speed{};
+    for (std::size_t j = 0; j < pos.size(); ++j) pos[j] = 3.0 * std::cos(2 * std::numbers::pi * 0.7 * j * 0.005);
+    computeMeasuredSpeed(pos, speed, 0.005);
+    PortraitData portrait;
+    computeMeasuredPortrait(pos, speed, halfW, halfH, portrait);
+    const Range p = rangeOf(pos, 2, 1996), v = rangeOf(speed, 5, 1990);
+    EXPECT_FLOAT_EQ(portrait.phaseScaleX, static_cast<float>(halfW / static_cast<double>(p.span())));
+    EXPECT_FLOAT_EQ(portrait.phaseScaleY, static_cast<float>(halfH * 1.3 / static_cast<double>(v.span())));
+    double sx = 0, sy = 0;
+    for (const auto& pt : portrait.points) {
+        EXPECT_GE(pt.x, 0);
+        EXPECT_LT(pt.x, 2 * halfW);
+        EXPECT_GE(pt.y, 0);
+        EXPECT_LT(pt.y, 2 * halfH);
+        sx += pt.x;
+        sy += pt.y;
+    }
+    EXPECT_NEAR(sx / 1985.0, halfW, 10);
+    EXPECT_NEAR(sy / 1985.0, halfH, 15);
+    EXPECT_EQ(portrait.points.front().x, halfW + roundEvenClamped(portrait.phaseScaleX * pos[6]));
+}
+
+TEST(MeasuredPortrait, ArrowHeadsAtTheAxisEnds)
+{
+    const auto h = horizontalArrowHead(1280, 360);
+    const auto v = verticalArrowHead(640);
+    EXPECT_EQ(h[1], (PixelPoint{1278, 363}));
+    EXPECT_EQ(v[1], (PixelPoint{643, 2}));
+    EXPECT_EQ(halfOf(1281), 640);
+    EXPECT_EQ(halfOf(-3), -1);
+}
+
+TEST(Rounding, TiesGoToEven)
+{
+    EXPECT_EQ(roundEvenClamped(2.5), 2);
+    EXPECT_EQ(roundEvenClamped(3.5), 4);
+    EXPECT_EQ(roundEvenClamped(-2.5), -2);
+    EXPECT_EQ(roundEvenClamped(1e300), 1000000);
+    EXPECT_EQ(roundEvenClamped(std::nan("")), 0);
+}
+
+TEST(Cursor, TimesIntervalsAndFrequencies)
+{
+    EXPECT_DOUBLE_EQ(cursorTime(10, 1000), 5.0);
+    EXPECT_EQ(cursorText(cursorTime(10, 1000), ","), "5,00 s");
+    EXPECT_EQ(cursorText(cursorTime(10, 1000), "."), "5.00 s");
+    const double d = std::fabs(cursorTime(10, 1100) - cursorTime(10, 1000));
+    EXPECT_EQ(intervalText(d, "."), "dT=0.50 s   f=2.00 hz");
+    EXPECT_EQ(intervalText(d, ","), "dT=0,50 s   f=2,00 hz");
+    EXPECT_EQ(cursorText(cursorTime(10, -100), "."), "-0.50 s");
+}
