@@ -1,0 +1,95 @@
+#pragma once
+// Creates the program's windows for one test, with the user's dialogs answered by the test.
+#include <QApplication>
+#include <QDialog>
+#include <QLocale>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+
+#include "app/AppWindows.h"
+#include "app/Main.h"
+#include "app/Services.h"
+#include "model/conf1.h"
+
+class RecordingUi : public UiServices {
+public:
+    QStringList messages, errors, questions, modals;
+    bool yesNoAnswer = false;
+    bool okCancelAnswer = true;
+    QString saveAnswer;
+    int saveCalls = 0;
+    std::function<void()> onModal; // runs while a modal dialog would be open
+
+    void showMessage(QWidget*, const QString& text) override { messages << text; }
+    void showError(QWidget*, const QString& text) override { errors << text; }
+    bool confirmYesNo(QWidget*, const QString& text) override
+    {
+        questions << text;
+        return yesNoAnswer;
+    }
+    bool confirmOkCancel(QWidget*, const QString& text) override
+    {
+        questions << text;
+        return okCancelAnswer;
+    }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override
+    {
+        ++saveCalls;
+        return saveAnswer;
+    }
+    int execModal(QDialog* dialog) override
+    {
+        modals << dialog->objectName();
+        if (onModal) onModal();
+        return QDialog::Accepted;
+    }
+};
+
+class PendulabTest : public ::testing::Test {
+protected:
+    RecordingUi ui_;
+    AppWindows w;
+    TFichePrincipale* main = nullptr;
+    Tconfig* dialog = nullptr;
+
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        ::setenv("VIRTUALCARD_PACE", "none", 1);
+        setUiServices(&ui_);
+        w = createWindows();
+        main = w.FichePrincipale;
+        dialog = w.config;
+    }
+
+    void TearDown() override
+    {
+        delete w.FichePrincipale;
+        setUiServices(nullptr);
+        QLocale::setDefault(QLocale::c());
+    }
+
+    // Shows the main window as the program does (about box, parameters, card start-up).
+    void start(const QString& driverFolder = {})
+    {
+        if (!driverFolder.isEmpty()) main->driverFolder = driverFolder;
+        main->setGeometry(0, 0, 1600, 900);
+        main->show();
+        settle();
+    }
+
+    static void settle()
+    {
+        for (int i = 0; i < 3; ++i) QApplication::processEvents();
+    }
+
+    // Shows the modelling dialog as "&Modélisation" does.
+    void openDialog()
+    {
+        main->Modlisation1->trigger();
+        settle();
+    }
+};

@@ -1,0 +1,129 @@
+// The modelling dialog's handlers: parameters and texts, in a French and in a C locale.
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+#include <qcustomplot.h>
+
+#include "Harness.h"
+#include "app/Accessibility.h"
+#include "app/UpDown.h"
+
+namespace {
+
+struct Expected {
+    QString htxt, ktxt, mtxt, amplitude, oetxt, amptxt;
+};
+
+void checkHandlers(PendulabTest* t, Tconfig* dialog, TFichePrincipale* main, const Expected& e)
+{
+    (void)t;
+    dialog->htrack->setValue(35);
+    EXPECT_EQ(main->Buffers.Friction, 0.35f);
+    EXPECT_EQ(dialog->htxt->text(), e.htxt);
+    dialog->ktrack->setValue(41);
+    EXPECT_EQ(main->Buffers.Stiffness, 20.5f);
+    EXPECT_EQ(dialog->ktxt->text(), e.ktxt);
+    dialog->mtrack->setValue(0);
+    EXPECT_EQ(main->Buffers.Mass, 0.001f);
+    EXPECT_EQ(dialog->mtxt->text(), e.mtxt);
+    dialog->UpDown9->click(TUpDown::btNext);
+    EXPECT_EQ(dialog->UpDown9->position(), 105);
+    EXPECT_EQ(dialog->amplitxt->text(), e.amplitude);
+    EXPECT_DOUBLE_EQ(main->Buffers.ModelPos[0], 10.5);
+    dialog->oetrack->setValue(501);
+    EXPECT_EQ(dialog->oetxt->text(), e.oetxt);
+    dialog->amptrack->setValue(11);
+    EXPECT_EQ(dialog->amptxt->text(), e.amptxt);
+}
+
+} // namespace
+
+TEST_F(PendulabTest, StoredTextsStayUntilTheFirstChange)
+{
+    start();
+    openDialog();
+    EXPECT_EQ(dialog->ktxt->text(), QStringLiteral("20 N/m"));
+    EXPECT_EQ(dialog->htxt->text(), QStringLiteral("0,2 si"));
+    EXPECT_EQ(dialog->mtxt->text(), QStringLiteral("300 g"));
+    EXPECT_EQ(dialog->oetxt->text(), QStringLiteral("10.0 rd/s"));
+    EXPECT_EQ(dialog->amptxt->text(), QStringLiteral("5"));
+    EXPECT_EQ(dialog->amplitxt->text(), QStringLiteral("10"));
+    EXPECT_EQ(dialog->height(), Tconfig::StoredHeight);
+}
+
+TEST_F(PendulabTest, HandlersInAFrenchLocale)
+{
+    start();
+    openDialog();
+    checkHandlers(this, dialog, main,
+                  {QStringLiteral("0,35 si"), QStringLiteral("20,5 N/m"), QStringLiteral("1 gr"), QStringLiteral("10,5"),
+                   QStringLiteral("10,02 rd/s"), QStringLiteral(" 5,5")});
+    EXPECT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
+}
+
+TEST_F(PendulabTest, HandlersInACLocale)
+{
+    QLocale::setDefault(QLocale::c());
+    start();
+    openDialog();
+    checkHandlers(this, dialog, main,
+                  {QStringLiteral("0.35 si"), QStringLiteral("20.5 N/m"), QStringLiteral("1 gr"), QStringLiteral("10.5"),
+                   QStringLiteral("10.02 rd/s"), QStringLiteral(" 5.5")});
+    dialog->mtrack->setValue(999);
+    EXPECT_EQ(dialog->mtxt->text(), QStringLiteral("1000 gr"));
+}
+
+TEST_F(PendulabTest, ExciterCannotBeTickedWhileTracerIsClear)
+{
+    start();
+    openDialog();
+    dialog->visichk->click(); // clear "Tracer"
+    ASSERT_FALSE(dialog->visichk->isChecked());
+    const int height = dialog->height();
+    main->Buffers.ModelPos[0] = 12345.0;
+    dialog->excitchk->click();
+    EXPECT_FALSE(dialog->excitchk->isChecked());
+    EXPECT_EQ(dialog->height(), height);
+    EXPECT_EQ(main->Buffers.ModelPos[0], 12345.0); // no redraw
+}
+
+TEST_F(PendulabTest, ExciterShowsItsGroupAndDrivesTheModel)
+{
+    start();
+    openDialog();
+    dialog->excitchk->click();
+    EXPECT_TRUE(dialog->excitchk->isChecked());
+    EXPECT_EQ(dialog->height(), Tconfig::HeightWithExciter);
+    EXPECT_LT(dialog->GroupBox1->geometry().bottom(), Tconfig::HeightWithExciter);
+    EXPECT_GT(dialog->GroupBox1->geometry().top(), Tconfig::HeightWithoutExciter - 2);
+    EXPECT_NE(main->Buffers.ModelPos[0], 10.0); // the driven term moves the start
+    dialog->visichk->click(); // clearing "Tracer" keeps "Excit."
+    EXPECT_TRUE(dialog->excitchk->isChecked());
+    EXPECT_EQ(main->Series5->dataCount(), 0);
+    dialog->visichk->click();
+    dialog->excitchk->click();
+    EXPECT_EQ(dialog->height(), Tconfig::HeightWithoutExciter);
+}
+
+TEST_F(PendulabTest, ShiftSpinnerOnlyRedraws)
+{
+    start();
+    openDialog();
+    const auto before = main->Buffers.ModelPos;
+    main->Buffers.ModelPos[7] = 1e9;
+    dialog->UpDown1->click(TUpDown::btNext);
+    EXPECT_EQ(main->Buffers.ModelPos, before);
+    dialog->UpDown10->click(TUpDown::btNext);
+    EXPECT_DOUBLE_EQ(main->Buffers.ModelPos[0], 10.02);
+}
+
+TEST_F(PendulabTest, IllustrationIsDecoded)
+{
+    start();
+    openDialog();
+    EXPECT_FALSE(dialog->Image3->pixmap().isNull());
+    EXPECT_LE(dialog->Image3->pixmap().width(), 94);
+    EXPECT_LE(dialog->Image3->pixmap().height(), 139);
+}
