@@ -15,9 +15,24 @@ TPhaseImage::~TPhaseImage()
     if (painter_.isActive()) painter_.end();
 }
 
+void TPhaseImage::fitImageToWidget()
+{
+    // A hidden widget gets its new size at once but its resize event only when shown.
+    const QSize wanted = size().expandedTo(QSize(1, 1));
+    if (image_.size() == wanted) return;
+    if (painter_.isActive()) painter_.end();
+    QImage resized(wanted, QImage::Format_RGB32);
+    resized.fill(Qt::white);
+    QPainter p(&resized);
+    p.drawImage(0, 0, image_);
+    p.end();
+    image_ = resized;
+}
+
 QPainter& TPhaseImage::painter()
 {
     if (!painter_.isActive()) {
+        fitImageToWidget();
         painter_.begin(&image_);
         painter_.setRenderHint(QPainter::Antialiasing, false);
         painter_.setPen(QPen(pen_, 1));
@@ -59,12 +74,6 @@ void TPhaseImage::paintEvent(QPaintEvent* event)
 
 void TPhaseImage::resizeEvent(QResizeEvent* event)
 {
-    if (painter_.isActive()) painter_.end();
-    QImage bigger(event->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    bigger.fill(Qt::white);
-    QPainter p(&bigger);
-    p.drawImage(0, 0, image_);
-    p.end();
-    image_ = bigger;
+    fitImageToWidget();
     QWidget::resizeEvent(event);
 }

@@ -20,7 +20,7 @@ public:
     // Ends a drawing pass and shows the result.
     void flush();
 
-    const QImage& image() const { return image_; }
+    const QImage& image() { fitImageToWidget(); return image_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -28,6 +28,7 @@ protected:
 
 private:
     QPainter& painter();
+    void fitImageToWidget();
     QImage image_;
     QPainter painter_;
     QColor pen_ = Qt::black;

@@ -410,6 +410,10 @@ bool TFichePrincipale::eventFilter(QObject* watched, QEvent* event)
         const QRect area = PageControl1->currentWidget()->geometry();
         for (QWidget* page : {TabSheet1, TabSheet2, TabSheet3, TabSheet4})
             if (page != watched && page->geometry() != area) page->setGeometry(area);
+        if (watched != TabSheet2) {
+            xy->setGeometry(TabSheet2->rect()); // the hidden page gets its resize event only when shown
+            placePortraitAxes();
+        }
     }
     if (event->type() == QEvent::Resize && watched == TabSheet2) {
         xy->setGeometry(TabSheet2->rect());

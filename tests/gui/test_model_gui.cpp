@@ -1,0 +1,78 @@
+// The model as the student sees it: caption, ω0 and Q, the four model series and "Tracer".
+#include <QCheckBox>
+#include <QSlider>
+#include <qcustomplot.h>
+
+#include "Harness.h"
+#include "analysis/PhaseImage.h"
+#include "app/Accessibility.h"
+#include "app/UpDown.h"
+
+TEST_F(PendulabTest, DefaultsShowOmegaZeroQualityFactorAndTheFourSeries)
+{
+    start();
+    openDialog();
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Modélisation (pseudo-périodique)"));
+    EXPECT_EQ(dialog->omlbl->text(), QStringLiteral("8,16 rad/s"));
+    EXPECT_EQ(dialog->qlbl->text(), QStringLiteral("Q= 12,25"));
+    EXPECT_TRUE(dialog->omlbl->isVisible());
+    EXPECT_EQ(main->Series5->dataCount(), 1999);
+    EXPECT_EQ(main->Series2->dataCount(), 1998);
+    EXPECT_EQ(main->Series4->dataCount(), 1999);
+    EXPECT_EQ(main->Series6->dataCount(), 1999);
+    EXPECT_EQ(main->Series5->data()->constBegin()->key, 1.0);
+    EXPECT_EQ(main->Series2->data()->constBegin()->key, 2.0);
+    EXPECT_EQ(main->Series4->name(), QStringLiteral("énergie cinétique"));
+    EXPECT_EQ(main->Series6->name(), QStringLiteral("énergie potentielle"));
+    EXPECT_TRUE(main->Chart2->legend->visible());
+    EXPECT_DOUBLE_EQ(main->Buffers.ModelPos[0], 10.0);
+    // Stacked: the upper band's edge is the total energy, ½·k·(0.005·x)² at the start.
+    const double total = main->Series6->data()->constBegin()->value;
+    EXPECT_NEAR(total, 0.5 * 20 * std::pow(0.005 * main->Buffers.ModelPos[1], 2) +
+                           0.5 * main->Buffers.Mass * std::pow(0.005 * main->Buffers.ModelSpeed[1], 2), 1e-12);
+    EXPECT_EQ(main->Chart2->yAxis->range().lower, 0.0);
+    EXPECT_TRUE(ui_.errors.isEmpty());
+}
+
+TEST_F(PendulabTest, CaptionNamesTheRegimeAndQIsInfiniteWithoutFriction)
+{
+    QLocale::setDefault(QLocale::c());
+    start();
+    openDialog();
+    dialog->ktrack->setValue(0);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Modélisation (apériodique)"));
+    EXPECT_EQ(dialog->omlbl->text(), QStringLiteral("0.00 rad/s"));
+    EXPECT_EQ(dialog->qlbl->text(), QStringLiteral("Q= 0.00"));
+    dialog->htrack->setValue(0); // stiffness 0 and friction 0: exactly critical, no error
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Modélisation (pseudo-périodique)"));
+    EXPECT_EQ(dialog->qlbl->text(), QStringLiteral("Q= ∞"));
+    EXPECT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
+    dialog->ktrack->setValue(40);
+    EXPECT_EQ(dialog->qlbl->text(), QStringLiteral("Q= ∞"));
+    EXPECT_EQ(dialog->omlbl->text(), QStringLiteral("8.16 rad/s"));
+}
+
+TEST_F(PendulabTest, TracerClearEmptiesTheSeriesButTheBuffersFollow)
+{
+    start();
+    openDialog();
+    dialog->visichk->click();
+    dialog->UpDown9->click(TUpDown::btPrev);
+    for (QCPGraph* g : {main->Series5, main->Series2, main->Series4, main->Series6}) EXPECT_EQ(g->dataCount(), 0);
+    EXPECT_DOUBLE_EQ(main->Buffers.ModelPos[0], 9.5);
+    dialog->visichk->click();
+    EXPECT_EQ(main->Series5->dataCount(), 1999);
+}
+
+TEST_F(PendulabTest, ModelPortraitIsGreyOverTheMeasuredOne)
+{
+    start();
+    openDialog();
+    const QImage& image = main->xy->image();
+    int grey = 0;
+    for (int y = 0; y < image.height(); y += 1)
+        for (int x = 0; x < image.width(); x += 1)
+            if (QColor(image.pixel(x, y)) == QColor(128, 128, 128)) ++grey;
+    EXPECT_GT(grey, 500);
+    EXPECT_NE(main->Buffers.PhaseScaleX, 0.0f);
+}
