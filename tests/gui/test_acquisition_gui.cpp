@@ -1,0 +1,226 @@
+// Card start-up and acquisition end to end, through the real window and our virtual card.
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <qcustomplot.h>
+
+#include <cmath>
+#include <vector>
+
+#include "Harness.h"
+#include "acquisition/AcqData.h"
+
+namespace {
+
+const QString kBin = QStringLiteral(PENDULAB_BIN_DIR);
+
+QStringList readLog(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+class AcquisitionTest : public PendulabTest {
+protected:
+    QTemporaryDir dir;
+    QString log;
+    void SetUp() override
+    {
+        for (const char* v : {"VIRTUALCARD_ABSENT", "VIRTUALCARD_AMPLITUDE", "VIRTUALCARD_EQUILIBRIUM", "VIRTUALCARD_NOISE"})
+            ::unsetenv(v);
+        log = dir.filePath(QStringLiteral("card.log"));
+        ::setenv("VIRTUALCARD_LOG", log.toLocal8Bit().constData(), 1);
+        PendulabTest::SetUp();
+    }
+    void TearDown() override
+    {
+        PendulabTest::TearDown();
+        ::unsetenv("VIRTUALCARD_LOG");
+    }
+    // The driver calls of the last run, without the gauge's readings.
+    QStringList runCalls()
+    {
+        QStringList calls = readLog(log).filter(QRegularExpression(QStringLiteral("^(Preparer|Acquerir)")));
+        return calls;
+    }
+};
+
+} // namespace
+
+TEST_F(AcquisitionTest, StartUpTalksToTheCardInOrder)
+{
+    start();
+    QStringList calls = readLog(log);
+    calls.removeAll(QStringLiteral("LireEA_Entier(0,10)"));
+    EXPECT_EQ(calls, (QStringList{QStringLiteral("RenvoyerSysteme()"), QStringLiteral("SystemePresent()"),
+                                  QStringLiteral("SystemePresent()"), QStringLiteral("ProgrammerEtatSysteme(2,0)"),
+                                  QStringLiteral("ProgrammerEtatSysteme(128,0)"), QStringLiteral("ProgrammerEtatSysteme(4,0)"),
+                                  QStringLiteral("EcrireGain(0,1)"), QStringLiteral("EcrireCalibreEA(0,1)")}));
+    EXPECT_TRUE(ui_.messages.isEmpty());
+    EXPECT_TRUE(main->aqucmd->isEnabled());
+    EXPECT_TRUE(main->Acquisition1->isEnabled());
+    EXPECT_TRUE(main->Timer2->isActive());
+    EXPECT_EQ(main->Buffers.ChannelTable, (std::array<std::uint8_t, 3>{0, 255, 255}));
+    EXPECT_EQ(pendulab::CardDriver.boundCount(), 41);
+
+    main->Timer2Timer(); // the gauge reads the mass at rest
+    EXPECT_NEAR(main->ea0track->value(), std::lround(0.36 * 204.8 + 2048), 5); // 8 mV of noise
+}
+
+TEST_F(AcquisitionTest, CardAbsentOrDriverBroken)
+{
+    ::setenv("VIRTUALCARD_ABSENT", "1", 1);
+    start();
+    ::unsetenv("VIRTUALCARD_ABSENT");
+    EXPECT_EQ(ui_.messages, QStringList{QStringLiteral("Carte SYSAM PCI absente ou hors service!")});
+    EXPECT_FALSE(main->aqucmd->isEnabled());
+    EXPECT_FALSE(main->Acquisition1->isEnabled());
+    EXPECT_FALSE(main->Timer2->isActive());
+}
+
+TEST_F(AcquisitionTest, DriverMissingAnEntryPoint)
+{
+    start(kBin + QStringLiteral("fixtures/missing"));
+    EXPECT_EQ(ui_.messages, QStringList{QStringLiteral("Erreur lors du chargement de SysamPCI.dll")});
+    EXPECT_FALSE(main->aqucmd->isEnabled());
+    EXPECT_FALSE(main->Timer2->isActive());
+    EXPECT_EQ(pendulab::CardDriver.boundCount(), 40);
+}
+
+TEST_F(AcquisitionTest, DriverThatIsNotALibrary)
+{
+    start(kBin + QStringLiteral("fixtures/notlib"));
+    EXPECT_EQ(ui_.messages, QStringList{QStringLiteral("Fichier SysamPCI.dll introuvable")});
+    EXPECT_FALSE(main->aqucmd->isEnabled());
+}
+
+TEST_F(AcquisitionTest, NoDriverNoMessageAndTheRestWorks)
+{
+    start(kBin + QStringLiteral("fixtures/none"));
+    EXPECT_TRUE(ui_.messages.isEmpty());
+    EXPECT_FALSE(main->aqucmd->isEnabled());
+    EXPECT_FALSE(main->Acquisition1->isEnabled());
+    EXPECT_FALSE(main->Timer2->isActive());
+    openDialog();
+    EXPECT_EQ(main->Series5->dataCount(), 1999);
+    EXPECT_TRUE(ui_.errors.isEmpty());
+}
+
+TEST_F(AcquisitionTest, RunRecordsTheVirtualPendulum)
+{
+    start();
+    main->aqucmd->click();
+    const QStringList calls = runCalls();
+    ASSERT_EQ(calls.size(), 2002);
+    EXPECT_EQ(calls[0], QStringLiteral("PreparerAcquisition(1,1,4910,0,255,255,0)"));
+    EXPECT_EQ(calls.filter(QStringLiteral("AcquerirTable")).size(), 2001);
+    EXPECT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
+    EXPECT_TRUE(main->aqucmd->isEnabled());
+    EXPECT_TRUE(main->progbar->isHidden());
+    EXPECT_TRUE(main->Timer2->isActive());
+    EXPECT_EQ(main->Series1->dataCount(), 1998);
+    EXPECT_EQ(main->Series1->data()->constBegin()->key, 3.0);
+    EXPECT_EQ(main->Series3->dataCount(), 1985);
+
+    // Period and decay of the recording against the virtual pendulum (m 0.32, k 18.5, h 0.12).
+    const auto& pos = main->Buffers.MeasPos;
+    const double dt = 10 / 2000.0, eq = 0.36;
+    const double beta = 0.12 / (2 * 0.32), omega = std::sqrt(18.5 / 0.32 - beta * beta);
+    std::vector<double> crossings, peakTimes, peakLogs;
+    for (int i = 4; i < 2000; ++i) {
+        const double a = pos[i] - eq, b = pos[i + 1] - eq;
+        if (a < 0 && b >= 0) crossings.push_back((i + a / (a - b)) * dt);
+        if (std::fabs(a) >= std::fabs(pos[i - 1] - eq) && std::fabs(a) > std::fabs(b) && std::fabs(a) > 0.3) {
+            // Parabola through the three samples around the extremum.
+            const double y0 = std::fabs(pos[i - 1] - eq), y1 = std::fabs(a), y2 = std::fabs(b);
+            const double shift = 0.5 * (y0 - y2) / (y0 - 2 * y1 + y2);
+            peakTimes.push_back((i + shift) * dt);
+            peakLogs.push_back(std::log(y1 - 0.25 * (y0 - y2) * shift));
+        }
+    }
+    ASSERT_GE(crossings.size(), 10u);
+    const double period = (crossings.back() - crossings.front()) / static_cast<double>(crossings.size() - 1);
+    EXPECT_NEAR(period, 2 * M_PI / omega, 0.01 * 2 * M_PI / omega);
+    ASSERT_GE(peakTimes.size(), 10u);
+    double st = 0, sl = 0, stt = 0, stl = 0;
+    const double n = static_cast<double>(peakTimes.size());
+    for (std::size_t k = 0; k < peakTimes.size(); ++k) {
+        st += peakTimes[k];
+        sl += peakLogs[k];
+        stt += peakTimes[k] * peakTimes[k];
+        stl += peakTimes[k] * peakLogs[k];
+    }
+    const double slope = (n * stl - st * sl) / (n * stt - st * st);
+    EXPECT_NEAR(-slope, beta, 0.01 * beta);
+
+    // No false jump at the end of the recording or of its derivative.
+    EXPECT_NEAR(pos[2000], pos[1996], 0.2);
+    for (int i = 1985; i <= 1995; ++i) EXPECT_LT(std::fabs(main->Buffers.MeasSpeed[i]), 7.5 * omega * 1.1) << i;
+}
+
+TEST_F(AcquisitionTest, CodesAndConstantInputs)
+{
+    start();
+    ::setenv("VIRTUALCARD_AMPLITUDE", "0", 1);
+    ::setenv("VIRTUALCARD_NOISE", "0", 1);
+    const std::pair<const char*, double> levels[] = {{"-10", -10.0}, {"0", 0.0}, {"10", 9.9951171875}, {"3.3", 676.0 / 204.8}};
+    for (const auto& [setting, volts] : levels) {
+        ::setenv("VIRTUALCARD_EQUILIBRIUM", setting, 1);
+        main->aqucmd->click();
+        for (double v : main->Buffers.MeasPos) ASSERT_DOUBLE_EQ(v, static_cast<double>(static_cast<float>(volts))) << setting;
+        for (int n = 5; n <= 1995; ++n) ASSERT_EQ(main->Buffers.MeasSpeed[n], 0.0);
+    }
+}
+
+TEST_F(AcquisitionTest, DurationsGiveTheirTimerSettings)
+{
+    start();
+    const std::pair<const char*, const char*> cases[] = {
+        {"1", "PreparerAcquisition(1,1,410,0,255,255,0)"}, {"120", "PreparerAcquisition(1,1,59910,0,255,255,0)"},
+        {"0", "PreparerAcquisition(1,1,4910,0,255,255,0)"}, {"-5", "PreparerAcquisition(1,1,4910,0,255,255,0)"}};
+    for (const auto& [text, call] : cases) {
+        QFile::remove(log);
+        main->durtxt->setText(QString::fromLatin1(text));
+        main->aqucmd->click();
+        ASSERT_FALSE(runCalls().isEmpty()) << text;
+        EXPECT_EQ(runCalls().first(), QString::fromLatin1(call)) << text;
+    }
+    EXPECT_EQ(main->durtxt->text(), QStringLiteral("10"));
+    EXPECT_EQ(main->Buffers.SampleTimerCount, 4910);
+}
+
+TEST_F(AcquisitionTest, BadDurationsChangeNothing)
+{
+    start();
+    main->Buffers.MeasPos[100] = 4.25;
+    for (const char* text : {"abc", "4294968"}) {
+        QFile::remove(log);
+        main->durtxt->setText(QString::fromLatin1(text));
+        main->aqucmd->click();
+        EXPECT_TRUE(runCalls().isEmpty()) << text;
+        EXPECT_EQ(main->Buffers.MeasPos[100], 4.25);
+        EXPECT_TRUE(main->aqucmd->isEnabled());
+        EXPECT_TRUE(main->Timer2->isActive());
+    }
+    EXPECT_EQ(ui_.errors, QStringList{QStringLiteral("'abc' is not a valid integer value")});
+    ASSERT_EQ(ui_.messages.size(), 1);
+    EXPECT_TRUE(ui_.messages[0].startsWith(QStringLiteral("Durée trop longue")));
+}
+
+TEST_F(AcquisitionTest, MenuAsksFirstAndCancelChangesNothing)
+{
+    start();
+    ui_.okCancelAnswer = false;
+    main->Acquisition1->trigger();
+    EXPECT_EQ(ui_.questions, QStringList{QStringLiteral("Prêt à lacher le pendules ?")});
+    EXPECT_TRUE(runCalls().isEmpty());
+    ui_.okCancelAnswer = true;
+    main->Acquisition1->trigger();
+    EXPECT_EQ(runCalls().size(), 2002);
+}
