@@ -3,6 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "acquisition/AcqData.h"
+
 namespace pendulab {
 
 std::optional<std::int32_t> sampleTimerCountFor(std::int64_t seconds)
@@ -28,6 +30,19 @@ void smoothMeasurement(std::span<const float> volts, std::span<double> pos)
         long double sum = 0.0L;
         for (std::size_t j = k; j < end; ++j) sum += volts[j];
         pos[k + 3] = static_cast<double>(sum) / static_cast<double>(end - k);
+    }
+}
+
+void recordSamples(const CardDriverTable& card, std::int16_t* raw, std::span<float> volts, ProgressFn progress,
+                   void* context)
+{
+    std::int32_t scratch = 0;
+    const std::size_t last = volts.empty() ? 0 : volts.size() - 1;
+    for (std::size_t i = 0; i < volts.size(); ++i) {
+        card.AcquerirTable(raw, &scratch);
+        volts[i] = codeToVolts(raw[1]);
+        if (i % 100 == 0 && last > 0)
+            progress(context, static_cast<int>(std::nearbyint(static_cast<double>(i) * 100.0 / static_cast<double>(last))));
     }
 }
 

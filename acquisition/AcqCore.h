@@ -17,4 +17,12 @@ float codeToVolts(std::int32_t code);
 // samples k … k+7, the last four means taking what remains of their window.
 void smoothMeasurement(std::span<const float> volts, std::span<double> measPos);
 
+struct CardDriverTable;
+
+// The sampling loop: one driver call, one conversion and, every 100 samples, `progress(percent)`
+// (0, 5, … 100), for each of the volts.size() samples. Nothing else happens between driver calls.
+using ProgressFn = void (*)(void* context, int percent);
+void recordSamples(const CardDriverTable& card, std::int16_t* rawTable, std::span<float> volts, ProgressFn progress,
+                   void* context);
+
 } // namespace pendulab

@@ -82,17 +82,9 @@ void TFichePrincipale::aqucmdClick()
     progbar->show();
     QCoreApplication::processEvents();
 
-    std::array<float, pendulab::SampleCount> volts{};
-    std::int32_t scratch = 0;
+    std::array<float, pendulab::SampleCount> volts{}; // a fixed local table
     card.PreparerAcquisition(1, 1, static_cast<double>(Buffers.SampleTimerCount), Buffers.ChannelTable.data(), 0);
-    for (int i = 0; i < pendulab::SampleCount; ++i) {
-        card.AcquerirTable(Buffers.RawSample.data(), &scratch);
-        volts[static_cast<std::size_t>(i)] = pendulab::codeToVolts(Buffers.RawSample[1]);
-        if (i % 100 == 0) {
-            progbar->setValue(static_cast<int>(std::nearbyint(i * 100 / 2000.0)));
-            progbar->repaint(); // shows the progress without letting user input through
-        }
-    }
+    pendulab::recordSamples(card, Buffers.RawSample.data(), volts, &TFichePrincipale::showProgress, this);
 
     pendulab::smoothMeasurement(volts, Buffers.MeasPos);
     QVector<double> keys, values;
@@ -109,6 +101,13 @@ void TFichePrincipale::aqucmdClick()
     aqucmd->setEnabled(true);
     progbar->hide();
     Mesures();
+}
+
+void TFichePrincipale::showProgress(void* self, int percent)
+{
+    QProgressBar* bar = static_cast<TFichePrincipale*>(self)->progbar;
+    bar->setValue(percent);
+    bar->repaint(); // shows the progress without letting user input through
 }
 
 void TFichePrincipale::Timer2Timer()

@@ -31,14 +31,7 @@ void TFichePrincipale::Mesures()
     Buffers.PhaseScaleX = portrait.phaseScaleX;
     Buffers.PhaseScaleY = portrait.phaseScaleY;
 
-    const QColor blue(0, 0, 255);
-    bool first = true;
-    for (const auto& p : portrait.points) {
-        if (first) xy->moveTo(p.x, p.y);
-        else xy->lineTo(p.x, p.y);
-        first = false;
-        xy->setPenColor(blue);
-    }
+    xy->polyline(portrait.points, QColor(0, 0, 255));
     xy->setPenColor(Qt::black);
     for (const auto& head : {pendulab::horizontalArrowHead(xy->width(), halfH), pendulab::verticalArrowHead(halfW)}) {
         xy->moveTo(head[0].x, head[0].y);

@@ -17,6 +17,8 @@ public:
     QColor penColor() const { return pen_; }
     void moveTo(int x, int y);
     void lineTo(int x, int y);
+    // A line through `points` in `color` (1 px): move to the first, line to each of the others.
+    template <class Points> void polyline(const Points& points, const QColor& color);
     // Ends a drawing pass and shows the result.
     void flush();
 
@@ -33,4 +35,22 @@ private:
     QPainter painter_;
     QColor pen_ = Qt::black;
     QPoint cursor_;
+    QVector<QLine> segments_;
 };
+
+template <class Points> void TPhaseImage::polyline(const Points& points, const QColor& color)
+{
+    if (points.empty()) return;
+    segments_.clear();
+    QPoint from(points.front().x, points.front().y);
+    for (const auto& p : points) {
+        const QPoint to(p.x, p.y);
+        if (&p != &points.front()) segments_.append(QLine(from, to));
+        from = to;
+    }
+    setPenColor(color);
+    QPainter& pt = painter();
+    if (segments_.isEmpty()) pt.drawPoint(from); // a portrait collapsed onto one point
+    else pt.drawLines(segments_);
+    cursor_ = from;
+}

@@ -44,6 +44,9 @@ QCustomPlot* makeChart(QWidget* parent, const QString& name, double xStep, const
     chart->setPlottingHint(QCP::phFastPolylines, true);
     chart->setNotAntialiasedElements(QCP::aeAll);
     chart->setMouseTracking(true);
+    // One paint buffer instead of two: the overlay layer is empty, and each extra buffer costs a
+    // full-size clear and blend at every repaint.
+    if (QCPLayer* overlay = chart->layer(QStringLiteral("overlay"))) overlay->setMode(QCPLayer::lmLogical);
     chart->setInteractions(QCP::Interactions());
     chart->xAxis->setRange(0, 2000);
     auto ticker = QSharedPointer<QCPAxisTickerFixed>::create();

@@ -81,6 +81,7 @@ public:
     void aqucmdClick();
     void Acquisition1Click();
     void Timer2Timer();
+    static void showProgress(void* self, int percent);
     // Measured analysis and time cursor.
     void Mesures();
     void fitDerivativeAxis();

@@ -1,2 +1,267 @@
+// Pendulab's speed figures: `make bench`.
+#include <QApplication>
+#include <QDialog>
+#include <QImage>
+#include <QPainter>
+#include <QSlider>
 #include <benchmark/benchmark.h>
-BENCHMARK_MAIN();
+#include <qcustomplot.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "acquisition/AcqCore.h"
+#include "acquisition/AcqData.h"
+#include "analysis/Derivative.h"
+#include "analysis/PhaseImage.h"
+#include "app/AppWindows.h"
+#include "app/Main.h"
+#include "app/Services.h"
+#include "export/XLSfile.h"
+#include "model/ModelPlots.h"
+#include "model/Oscillator.h"
+#include "model/conf1.h"
+
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+class SilentUi : public UiServices {
+public:
+    void showMessage(QWidget*, const QString&) override {}
+    void showError(QWidget*, const QString&) override {}
+    int execModal(QDialog*) override { return QDialog::Accepted; }
+};
+SilentUi silent;
+
+double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+void reportDistribution(benchmark::State& state, std::vector<double> samples, const char* prefix = "")
+{
+    std::sort(samples.begin(), samples.end());
+    const auto at = [&](double q) { return samples[std::min(samples.size() - 1, static_cast<std::size_t>(q * static_cast<double>(samples.size())))]; };
+    state.counters[std::string(prefix) + "median_ms"] = at(0.5);
+    state.counters[std::string(prefix) + "p95_ms"] = at(0.95);
+}
+
+pendulab::Signal decayingSine()
+{
+    pendulab::Signal pos{};
+    for (std::size_t i = 0; i < pos.size(); ++i) {
+        const double t = static_cast<double>(i) * 0.005;
+        pos[i] = 0.36 + 7.5 * std::exp(-0.19 * t) * std::cos(7.6 * t);
+    }
+    return pos;
+}
+
+} // namespace
+
+static void BM_ModelCore(benchmark::State& state)
+{
+    pendulab::Signal pos{}, speed{};
+    pendulab::OscillatorInputs in;
+    in.excited = state.range(0) != 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(pendulab::computeOscillator(in, pos, speed));
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_ModelCore)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+static void BM_MeasuredAnalysisCore(benchmark::State& state)
+{
+    const pendulab::Signal pos = decayingSine();
+    pendulab::Signal speed{};
+    pendulab::PortraitData portrait;
+    for (auto _ : state) {
+        pendulab::computeMeasuredSpeed(pos, speed, 0.005);
+        pendulab::computeMeasuredPortrait(pos, speed, 780, 430, portrait);
+        benchmark::DoNotOptimize(portrait.points.data());
+    }
+}
+BENCHMARK(BM_MeasuredAnalysisCore)->Unit(benchmark::kMicrosecond);
+
+static void BM_StartupToMainWindowShown(benchmark::State& state)
+{
+    setUiServices(&silent);
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        AppWindows w = createWindows();
+        w.FichePrincipale->setGeometry(0, 0, 1600, 900);
+        w.FichePrincipale->show();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(w.FichePrincipale->started());
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - t0).count());
+        delete w.FichePrincipale;
+        QApplication::processEvents();
+    }
+    setUiServices(nullptr);
+}
+BENCHMARK(BM_StartupToMainWindowShown)->UseManualTime()->Iterations(10)->Unit(benchmark::kMillisecond);
+
+// One slider step: measured analysis + model + synchronous repaint of the visible "Acquisition" page,
+// against the same polylines drawn with a bare QPainter on a same-size image.
+static void BM_SliderStep(benchmark::State& state)
+{
+    setUiServices(&silent);
+    AppWindows w = createWindows();
+    TFichePrincipale* main = w.FichePrincipale;
+    main->setGeometry(0, 0, 1600, 900);
+    main->show();
+    QApplication::processEvents();
+    main->Buffers.MeasPos = decayingSine();
+    w.config->show();
+    QApplication::processEvents();
+    std::vector<double> step, mesures, bare;
+    int position = 40;
+    for (auto _ : state) {
+        position = position == 40 ? 41 : 40;
+        const auto t0 = Clock::now();
+        main->Buffers.Stiffness = static_cast<float>(position / 2.0);
+        main->Mesures();
+        const auto t1 = Clock::now();
+        main->Theoric(); // replots the visible chart and repaints it at once
+        const auto t2 = Clock::now();
+        step.push_back(ms(t2 - t0));
+        mesures.push_back(ms(t1 - t0));
+        state.SetIterationTime(std::chrono::duration<double>(t2 - t0).count());
+    }
+    // Baseline: the portrait segments and the two curves of the visible page, bare.
+    QImage canvas(main->Chart1->size(), QImage::Format_RGB32);
+    QImage portraitImage(main->xy->size(), QImage::Format_RGB32);
+    pendulab::PortraitData measured;
+    pendulab::computeMeasuredPortrait(main->Buffers.MeasPos, main->Buffers.MeasSpeed, portraitImage.width() / 2,
+                                      portraitImage.height() / 2, measured);
+    pendulab::ModelPlotData model;
+    pendulab::computeModelPlots(main->Buffers.ModelPos, main->Buffers.ModelSpeed, portraitImage.width() / 2,
+                                portraitImage.height() / 2, 0.3, 20, 0, model);
+    for (int k = 0; k < 50; ++k) {
+        const auto t0 = Clock::now();
+        QPainter p(&portraitImage);
+        p.fillRect(portraitImage.rect(), Qt::white);
+        p.setPen(QPen(Qt::blue, 1));
+        for (std::size_t i = 1; i < measured.points.size(); ++i)
+            p.drawLine(measured.points[i - 1].x, measured.points[i - 1].y, measured.points[i].x, measured.points[i].y);
+        p.setPen(QPen(Qt::gray, 1));
+        for (std::size_t i = 1; i < model.portrait.size(); ++i)
+            p.drawLine(model.portrait[i - 1].x, model.portrait[i - 1].y, model.portrait[i].x, model.portrait[i].y);
+        p.end();
+        QPainter c(&canvas);
+        c.fillRect(canvas.rect(), QColor(210, 210, 210));
+        for (const auto* signal : {&main->Buffers.MeasPos, &main->Buffers.ModelPos}) {
+            QPolygonF line;
+            line.reserve(2000);
+            for (int i = 1; i < 2000; ++i)
+                line << QPointF(i * canvas.width() / 2000.0, canvas.height() * (0.5 - (*signal)[static_cast<std::size_t>(i)] / 22.0));
+            c.setPen(QPen(Qt::blue, 1));
+            c.drawPolyline(line);
+        }
+        c.end();
+        bare.push_back(ms(Clock::now() - t0));
+    }
+    reportDistribution(state, step);
+    reportDistribution(state, mesures, "mesures_");
+    std::sort(bare.begin(), bare.end());
+    std::sort(step.begin(), step.end());
+    state.counters["bare_qpainter_median_ms"] = bare[bare.size() / 2];
+    state.counters["ratio_to_bare"] = step[step.size() / 2] / bare[bare.size() / 2];
+    delete w.FichePrincipale;
+    setUiServices(nullptr);
+}
+BENCHMARK(BM_SliderStep)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
+
+// The export of 7968 cells to a file, and the same bytes with one write as the baseline.
+static void BM_Export(benchmark::State& state)
+{
+    const auto dir = std::filesystem::temp_directory_path();
+    const std::string target = (dir / "pendulab-bench.xls").string();
+    const pendulab::Signal values = decayingSine();
+    pendulab::TXLSfile xls;
+    std::vector<double> exportTimes, bareTimes;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        xls.Reset();
+        xls.FileName = target;
+        for (std::uint16_t c = 1; c <= 4; ++c) xls.AddString(c, 1, 0x0100, "header");
+        for (std::size_t i = 5; i <= 1995; ++i)
+            for (std::uint16_t c = 1; c <= 4; ++c) xls.AddNumber(c, static_cast<std::uint16_t>(i - 3), 0x0100, values[i]);
+        xls.WriteFile();
+        const auto t1 = Clock::now();
+        exportTimes.push_back(ms(t1 - t0));
+        state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
+    }
+    std::ifstream in(target, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    for (int k = 0; k < 20; ++k) {
+        const auto t0 = Clock::now();
+        std::FILE* f = std::fopen(target.c_str(), "wb");
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+        bareTimes.push_back(ms(Clock::now() - t0));
+    }
+    std::sort(exportTimes.begin(), exportTimes.end());
+    std::sort(bareTimes.begin(), bareTimes.end());
+    state.counters["median_ms"] = exportTimes[exportTimes.size() / 2];
+    state.counters["one_write_median_ms"] = bareTimes[bareTimes.size() / 2];
+    state.counters["ratio"] = exportTimes[exportTimes.size() / 2] / bareTimes[bareTimes.size() / 2];
+    std::filesystem::remove(target);
+}
+BENCHMARK(BM_Export)->UseManualTime()->Iterations(50)->Unit(benchmark::kMillisecond);
+
+namespace {
+std::int32_t SYSAM_CALL instantSample(std::int16_t* table, std::int32_t*)
+{
+    table[1] = 2100;
+    return 0;
+}
+void noProgress(void*, int) {}
+} // namespace
+
+// The program's own time per sample between driver calls, with a driver that answers at once.
+static void BM_AcquisitionLoopPerSample(benchmark::State& state)
+{
+    pendulab::CardDriverTable card;
+    card.AcquerirTable = &instantSample;
+    std::array<std::int16_t, pendulab::RawSampleRoom> raw{};
+    std::array<float, pendulab::SampleCount> volts{};
+    for (auto _ : state) {
+        pendulab::recordSamples(card, raw.data(), volts, &noProgress, nullptr);
+        benchmark::DoNotOptimize(volts.data());
+    }
+    state.SetItemsProcessed(state.iterations() * pendulab::SampleCount);
+    state.counters["ns_per_sample"] = benchmark::Counter(static_cast<double>(state.iterations() * pendulab::SampleCount),
+                                                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert,
+                                                         benchmark::Counter::kIs1000);
+}
+BENCHMARK(BM_AcquisitionLoopPerSample)->Unit(benchmark::kMicrosecond);
+
+// A whole 2001-sample run through the window with the virtual card answering at once.
+static void BM_FullRunVirtualCard(benchmark::State& state)
+{
+    ::setenv("VIRTUALCARD_PACE", "none", 1);
+    setUiServices(&silent);
+    AppWindows w = createWindows();
+    w.FichePrincipale->setGeometry(0, 0, 1600, 900);
+    w.FichePrincipale->show();
+    QApplication::processEvents();
+    for (auto _ : state) w.FichePrincipale->aqucmdClick();
+    delete w.FichePrincipale;
+    setUiServices(nullptr);
+}
+BENCHMARK(BM_FullRunVirtualCard)->Iterations(10)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

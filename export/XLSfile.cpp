@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sstream>
 
 namespace pendulab {
 
@@ -201,10 +202,14 @@ void TXLSfile::WriteFile()
     std::string tempName(".");
     tempName.append(target.filename().string()).append(".").append(std::to_string(rd() % 1000000)).append(".tmp");
     const fs::path temp = target.parent_path() / tempName;
+    // The records are laid out in memory (their lengths are patched in place), then written at once.
+    std::ostringstream records(std::ios::binary);
+    WriteTo(records);
+    const std::string bytes = records.str();
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     if (!out) throw failure(std::strerror(errno));
     try {
-        WriteTo(out);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.close();
         if (out.fail()) throw XlsWriteError("écriture interrompue");
     } catch (const XlsWriteError&) {

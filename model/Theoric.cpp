@@ -101,14 +101,7 @@ void TFichePrincipale::Theoric()
     Series4->setData(keys, kinetic, true);
     Series6->setData(keys, total, true);
 
-    const QColor grey(128, 128, 128);
-    bool first = true;
-    for (const auto& p : plot.portrait) {
-        if (first) xy->moveTo(p.x, p.y);
-        else xy->lineTo(p.x, p.y);
-        first = false;
-        xy->setPenColor(grey);
-    }
+    xy->polyline(plot.portrait, QColor(128, 128, 128));
     xy->flush();
 
     fitDerivativeAxis();

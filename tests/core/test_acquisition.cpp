@@ -141,3 +141,29 @@ TEST(VirtualPendulum, SettingsFromTheEnvironment)
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_NE(warnings[0].find("VIRTUALCARD_NOISE"), std::string::npos);
 }
+
+namespace {
+int fakeCalls = 0;
+std::int32_t SYSAM_CALL fakeAcquire(std::int16_t* table, std::int32_t*)
+{
+    table[1] = static_cast<std::int16_t>(fakeCalls++ % 4096);
+    return 0;
+}
+void collect(void* context, int percent) { static_cast<std::vector<int>*>(context)->push_back(percent); }
+} // namespace
+
+TEST(AcquisitionLoop, OneCallPerSampleAndTwentyOneProgressSteps)
+{
+    CardDriverTable card;
+    card.AcquerirTable = &fakeAcquire;
+    std::array<std::int16_t, RawSampleRoom> raw{};
+    std::array<float, SampleCount> volts{};
+    std::vector<int> progress;
+    fakeCalls = 0;
+    recordSamples(card, raw.data(), volts, &collect, &progress);
+    EXPECT_EQ(fakeCalls, 2001);
+    ASSERT_EQ(progress.size(), 21u);
+    for (int k = 0; k <= 20; ++k) EXPECT_EQ(progress[static_cast<std::size_t>(k)], 5 * k);
+    EXPECT_EQ(volts[0], -10.0f);
+    EXPECT_EQ(volts[1024], codeToVolts(1024));
+}
