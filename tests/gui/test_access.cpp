@@ -1,0 +1,112 @@
+// Keyboard and screen-reader access: names, values, the value interface and the tab order.
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <qcustomplot.h>
+
+#include "Harness.h"
+#include "analysis/PhaseImage.h"
+#include "app/Accessibility.h"
+#include "app/UpDown.h"
+
+namespace {
+
+QString accessibleText(QObject* o, QAccessible::Text t)
+{
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(o);
+    return iface ? iface->text(t) : QStringLiteral("<no interface>");
+}
+
+} // namespace
+
+TEST_F(PendulabTest, EveryControlAndReadOutHasItsFrenchName)
+{
+    start();
+    openDialog();
+    const std::pair<QWidget*, const char*> names[] = {
+        {main->durtxt, "Durée totale d'acquisition"}, {main->UpDown7, "Durée totale d'acquisition"},
+        {main->ea0track, "Tension entrée EA0"}, {main->cursxtxt, "Pointeur t"}, {main->deltalbl, "Intervalle"},
+        {dialog->ktrack, "Raideur"}, {dialog->htrack, "Frottement"}, {dialog->mtrack, "Masse"}, {dialog->oetrack, "Puls"},
+        {dialog->amptrack, "Amplit"}, {dialog->UpDown9, "Amplitude"}, {dialog->UpDown10, "décalage en Y"},
+        {dialog->UpDown1, "déphasage sur t"}, {dialog->visichk, "Tracer"}, {dialog->excitchk, "Excit."},
+        {dialog->omlbl, "Pulsation propre"}, {dialog->qlbl, "Facteur de qualité"},
+        {main->Chart1, "Position mesurée et modèle"}, {main->phichart, "Dérivée"}, {main->Chart2, "Etude énergétique"},
+        {main->xy, "Portrait de phase"}, {dialog->ktxt, "Raideur"}, {dialog->htxt, "Frottement"}, {dialog->mtxt, "Masse"}};
+    for (const auto& [widget, name] : names)
+        EXPECT_EQ(accessibleText(widget, QAccessible::Name), QString::fromUtf8(name)) << widget->objectName().toStdString();
+    EXPECT_EQ(accessibleText(main->durtxt, QAccessible::Description), QStringLiteral("durée totale en secondes"));
+    EXPECT_EQ(accessibleText(main->cursxtxt, QAccessible::Description), QStringLiteral("position de la souris"));
+    EXPECT_EQ(accessibleText(dialog->UpDown10, QAccessible::Description), QStringLiteral("décalage en Y"));
+}
+
+TEST_F(PendulabTest, ReadOutsExposeTheirTextAsValue)
+{
+    start();
+    openDialog();
+    EXPECT_EQ(accessibleText(dialog->qlbl, QAccessible::Value), QStringLiteral("Q= 12,25"));
+    EXPECT_EQ(accessibleText(dialog->omlbl, QAccessible::Value), QStringLiteral("8,16 rad/s"));
+    dialog->ktrack->setValue(30);
+    EXPECT_EQ(accessibleText(dialog->ktxt, QAccessible::Value), QStringLiteral("15,0 N/m"));
+    EXPECT_EQ(accessibleText(dialog->UpDown9, QAccessible::Value), QStringLiteral("100"));
+}
+
+TEST_F(PendulabTest, ValueInterfaceMovesTheControlsLikeTheUser)
+{
+    start();
+    openDialog();
+    QAccessibleValueInterface* k = QAccessible::queryAccessibleInterface(dialog->ktrack)->valueInterface();
+    ASSERT_NE(k, nullptr);
+    EXPECT_EQ(k->minimumValue().toInt(), 0);
+    EXPECT_EQ(k->maximumValue().toInt(), 100);
+    k->setCurrentValue(50);
+    EXPECT_EQ(main->Buffers.Stiffness, 25.0f);
+    EXPECT_EQ(dialog->ktxt->text(), QStringLiteral("25,0 N/m"));
+    EXPECT_EQ(dialog->omlbl->text(), QStringLiteral("9,13 rad/s"));
+
+    QAccessibleValueInterface* a = QAccessible::queryAccessibleInterface(dialog->UpDown9)->valueInterface();
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->maximumValue().toInt(), 300);
+    EXPECT_EQ(a->currentValue().toInt(), 100);
+    a->setCurrentValue(110);
+    EXPECT_EQ(dialog->UpDown9->position(), 110);
+    EXPECT_EQ(dialog->amplitxt->text(), QStringLiteral("11"));
+    EXPECT_DOUBLE_EQ(main->Buffers.ModelPos[0], 11.0);
+}
+
+TEST_F(PendulabTest, TabOrderFollowsTheDialogLayoutAndEscapeOnlyHides)
+{
+    start();
+    openDialog();
+    const QList<QWidget*> expected = {dialog->ktrack, dialog->htrack, dialog->mtrack, dialog->visichk, dialog->excitchk,
+                                      dialog->UpDown9, dialog->UpDown10, dialog->UpDown1, dialog->oetrack, dialog->amptrack};
+    QList<QWidget*> visited;
+    QWidget* step = dialog->ktrack;
+    for (int guard = 0; guard < 200 && visited.size() < expected.size(); ++guard, step = step->nextInFocusChain())
+        if ((step->focusPolicy() & Qt::TabFocus) && expected.contains(step) && !visited.contains(step)) visited << step;
+    EXPECT_EQ(visited, expected);
+
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(dialog, &escape);
+    EXPECT_TRUE(dialog->isHidden());
+    openDialog();
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->ktrack->value(), 40);
+}
+
+TEST_F(PendulabTest, KeyboardReachesTheDurationAndTheRun)
+{
+    start();
+    EXPECT_EQ(main->aqucmd->text(), QStringLiteral("&Lancer"));
+    EXPECT_EQ(main->aqucmd->shortcut(), QKeySequence(QStringLiteral("Alt+L")));
+    QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+    QCoreApplication::sendEvent(main->durtxt, &up);
+    EXPECT_EQ(main->durtxt->text(), QStringLiteral("11"));
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QCoreApplication::sendEvent(main->UpDown7, &down);
+    EXPECT_EQ(main->durtxt->text(), QStringLiteral("10"));
+    EXPECT_TRUE(main->UpDown7->focusPolicy() & Qt::TabFocus);
+}
