@@ -30,7 +30,7 @@ bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/pendulab_bench --benchmark_min_time=0.2
 
 screenshot: build
-	scripts/screenshot.sh $(BUILD)/bin/pendulab docs
+	scripts/screenshot.sh $(BUILD)/bin/pendulab $(BUILD)/screens && cp $(BUILD)/screens/acquisition.png docs/screenshot.png
 
 clean:
 	rm -rf $(BUILD)

@@ -41,7 +41,7 @@ Tavert::Tavert(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWind
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setReadOnly(true);
     Memo1->setPlainText(memoText());
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     QFont memoFont = Memo1->font();
     memoFont.setPointSizeF(7.5);
     Memo1->setFont(memoFont);

@@ -12,7 +12,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev
   libbenchmark-dev
   python3 python3-xlrd  # an independent reader of the exported spreadsheets, used by the tests
-  xvfb xauth            # headless display for screenshots and `make run` without a screen
+  xvfb xauth xdotool imagemagick  # a virtual display and the tools of `make screenshot`
   fonts-dejavu-core
 )
 

@@ -28,5 +28,4 @@ for page in derivative portrait energy; do
   focus; xdotool key ctrl+Tab; sleep 1
   import -window root "$out/$page.png"
 done
-cp "$out/acquisition.png" "$out/screenshot.png"
 echo "screenshots in $out"
