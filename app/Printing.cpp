@@ -11,7 +11,10 @@
 
 QPrinter& TFichePrincipale::printer()
 {
-    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_->setPageOrientation(QPageLayout::Landscape); // the window is wider than tall
+    }
     return *printer_;
 }
 
