@@ -8,23 +8,48 @@
 
 void TValueLabel::setValueText(const QString& text)
 {
-    if (text == this->text()) return;
+    const QString old = this->text();
+    if (text == old) return;
     setText(text);
-    QAccessibleValueChangeEvent event(this, text);
+    QAccessibleTextUpdateEvent event(this, 0, old, text);
     QAccessible::updateAccessibility(&event);
 }
 
 namespace {
 
-class AccessibleValueLabel : public QAccessibleWidget {
+// A read-out: its name says what it shows, its value and its (read-only) text are what it shows.
+class AccessibleValueLabel : public QAccessibleWidget, public QAccessibleTextInterface {
 public:
     explicit AccessibleValueLabel(QWidget* w) : QAccessibleWidget(w, QAccessible::StaticText) {}
+    QString shown() const { return static_cast<QLabel*>(widget())->text(); }
+    void* interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
     QString text(QAccessible::Text t) const override
     {
-        auto* label = static_cast<QLabel*>(widget());
-        if (t == QAccessible::Value) return label->text();
-        if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) return label->text();
+        if (t == QAccessible::Value) return shown();
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty()) return shown();
         return QAccessibleWidget::text(t);
+    }
+    // Read-only text.
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int start, int end) const override { return shown().mid(start, end < 0 ? -1 : end - start); }
+    int characterCount() const override { return static_cast<int>(shown().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int* start, int* end) const override
+    {
+        *start = *end = offset;
+        return {};
     }
 };
 

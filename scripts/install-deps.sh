@@ -14,6 +14,7 @@ PACKAGES=(
   python3 python3-xlrd  # an independent reader of the exported spreadsheets, used by the tests
   xvfb xauth xdotool imagemagick  # a virtual display and the tools of `make screenshot`
   fonts-dejavu-core
+  at-spi2-core dbus python3-pyatspi gir1.2-atspi-2.0  # the screen-reader test reads the accessibility tree
 )
 
 missing=()

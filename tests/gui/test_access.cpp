@@ -50,8 +50,12 @@ TEST_F(PendulabTest, ReadOutsExposeTheirTextAsValue)
     EXPECT_EQ(accessibleText(dialog->qlbl, QAccessible::Value), QStringLiteral("Q= 12,25"));
     EXPECT_EQ(accessibleText(dialog->omlbl, QAccessible::Value), QStringLiteral("8,16 rad/s"));
     dialog->ktrack->setValue(30);
+    EXPECT_EQ(accessibleText(dialog->qlbl, QAccessible::Value), QStringLiteral("Q= 10,61"));
     EXPECT_EQ(accessibleText(dialog->ktxt, QAccessible::Value), QStringLiteral("15,0 N/m"));
     EXPECT_EQ(accessibleText(dialog->UpDown9, QAccessible::Value), QStringLiteral("100"));
+    QAccessibleTextInterface* q = QAccessible::queryAccessibleInterface(dialog->qlbl)->textInterface();
+    ASSERT_NE(q, nullptr);
+    EXPECT_EQ(q->text(0, q->characterCount()), QStringLiteral("Q= 10,61"));
 }
 
 TEST_F(PendulabTest, ValueInterfaceMovesTheControlsLikeTheUser)
