@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "acquisition/AcqData.h"
+#include "app/core/VectorUnit.h"
 
 namespace pendulab {
 
@@ -36,6 +37,7 @@ void smoothMeasurement(std::span<const float> volts, std::span<double> pos)
 void recordSamples(const CardDriverTable& card, std::int16_t* raw, std::span<float> volts, ProgressFn progress,
                    void* context)
 {
+    cleanVectorUnit();
     std::int32_t scratch = 0;
     const std::size_t last = volts.empty() ? 0 : volts.size() - 1;
     for (std::size_t i = 0; i < volts.size(); ++i) {

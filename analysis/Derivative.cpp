@@ -1,5 +1,6 @@
 #include "analysis/Derivative.h"
 
+#include "app/core/VectorUnit.h"
 #include <array>
 
 #include "app/core/FormatCore.h"
@@ -19,6 +20,7 @@ Range rangeOf(std::span<const double> values, std::size_t first, std::size_t las
 
 void computeMeasuredSpeed(std::span<const double> pos, std::span<double> speed, double dt)
 {
+    cleanVectorUnit();
     constexpr std::size_t kDiffs = 2000;
     if (pos.size() < kDiffs + 1 || speed.size() < 1996 || !(dt > 0.0)) return;
     std::array<float, kDiffs> d{};
@@ -39,6 +41,7 @@ void computeMeasuredSpeed(std::span<const double> pos, std::span<double> speed, 
 void computeMeasuredPortrait(std::span<const double> pos, std::span<const double> speed, int halfW,
                              int halfH, PortraitData& out)
 {
+    cleanVectorUnit();
     const Range posRange = rangeOf(pos, 2, 1996);
     const Range speedRange = rangeOf(speed, 5, 1990);
     if (speedRange.span() < 1e-6f || posRange.span() < 1e-6f) {

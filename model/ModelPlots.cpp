@@ -1,5 +1,6 @@
 #include "model/ModelPlots.h"
 
+#include "app/core/VectorUnit.h"
 #include "app/core/FormatCore.h"
 #include "model/Oscillator.h"
 
@@ -8,6 +9,7 @@ namespace pendulab {
 void computeModelPlots(std::span<const double> pos, std::span<const double> speed, int halfW,
                        int halfH, double mass, double stiffness, double offset, ModelPlotData& out)
 {
+    cleanVectorUnit();
     constexpr std::size_t first = 1;
     constexpr std::size_t last = 1999;
     const Range posRange = rangeOf(pos, first, last);

@@ -1,5 +1,6 @@
 #include "model/Oscillator.h"
 
+#include "app/core/VectorUnit.h"
 #include <cmath>
 #include <limits>
 
@@ -94,6 +95,7 @@ OscillatorState OscillatorModel::at(double t) const
 OscillatorResult computeOscillator(const OscillatorInputs& in, std::span<double> position,
                                    std::span<double> speed)
 {
+    cleanVectorUnit();
     const OscillatorModel model(in);
     const double dt = in.durationSeconds / 2000.0;
     const std::size_t n = position.size() < speed.size() ? position.size() : speed.size();
