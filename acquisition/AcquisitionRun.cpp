@@ -60,6 +60,8 @@ void TFichePrincipale::Acquisition1Click()
 
 void TFichePrincipale::aqucmdClick()
 {
+    // A click queued before the run started may arrive during its one pass over pending events.
+    if (acquiring_) return;
     auto& card = pendulab::CardDriver;
     if (card.PreparerAcquisition == nullptr || card.AcquerirTable == nullptr)
         throw std::runtime_error("Aucune carte d'acquisition n'est disponible.");
@@ -74,6 +76,11 @@ void TFichePrincipale::aqucmdClick()
     }
     Buffers.SampleTimerCount = *setting;
 
+    acquiring_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{acquiring_};
     Series1->data()->clear();
     Chart1->replot(QCustomPlot::rpImmediateRefresh);
     Timer2->stop();

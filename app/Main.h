@@ -123,4 +123,5 @@ private:
     bool printerConfigured_ = false;
     bool portraitDrawn_ = false; // the portrait is redrawn when its page changes size
     bool redrawQueued_ = false;
+    bool acquiring_ = false; // an acquisition run is under way
 };

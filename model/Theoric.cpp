@@ -71,6 +71,7 @@ void TFichePrincipale::Theoric()
     const int halfW = pendulab::halfOf(TabSheet2->width());
     const int halfH = pendulab::halfOf(TabSheet2->height());
     if (!config_->visichk->isChecked()) {
+        fitDerivativeAxis(); // to the measured derivative alone
         for (QCustomPlot* chart : {Chart1, phichart, Chart2}) replotChart(chart);
         return;
     }

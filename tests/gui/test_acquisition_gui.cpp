@@ -224,3 +224,16 @@ TEST_F(AcquisitionTest, MenuAsksFirstAndCancelChangesNothing)
     main->Acquisition1->trigger();
     EXPECT_EQ(runCalls().size(), 2002);
 }
+
+TEST_F(AcquisitionTest, AClickQueuedDuringTheRunDoesNotStartASecondOne)
+{
+    start();
+    int nested = 0;
+    QMetaObject::invokeMethod(main, [&] { ++nested; main->aqucmdClick(); }, Qt::QueuedConnection);
+    main->aqucmd->click(); // its one pass over pending events delivers the queued click
+    EXPECT_EQ(nested, 1);
+    const QStringList calls = runCalls();
+    EXPECT_EQ(calls.filter(QStringLiteral("PreparerAcquisition")).size(), 1);
+    EXPECT_EQ(calls.filter(QStringLiteral("AcquerirTable")).size(), 2001);
+    EXPECT_TRUE(main->aqucmd->isEnabled());
+}
