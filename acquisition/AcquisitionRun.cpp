@@ -37,8 +37,7 @@ void TFichePrincipale::cardStartUp()
     }
     auto& card = pendulab::CardDriver;
     if ((card.SystemePresent() & 0xFF) == 0) {
-        aqucmd->setEnabled(false);
-        Acquisition1->setEnabled(false);
+        unavailable();
         ui().showMessage(this, QStringLiteral("Carte SYSAM PCI absente ou hors service!"));
         return;
     }

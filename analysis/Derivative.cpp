@@ -1,9 +1,9 @@
 #include "analysis/Derivative.h"
 
-#include "app/core/VectorUnit.h"
 #include <array>
 
 #include "app/core/FormatCore.h"
+#include "app/core/VectorUnit.h"
 
 namespace pendulab {
 

@@ -41,8 +41,10 @@ void TFichePrincipale::Mesures()
     xy->flush();
     portraitDrawn_ = true;
 
-    fitDerivativeAxis();
-    replotChart(phichart);
+    if (!modelFollows_) { // otherwise the model's redraw fits and replots this chart
+        fitDerivativeAxis();
+        replotChart(phichart);
+    }
 }
 
 

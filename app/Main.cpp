@@ -425,10 +425,7 @@ bool TFichePrincipale::eventFilter(QObject* watched, QEvent* event)
             redrawQueued_ = true;
             QTimer::singleShot(0, this, [this] {
                 redrawQueued_ = false;
-                guarded(this, [this] {
-                    Mesures();
-                    Theoric();
-                });
+                guarded(this, [this] { redrawAnalysisAndModel(); });
             });
         }
     }
@@ -448,9 +445,21 @@ void TFichePrincipale::replotChart(QCustomPlot* chart)
 void TFichePrincipale::UpDown7Click()
 {
     if (!config_ || !config_->visichk->isChecked()) return;
-    Mesures();
-    Theoric();
+    redrawAnalysisAndModel();
     config_->show();
+}
+
+void TFichePrincipale::redrawAnalysisAndModel()
+{
+    modelFollows_ = true;
+    try {
+        Mesures();
+    } catch (...) {
+        modelFollows_ = false;
+        throw;
+    }
+    modelFollows_ = false;
+    Theoric();
 }
 
 void TFichePrincipale::Modlisation1Click()

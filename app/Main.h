@@ -88,6 +88,9 @@ public:
     void Chart1MouseDown(QWidget* sender, Qt::MouseButton button, int x, int y, QPoint globalPos);
     void Chart1MouseMove(QWidget* sender, int x, int y, QPoint globalPos);
     void Chart1MouseUp(QWidget* sender, Qt::MouseButton button, int x, int y);
+    // The measured analysis then the model, as every dialog change does; the derivative chart,
+    // which both draw on, is replotted once.
+    void redrawAnalysisAndModel();
     // Model.
     void Calcourb();
     void Theoric();
@@ -124,4 +127,5 @@ private:
     bool portraitDrawn_ = false; // the portrait is redrawn when its page changes size
     bool redrawQueued_ = false;
     bool acquiring_ = false; // an acquisition run is under way
+    bool modelFollows_ = false; // Theoric runs right after Mesures and replots the shared chart
 };

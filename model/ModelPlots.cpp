@@ -1,7 +1,7 @@
 #include "model/ModelPlots.h"
 
-#include "app/core/VectorUnit.h"
 #include "app/core/FormatCore.h"
+#include "app/core/VectorUnit.h"
 #include "model/Oscillator.h"
 
 namespace pendulab {

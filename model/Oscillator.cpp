@@ -1,8 +1,9 @@
 #include "model/Oscillator.h"
 
-#include "app/core/VectorUnit.h"
 #include <cmath>
 #include <limits>
+
+#include "app/core/VectorUnit.h"
 
 namespace pendulab {
 

@@ -192,9 +192,7 @@ Tconfig::Tconfig(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowTitleHi
 
 void Tconfig::redraw()
 {
-    if (!main_) return;
-    main_->Mesures();
-    main_->Theoric();
+    if (main_) main_->redrawAnalysisAndModel();
 }
 
 void Tconfig::showEvent(QShowEvent* event)
