@@ -66,8 +66,10 @@ OscillatorModel::OscillatorModel(const OscillatorInputs& in) : in_(in)
     norm_ = d0_ * d0_ + gamma_ * gamma_ * in.exciterPulsation * in.exciterPulsation;
 }
 
-OscillatorState OscillatorModel::at(double t) const
+OscillatorState OscillatorModel::at(double time) const
 {
+    const double t = time - in_.releaseTime;
+    if (t < 0.0) return {at(in_.releaseTime).position, 0.0}; // held at the release point
     const double a = in_.amplitude;
     const Free f = result_.regime == Regime::Aperiodic ? aperiodic(a, beta_, w0sq_, s_, t)
                                                        : pseudoPeriodic(a, beta_, w0sq_, w_, t);
@@ -85,6 +87,10 @@ OscillatorState OscillatorModel::at(double t) const
             const double sn = std::sin(we * t);
             y += aF_ / (2.0 * we) * t * sn;
             v += aF_ / (2.0 * we) * (sn + we * t * c);
+        } else if (gamma_ > 0.0) { // no spring, constant force against friction: drift at aF/γ
+            // (the limit of the periodic solution as Ωe → 0, so the curve does not jump there)
+            y += aF_ * (t / gamma_ - 1.0 / (gamma_ * gamma_));
+            v += aF_ / gamma_;
         } else { // no spring, no friction: a constant force
             y += aF_ * t * t / 2.0;
             v += aF_ * t;

@@ -1,7 +1,8 @@
 #pragma once
 // The damped, optionally driven, spring-mass oscillator that the student fits to the measurement:
 //   m·y'' + h·y' + k·y = m·a·F·cos(Ωe·t),   y = x − offset,
-// released at rest from y = a at t = 0 (the driven part is added on top of that free motion).
+// released at rest from y = a at t = t0 (the driven part, in t − t0, is added on top of that free
+// motion); before t0 the model rests at its release point.
 #include <span>
 
 namespace pendulab {
@@ -18,6 +19,7 @@ struct OscillatorInputs {
     bool excited = false;
     double exciterPulsation = 10.0; // Ωe, rad/s
     double exciterAmplitude = 5.0;  // F
+    double releaseTime = 0.0;       // t0, seconds
 };
 
 struct OscillatorResult {

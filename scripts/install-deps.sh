@@ -17,6 +17,15 @@ PACKAGES=(
   at-spi2-core dbus python3-pyatspi gir1.2-atspi-2.0  # the screen-reader test reads the accessibility tree
 )
 
+# Each subsystem may name further packages in scripts/deps/*.txt (one a line, '#' comments).
+here=$(dirname "$0")
+for list in "$here"/deps/*.txt; do
+  [[ -e "$list" ]] || continue
+  while read -r p _; do
+    [[ -n "$p" && "$p" != \#* ]] && PACKAGES+=("$p")
+  done < "$list"
+done
+
 missing=()
 for p in "${PACKAGES[@]}"; do
   status=$(dpkg-query -W -f='${db:Status-Abbrev}' "$p" 2>/dev/null || true)

@@ -1,0 +1,47 @@
+#pragma once
+// Anything that delivers samples: the card driver library (real or virtual), a serial board, ...
+// Plain C++: record() blocks and may run on a worker thread; stop() may be called from any thread.
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+
+namespace pendulab {
+
+// A source that fails says why in French, ready for the user.
+class SourceError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class SampleSource {
+public:
+    virtual ~SampleSource() = default;
+
+    // Name shown to the user and saved with the recordings ("Carte SYSAM PCI (simulation)").
+    virtual std::string name() const = 0;
+    // True when the device answered and can record.
+    virtual bool present() const = 0;
+    // The sensor's metres per volt (the energies use it).
+    virtual double metresPerVolt() const = 0;
+    // Range of the values the source can deliver, volts (the live gauge's ends).
+    virtual double minVolts() const = 0;
+    virtual double maxVolts() const = 0;
+
+    // Receives the samples as they arrive: `first` is the index of block[0] in the recording.
+    using BlockSink = std::function<void(std::size_t first, std::span<const double> block)>;
+
+    // Records `count` samples, one every `periodMicroseconds`, handing them to `sink` in blocks, in
+    // order, each sample exactly once. Returns the number of samples delivered: `count`, or fewer
+    // when stop() was called. Throws SourceError when the device fails.
+    virtual std::size_t record(std::size_t count, std::int64_t periodMicroseconds, const BlockSink& sink) = 0;
+    // Asks a running record() to end as soon as it can; harmless when nothing runs.
+    virtual void stop() = 0;
+    // One reading for the live gauge, volts; empty when the device cannot answer now.
+    virtual std::optional<double> readLive() = 0;
+};
+
+} // namespace pendulab
