@@ -1,0 +1,164 @@
+#include "export/FormatFiles.h"
+
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "export/MeasurementTable.h"
+
+namespace pendulab {
+
+namespace fs = std::filesystem;
+
+CsvDialect dialectForLocale(std::string_view name)
+{
+    const bool french = name.size() >= 2 && (name[0] == 'f' || name[0] == 'F') &&
+                        (name[1] == 'r' || name[1] == 'R') &&
+                        (name.size() == 2 || name[2] == '_' || name[2] == '-' || name[2] == '.');
+    return french ? CsvDialect::FrenchComma : CsvDialect::Point;
+}
+
+void checkTableLengths(const MeasurementTable& t)
+{
+    auto check = [](const std::vector<double>& v, std::string_view name, bool required) {
+        if ((required || !v.empty()) && v.size() != ExportRows) {
+            throw FormatError("données incomplètes : " + std::string(name) + " compte " + std::to_string(v.size()) +
+                              " points au lieu de 2001");
+        }
+    };
+    check(t.measurement.volts, ExportColumns[1], true);
+    check(t.measPos, ExportColumns[2], false);
+    check(t.measSpeed, ExportColumns[3], false);
+    check(t.modelPos, ExportColumns[4], false);
+    check(t.modelSpeed, ExportColumns[5], false);
+}
+
+FormatError writeError(const std::string& path, const std::string& reason)
+{
+    return FormatError("Impossible d'enregistrer le fichier « " + path + " » : " + reason + ".");
+}
+
+FormatError readError(const std::string& path, const std::string& reason, int line)
+{
+    std::string where = line > 0 ? "ligne " + std::to_string(line) + " : " : std::string();
+    return FormatError("Impossible d'ouvrir le fichier « " + path + " » : " + where + reason + ".", line);
+}
+
+void appendNumber(std::string& out, double value, char decimalMark)
+{
+    char buffer[32];
+    const auto res = std::to_chars(buffer, buffer + sizeof buffer, value);
+    for (char* p = buffer; p != res.ptr; ++p) out.push_back(*p == '.' ? decimalMark : *p);
+}
+
+std::string formatNumber(double value, char decimalMark)
+{
+    std::string s;
+    appendNumber(s, value, decimalMark);
+    return s;
+}
+
+bool parseNumber(std::string_view text, double& value)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    if (text.empty() || text.size() > 64) return false;
+    char buffer[64];
+    std::size_t n = 0;
+    std::size_t start = 0;
+    if (text[0] == '+') start = 1; // from_chars refuses a leading '+'
+    for (std::size_t i = start; i < text.size(); ++i) {
+        const char c = text[i];
+        const bool allowed = (c >= '0' && c <= '9') || c == '-' || c == '+' || c == 'e' || c == 'E' ||
+                             c == '.' || c == ',';
+        if (!allowed) return false; // also refuses "nan", "inf" and hexadecimal
+        buffer[n++] = c == ',' ? '.' : c;
+    }
+    if (n == 0) return false;
+    double v = 0.0;
+    const auto res = std::from_chars(buffer, buffer + n, v);
+    if (res.ec != std::errc() || res.ptr != buffer + n || !std::isfinite(v)) return false;
+    value = v;
+    return true;
+}
+
+std::string readWholeFile(const std::string& path, std::uintmax_t maxBytes)
+{
+    std::error_code ec;
+    const auto status = fs::status(path, ec);
+    if (ec || !fs::exists(status)) throw readError(path, "le fichier n'existe pas");
+    if (fs::is_directory(status)) throw readError(path, "c'est un dossier");
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (ec) throw readError(path, ec.message());
+    if (size > maxBytes) {
+        throw readError(path, "le fichier est trop gros (" + std::to_string(size / (1024 * 1024)) +
+                                  " Mo, au plus " + std::to_string(maxBytes / (1024 * 1024)) + " Mo)");
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw readError(path, std::strerror(errno));
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(size));
+    if (in.gcount() != static_cast<std::streamsize>(size)) throw readError(path, "lecture interrompue");
+    return bytes;
+}
+
+void checkWritableTarget(const std::string& path)
+{
+    if (path.empty()) throw writeError(path, "aucun nom de fichier");
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) throw writeError(path, "c'est un dossier");
+        if ((st.st_mode & S_IWUSR) == 0) throw writeError(path, "le fichier est en lecture seule");
+    }
+    const fs::path parent = fs::path(path).parent_path();
+    std::error_code ec;
+    if (!parent.empty() && !fs::is_directory(parent, ec)) throw writeError(path, "le dossier n'existe pas");
+}
+
+std::string temporaryBeside(const std::string& path)
+{
+    static std::atomic<unsigned> counter{0};
+    const fs::path target(path);
+    std::string name(1, '.');
+    name.append(target.filename().string()).append(1, '.').append(std::to_string(::getpid()));
+    name.append(1, '.').append(std::to_string(counter++)).append(".tmp");
+    return (target.parent_path() / name).string();
+}
+
+void replaceWithTemporary(const std::string& temp, const std::string& path)
+{
+    std::error_code ec;
+    fs::rename(temp, path, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        throw writeError(path, ec.message());
+    }
+}
+
+void writeWholeFile(const std::string& path, std::string_view bytes)
+{
+    checkWritableTarget(path);
+    const std::string temp = temporaryBeside(path);
+    std::FILE* f = std::fopen(temp.c_str(), "wb");
+    if (!f) throw writeError(path, std::strerror(errno));
+    const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), f);
+    int err = written == bytes.size() ? 0 : errno;
+    if (std::fflush(f) != 0 && err == 0) err = errno;
+    if (std::fclose(f) != 0 && err == 0) err = errno;
+    if (written != bytes.size() || err != 0) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        throw writeError(path, err ? std::strerror(err) : "écriture interrompue");
+    }
+    replaceWithTemporary(temp, path);
+}
+
+} // namespace pendulab
