@@ -493,22 +493,61 @@ std::vector<Start> scannedStarts(const Samples& s, const Shape& sh, double fallb
     const double span = s.t.back() - s.t.front();
     const double dtc = coarse.t.size() > 1 ? coarse.t[1] - coarse.t[0] : span;
     const double lo = Pi / std::max(span, 1e-9), hi = Pi / (3.0 * dtc);
-    std::vector<std::pair<double, double>> scores; // ssr, ω
-    constexpr int Steps = 90;
-    for (int j = 0; j <= Steps && hi > lo; ++j) {
-        const double omega = lo * std::pow(hi / lo, j / static_cast<double>(Steps));
+    if (!(hi > lo)) return {};
+    auto score = [&](double omega) {
         const auto [k, h] = springFrom(s.mass, omega, sh.beta);
-        scores.emplace_back(linearStart(coarse, k, h, 0.0, fallbackF).ssr, omega);
+        return linearStart(coarse, k, h, 0.0, fallbackF).ssr;
+    };
+    constexpr int Steps = 90;
+    const double ratio = std::pow(hi / lo, 1.0 / Steps);
+    std::vector<double> omegas, ssr;
+    for (int j = 0; j <= Steps; ++j) {
+        omegas.push_back(lo * std::pow(ratio, j));
+        ssr.push_back(score(omegas.back()));
     }
-    std::sort(scores.begin(), scores.end());
+    // The two deepest local minima, each refined on a grid fine enough that the phase, counted
+    // from t = 0, drifts by less than a third of a radian at the end of the interval.
+    std::vector<std::pair<double, double>> minima; // ssr, ω
+    for (std::size_t j = 0; j < ssr.size(); ++j) {
+        const bool left = j == 0 || ssr[j] <= ssr[j - 1], right = j + 1 == ssr.size() || ssr[j] <= ssr[j + 1];
+        if (left && right && std::isfinite(ssr[j])) minima.emplace_back(ssr[j], omegas[j]);
+    }
+    std::sort(minima.begin(), minima.end());
     std::vector<Start> out;
-    for (std::size_t j = 0; j < scores.size() && out.size() < 2; ++j) {
-        if (!std::isfinite(scores[j].first)) break;
-        if (!out.empty() && std::fabs(scores[j].second / std::sqrt(out.front().q[K] / s.mass) - 1.0) < 0.1) continue;
-        const auto [k, h] = springFrom(s.mass, scores[j].second, sh.beta);
+    for (std::size_t j = 0; j < minima.size() && j < 2; ++j) {
+        double bestOmega = minima[j].second, bestSsr = minima[j].first;
+        const double step = std::min(0.005, 0.3 / (bestOmega * std::max(s.t.back(), 1e-9)));
+        const int count = std::min(200, static_cast<int>(std::ceil((ratio - 1.0) / step)));
+        const double centre = bestOmega;
+        for (int i = -count; i <= count; ++i) {
+            const double omega = centre * (1.0 + step * i);
+            const double e = omega > 0.0 ? score(omega) : std::numeric_limits<double>::infinity();
+            if (e < bestSsr) { bestSsr = e; bestOmega = omega; }
+        }
+        const auto [k, h] = springFrom(s.mass, bestOmega, sh.beta);
         out.push_back(startFrom(s, sh, k, h, fallbackF));
     }
     return out;
+}
+
+// Without the exciter, a free motion seen only after its release is also "released at rest" from
+// each later extreme: t0 is then defined up to half pseudo-periods π/ω (a changing sign and
+// shrinking by e^(−βπ/ω) each time). Of these equal fits, keep the release nearest t = 0.
+Outcome nearestRelease(const Samples& s, const Outcome& o)
+{
+    const double beta = o.q[H] / (2.0 * s.mass);
+    const double w2 = o.q[K] / s.mass - beta * beta;
+    if (!(w2 > 0.0) || o.q[T0] > s.t.front()) return o;
+    const double half = Pi / std::sqrt(w2);
+    double j = std::nearbyint(o.q[T0] / half);
+    while (j < 0.0 && o.q[T0] - j * half > s.t.front()) j += 1.0; // stay before the first sample
+    if (j == 0.0 || !std::isfinite(j) || std::fabs(j) > 1000.0) return o;
+    Params start = o.q;
+    start[T0] = o.q[T0] - j * half;
+    start[A] = o.q[A] * (std::fmod(std::fabs(j), 2.0) == 1.0 ? -1.0 : 1.0) * std::exp(beta * j * half);
+    Outcome moved = solve(s, start);
+    moved.iterations += o.iterations;
+    return moved.converged && moved.chi2 <= o.chi2 * (1.0 + 1e-6) + 1e-300 ? moved : o;
 }
 
 FitResult failure(std::string message, std::size_t points)
@@ -565,7 +604,8 @@ FitResult fitOscillator(const FitRequest& rq)
     double spread = 0.0;
     for (const double y : s.y) spread += (y - mean) * (y - mean);
     // Good enough not to look further: residuals at the noise level.
-    const double goodChi2 = static_cast<double>(n) * std::pow(std::max(3.0 * sh.noise, 0.01 * sh.range), 2);
+    const double goodRms = std::max(1.5 * sh.noise, 2e-4 * sh.range);
+    const double goodChi2 = static_cast<double>(n) * goodRms * goodRms;
 
     Outcome result;
     int iterations = 0;
@@ -582,6 +622,7 @@ FitResult fitOscillator(const FitRequest& rq)
             if (o.converged && (!result.converged || o.chi2 < result.chi2)) result = o;
         }
     }
+    if (result.converged && !s.excited) result = nearestRelease(s, result);
     // A model no better than a constant level has not found the motion.
     if (!result.converged || !(result.chi2 < spread))
         return failure("L'ajustement n'a pas convergé.", n);
