@@ -8,20 +8,12 @@
 
 namespace pendulab {
 
-std::optional<std::int32_t> sampleTimerCountFor(std::int64_t seconds)
-{
-    const long double setting = std::nearbyint((static_cast<long double>(seconds) * 1000.0L - 180.0L) / 2.0L);
-    if (setting > std::numeric_limits<std::int32_t>::max() || setting < std::numeric_limits<std::int32_t>::min())
-        return std::nullopt;
-    return static_cast<std::int32_t>(setting);
-}
-
 float codeToVolts(std::int32_t code)
 {
     return static_cast<float>((static_cast<long double>(code) - 2048.0L) / 204.8L);
 }
 
-void smoothMeasurement(std::span<const float> volts, std::span<double> pos)
+void smoothMeasurement(std::span<const double> volts, std::span<double> pos)
 {
     const std::size_t n = volts.size() < pos.size() ? volts.size() : pos.size();
     if (n < 8) return;
@@ -34,18 +26,23 @@ void smoothMeasurement(std::span<const float> volts, std::span<double> pos)
     }
 }
 
-void recordSamples(const CardDriverTable& card, std::int16_t* raw, std::span<float> volts, ProgressFn progress,
-                   void* context)
+std::size_t recordSamples(const CardDriverTable& card, std::int16_t* raw, std::span<float> volts,
+                          const std::atomic<bool>& stop, const BlockFn& block)
 {
     cleanVectorUnit();
     std::int32_t scratch = 0;
-    const std::size_t last = volts.empty() ? 0 : volts.size() - 1;
-    for (std::size_t i = 0; i < volts.size(); ++i) {
+    std::size_t delivered = 0;
+    std::size_t i = 0;
+    for (; i < volts.size() && !stop.load(std::memory_order_relaxed); ++i) {
         card.AcquerirTable(raw, &scratch);
         volts[i] = codeToVolts(raw[1]);
-        if (i % 100 == 0 && last > 0)
-            progress(context, static_cast<int>(std::nearbyint(static_cast<double>(i) * 100.0 / static_cast<double>(last))));
+        if (i % 100 == 0) {
+            block(delivered, volts.subspan(delivered, i + 1 - delivered));
+            delivered = i + 1;
+        }
     }
+    if (delivered < i) block(delivered, volts.subspan(delivered, i - delivered));
+    return i;
 }
 
 } // namespace pendulab

@@ -37,6 +37,7 @@ std::string CardDriverFileName(const std::string& name)
 bool LoadCardDriver(const std::string& name, const MessageSink& show, const std::string& firstFolder)
 {
     CardSystemCode = 0;
+    CardDriver = CardDriverTable{};
     if (name.empty()) return false;
     const std::string fileName = CardDriverFileName(name);
     CardLibrary = dynlib::Load(fileName, firstFolder.empty() ? dynlib::ProgramFolder() : firstFolder);
@@ -44,15 +45,20 @@ bool LoadCardDriver(const std::string& name, const MessageSink& show, const std:
         show("Fichier " + fileName + " introuvable");
         return false;
     }
+    // All or nothing: the entry points are bound into a table of their own, which replaces the
+    // program's only when every name was found.
+    CardDriverTable bound;
     dynlib::SetLastError(0);
     for (int i = 0; i < sysam::EntryCount; ++i) {
         void* p = dynlib::Symbol(CardLibrary, sysam::EntryNames[i]);
-        std::memcpy(CardDriver.slot(i), &p, sizeof p);
+        std::memcpy(bound.slot(i), &p, sizeof p);
     }
     if (dynlib::GetLastError() != 0) {
+        CardDriver = CardDriverTable{};
         show("Erreur lors du chargement de " + fileName);
         return false;
     }
+    CardDriver = bound;
     CardSystemCode = CardDriver.RenvoyerSysteme();
     (void)CardDriver.SystemePresent();
     return true;

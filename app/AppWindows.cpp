@@ -10,8 +10,7 @@ AppWindows createWindows()
 {
     AppWindows w;
     w.FichePrincipale = new TFichePrincipale;
-    w.config = new Tconfig(w.FichePrincipale);
-    w.config->setMainWindow(w.FichePrincipale);
+    w.config = new Tconfig(w.FichePrincipale->session, w.FichePrincipale);
     w.avert = new Tavert(w.FichePrincipale);
     w.FichePrincipale->setDialogs(w.config, w.avert);
     return w;

@@ -26,8 +26,9 @@
 #include "app/UpDown.h"
 #include "app/avertisit1.h"
 #include "app/core/Convert.h"
-#include "app/core/Params.h"
+#include "acquisition/SampleSource.h"
 #include "model/conf1.h"
+#include "session/Session.h"
 
 namespace {
 
@@ -89,6 +90,16 @@ TFichePrincipale::TFichePrincipale(QWidget* parent) : QMainWindow(parent)
     installAccessibility();
     setObjectName(QStringLiteral("FichePrincipale"));
     setWindowTitle(QStringLiteral("Pendulab"));
+    session = new pendulab::Session(this);
+    // A new recording redraws its curve, its analysis and a model that has been asked for; new
+    // model arrays redraw the analysis and the model, as every dialog change does.
+    connect(session, &pendulab::Session::measurementChanged, this, [this] {
+        guarded(this, [this] {
+            drawRecording();
+            redrawAnalysisAndModel();
+        });
+    });
+    connect(session, &pendulab::Session::modelChanged, this, [this] { guarded(this, [this] { redrawAnalysisAndModel(); }); });
     driverFolder = QString::fromStdString(pendulab::dynlib::ProgramFolder());
 
     PageControl1 = new QTabWidget(this);
@@ -133,6 +144,14 @@ void TFichePrincipale::buildAcquisitionPage()
     durtxt->setMaximumWidth(60);
     label8->setBuddy(durtxt);
     describe(durtxt, QStringLiteral("Durée totale d'acquisition"), QStringLiteral("durée totale en secondes"));
+    connect(durtxt, &QLineEdit::textEdited, this, [this] {
+        // A typed duration sets the next recording once it reads as one; until then nothing changes.
+        try {
+            const int seconds = durationSeconds();
+            if (seconds >= 1) session->setNextDuration(seconds);
+        } catch (const std::exception&) {
+        }
+    });
     UpDown7 = new TUpDown(Qt::Vertical, TabSheet1);
     UpDown7->setObjectName(QStringLiteral("UpDown7"));
     UpDown7->setRange(1, 120);
@@ -353,11 +372,6 @@ void TFichePrincipale::showEvent(QShowEvent* event)
 void TFichePrincipale::FormShow()
 {
     if (about_) ui().execModal(about_);
-    if (config_) {
-        Buffers.Mass = pendulab::massFromPosition(config_->mtrack->value());
-        Buffers.Friction = pendulab::frictionFromPosition(config_->htrack->value());
-        Buffers.Stiffness = pendulab::stiffnessFromPosition(config_->ktrack->value());
-    }
     // The main chart fills its page through the page's layout.
     cardStartUp();
     QCoreApplication::processEvents();
@@ -421,7 +435,7 @@ bool TFichePrincipale::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Resize && watched == TabSheet2) {
         xy->setGeometry(TabSheet2->rect());
         placePortraitAxes();
-        if (portraitDrawn_ && !redrawQueued_) {
+        if (portraitDrawn_ && !redrawQueued_) { // redraws what is there: computes nothing
             redrawQueued_ = true;
             QTimer::singleShot(0, this, [this] {
                 redrawQueued_ = false;
@@ -444,8 +458,9 @@ void TFichePrincipale::replotChart(QCustomPlot* chart)
 
 void TFichePrincipale::UpDown7Click()
 {
+    session->setNextDuration(durationSeconds());
     if (!config_ || !config_->visichk->isChecked()) return;
-    redrawAnalysisAndModel();
+    Calcourb(); // the model over its time base, redrawn with the analysis
     config_->show();
 }
 

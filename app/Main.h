@@ -1,12 +1,12 @@
 #pragma once
-// The main window: four pages (acquisition, derivative, phase portrait, energies), the menu,
-// the start-up sequence, and the shared buffers every part works on.
+// The main window: four pages (acquisition, derivative, phase portrait, energies), the menu and
+// the start-up sequence. It draws what the session holds and turns the user's commands into
+// requests to the session and the sample source.
 #include <QMainWindow>
 #include <QPoint>
 #include <QString>
 #include <memory>
 
-#include "app/core/SharedState.h"
 #include "export/XLSfile.h"
 
 class QAction;
@@ -28,6 +28,10 @@ class TUpDown;
 class TValueLabel;
 class Tconfig;
 class Tavert;
+namespace pendulab {
+class Session;
+class SampleSource;
+} // namespace pendulab
 
 class TFichePrincipale : public QMainWindow {
     Q_OBJECT
@@ -37,8 +41,10 @@ public:
     void setDialogs(Tconfig* config, Tavert* about) { config_ = config; about_ = about; }
     Tconfig* config() const { return config_; }
 
-    // Shared buffers and model parameters.
-    pendulab::SharedState Buffers;
+    // The measurement, the model's parameters and the derived arrays.
+    pendulab::Session* session = nullptr;
+    // The device the recordings come from (null until the card has started).
+    pendulab::SampleSource* source() const { return source_.get(); }
 
     // Folder searched for the card driver at start-up (the program's own folder by default).
     QString driverFolder;
@@ -81,17 +87,16 @@ public:
     void aqucmdClick();
     void Acquisition1Click();
     void Timer2Timer();
-    static void showProgress(void* self, int percent);
-    // Measured analysis and time cursor.
+    // Measured analysis (drawn from the session) and time cursor.
     void Mesures();
     void fitDerivativeAxis();
     void Chart1MouseDown(QWidget* sender, Qt::MouseButton button, int x, int y, QPoint globalPos);
     void Chart1MouseMove(QWidget* sender, int x, int y, QPoint globalPos);
     void Chart1MouseUp(QWidget* sender, Qt::MouseButton button, int x, int y);
-    // The measured analysis then the model, as every dialog change does; the derivative chart,
-    // which both draw on, is replotted once.
+    // Draws the measured analysis then the model as the session holds them; the derivative chart,
+    // which both draw on, is replotted once. Computes nothing.
     void redrawAnalysisAndModel();
-    // Model.
+    // Model: Calcourb computes it (through the session), Theoric draws it.
     void Calcourb();
     void Theoric();
     // Export.
@@ -101,6 +106,8 @@ public:
     int durationSeconds() const;
     // Redraws a chart now when it is on screen, otherwise when its page is next shown.
     void replotChart(QCustomPlot* chart);
+    // Where the last press on a chart began, seconds.
+    double cursorStartTime() const { return cursorStart_; }
     // True once FormShow has run.
     bool started() const { return started_; }
 
@@ -116,6 +123,7 @@ private:
     void buildEnergyPage();
     void buildMenu();
     void placePortraitAxes();
+    void drawRecording(); // Series1 from the session's smoothed position
     double timeUnderPointer(QPoint globalPos) const;
     QPrinter& printer();
 
@@ -128,4 +136,6 @@ private:
     bool redrawQueued_ = false;
     bool acquiring_ = false; // an acquisition run is under way
     bool modelFollows_ = false; // Theoric runs right after Mesures and replots the shared chart
+    double cursorStart_ = 0.0; // seconds, where the last drag began
+    std::unique_ptr<pendulab::SampleSource> source_;
 };

@@ -8,6 +8,9 @@
 #include <random>
 #include <sstream>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace pendulab {
 
 void TMyWriter::WriteByte(std::uint8_t b) { Stream->put(static_cast<char>(b)); }
@@ -193,11 +196,20 @@ void TXLSfile::WriteTo(std::ostream& stream)
 void TXLSfile::WriteFile()
 {
     namespace fs = std::filesystem;
-    const fs::path target(FileName);
+    const fs::path requested(FileName);
     auto failure = [&](const std::string& reason) {
         return XlsWriteError("Impossible d'enregistrer le fichier " + FileName + " : " + reason);
     };
     if (FileName.empty()) throw failure("aucun nom de fichier");
+    // A link is followed, so that the file it names is the one replaced and the link stays.
+    std::error_code linkError;
+    const fs::path target = fs::is_symlink(requested, linkError) ? fs::weakly_canonical(requested, linkError) : requested;
+    // An existing file keeps its permissions; one its owner may not write is refused (read from
+    // the mode bits: as root, opening it would succeed anyway).
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && S_ISREG(existing.st_mode) && (existing.st_mode & S_IWUSR) == 0)
+        throw failure("le fichier est en lecture seule");
     std::random_device rd;
     std::string tempName(".");
     tempName.append(target.filename().string()).append(".").append(std::to_string(rd() % 1000000)).append(".tmp");
@@ -217,6 +229,10 @@ void TXLSfile::WriteFile()
         std::error_code ignored;
         fs::remove(temp, ignored);
         throw failure(err ? std::strerror(err) : "écriture interrompue");
+    }
+    if (exists && S_ISREG(existing.st_mode)) {
+        ::chmod(temp.c_str(), existing.st_mode & 07777);
+        if (::chown(temp.c_str(), existing.st_uid, existing.st_gid) != 0) { /* only root may give a file away */ }
     }
     std::error_code ec;
     fs::rename(temp, target, ec);

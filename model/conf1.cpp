@@ -10,12 +10,14 @@
 #include <QShowEvent>
 #include <QSlider>
 
+#include <QSignalBlocker>
+
 #include "app/Accessibility.h"
 #include "app/Format.h"
-#include "app/Main.h"
 #include "app/Services.h"
 #include "app/UpDown.h"
-#include "app/core/Params.h"
+#include "model/ParameterScales.h"
+#include "session/Session.h"
 
 static void loadIllustrationResource() { Q_INIT_RESOURCE(illustration); }
 
@@ -51,8 +53,9 @@ QLabel* Tconfig::addLabel(const QString& name, const QString& text, int x, int y
     return l;
 }
 
-Tconfig::Tconfig(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                                          Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint)
+Tconfig::Tconfig(pendulab::Session* session, QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                                          Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint),
+      session_(session)
 {
     setObjectName(QStringLiteral("config"));
     setWindowTitle(QStringLiteral("Modélisation"));
@@ -186,13 +189,44 @@ Tconfig::Tconfig(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowTitleHi
     connect(UpDown9, &TUpDown::clicked, this, on(&Tconfig::UpDown9Click));
     connect(UpDown10, &TUpDown::clicked, this, on(&Tconfig::UpDown10Click));
     connect(UpDown1, &TUpDown::clicked, this, on(&Tconfig::UpDown1Click));
-    connect(visichk, &QCheckBox::clicked, this, on(&Tconfig::visichkClick));
-    connect(excitchk, &QCheckBox::clicked, this, on(&Tconfig::excitchkClick));
+    // Whatever changes a box (a click, the keyboard, an assistive tool's toggle) runs its handler
+    // once; the program's own changes are made with the signals blocked.
+    connect(visichk, &QCheckBox::toggled, this, on(&Tconfig::visichkClick));
+    connect(excitchk, &QCheckBox::toggled, this, on(&Tconfig::excitchkClick));
+    connect(session_, &pendulab::Session::modelChanged, this, [this] { guarded(this, [this] { showModelResult(); }); });
+    placeControls();
 }
 
-void Tconfig::redraw()
+void Tconfig::redraw() { session_->computeModel(); }
+
+void Tconfig::apply(const pendulab::ModelParameters& p) { session_->setParameters(p); }
+
+void Tconfig::placeControls()
 {
-    if (main_) main_->redrawAnalysisAndModel();
+    using pendulab::Control;
+    using pendulab::nearestPosition;
+    const pendulab::ModelParameters& p = session_->parameters();
+    const QSignalBlocker b1(ktrack), b2(htrack), b3(mtrack), b4(oetrack), b5(amptrack), b6(visichk), b7(excitchk);
+    ktrack->setValue(nearestPosition(Control::Stiffness, p.stiffness));
+    htrack->setValue(nearestPosition(Control::Friction, p.friction));
+    mtrack->setValue(nearestPosition(Control::Mass, p.mass));
+    oetrack->setValue(nearestPosition(Control::ExciterPulsation, p.exciterPulsation));
+    amptrack->setValue(nearestPosition(Control::ExciterAmplitude, p.exciterAmplitude));
+    UpDown9->setPosition(nearestPosition(Control::Amplitude, p.amplitude));
+    UpDown10->setPosition(nearestPosition(Control::Offset, p.offset));
+    visichk->setChecked(p.shown);
+    excitchk->setChecked(p.excited);
+}
+
+void Tconfig::showModelResult()
+{
+    const pendulab::OscillatorResult& r = session_->modelResult();
+    setWindowTitle(r.regime == pendulab::Regime::Aperiodic ? QStringLiteral("Modélisation (apériodique)")
+                                                          : QStringLiteral("Modélisation (pseudo-périodique)"));
+    omlbl->setVisible(true);
+    qlbl->setVisible(true);
+    omlbl->setValueText(fmtFixed(r.omega0, 3, 2) + QStringLiteral(" rad/s"));
+    qlbl->setValueText(QStringLiteral("Q= ") + (std::isinf(r.q) ? QStringLiteral("∞") : fmtFixed(r.q, 3, 2)));
 }
 
 void Tconfig::showEvent(QShowEvent* event)
@@ -203,66 +237,90 @@ void Tconfig::showEvent(QShowEvent* event)
 
 void Tconfig::FormShow()
 {
-    if (main_) {
-        pendulab::SharedState& s = main_->Buffers;
-        s.Mass = pendulab::massFromPosition(mtrack->value());
-        s.Friction = pendulab::frictionFromPosition(htrack->value());
-        s.Stiffness = pendulab::stiffnessFromPosition(ktrack->value());
-    }
+    placeControls(); // from the values, which stay exact
     redraw();
 }
 
+namespace {
+QString textOf(pendulab::Control c, double value)
+{
+    return QString::fromStdString(pendulab::valueText(c, value, userDecimalSeparator()));
+}
+} // namespace
+
 void Tconfig::htrackChange()
 {
-    if (main_) main_->Buffers.Friction = pendulab::frictionFromPosition(htrack->value());
-    htxt->setValueText(fmtFixed(pendulab::frictionFromPosition(htrack->value()), 4, 2) + QStringLiteral(" si"));
-    redraw();
+    pendulab::ModelParameters p = session_->parameters();
+    p.friction = pendulab::valueAt(pendulab::Control::Friction, htrack->value());
+    htxt->setValueText(textOf(pendulab::Control::Friction, p.friction));
+    apply(p);
 }
 
 void Tconfig::ktrackChange()
 {
-    if (main_) main_->Buffers.Stiffness = pendulab::stiffnessFromPosition(ktrack->value());
-    ktxt->setValueText(fmtFixed(pendulab::stiffnessFromPosition(ktrack->value()), 4, 1) + QStringLiteral(" N/m"));
-    redraw();
+    pendulab::ModelParameters p = session_->parameters();
+    p.stiffness = pendulab::valueAt(pendulab::Control::Stiffness, ktrack->value());
+    ktxt->setValueText(textOf(pendulab::Control::Stiffness, p.stiffness));
+    apply(p);
 }
 
 void Tconfig::mtrackChange()
 {
-    const float mass = pendulab::massFromPosition(mtrack->value());
-    if (main_) main_->Buffers.Mass = mass;
-    mtxt->setValueText(QString::number(static_cast<int>(std::nearbyint(static_cast<double>(mass) * 1000.0))) +
-                       QStringLiteral(" gr"));
-    redraw();
+    pendulab::ModelParameters p = session_->parameters();
+    p.mass = pendulab::valueAt(pendulab::Control::Mass, mtrack->value());
+    mtxt->setValueText(textOf(pendulab::Control::Mass, p.mass));
+    apply(p);
 }
 
 void Tconfig::UpDown9Click()
 {
-    amplitxt->setText(fmtShortest(UpDown9->position() / 10.0));
-    redraw();
+    pendulab::ModelParameters p = session_->parameters();
+    p.amplitude = pendulab::valueAt(pendulab::Control::Amplitude, UpDown9->position());
+    amplitxt->setText(textOf(pendulab::Control::Amplitude, p.amplitude));
+    apply(p);
 }
 
-void Tconfig::UpDown10Click() { redraw(); }
+void Tconfig::UpDown10Click()
+{
+    pendulab::ModelParameters p = session_->parameters();
+    p.offset = pendulab::valueAt(pendulab::Control::Offset, UpDown10->position());
+    apply(p);
+}
+
 void Tconfig::UpDown1Click() { redraw(); }
-void Tconfig::visichkClick() { redraw(); }
+
+void Tconfig::visichkClick()
+{
+    pendulab::ModelParameters p = session_->parameters();
+    p.shown = visichk->isChecked();
+    apply(p);
+}
 
 void Tconfig::excitchkClick()
 {
     if (!visichk->isChecked()) {
+        const QSignalBlocker blocker(excitchk);
         excitchk->setChecked(false);
         return;
     }
     setFixedHeight(excitchk->isChecked() ? HeightWithExciter : HeightWithoutExciter);
-    redraw();
+    pendulab::ModelParameters p = session_->parameters();
+    p.excited = excitchk->isChecked();
+    apply(p);
 }
 
 void Tconfig::oetrackChange()
 {
-    oetxt->setValueText(fmtFixed(oetrack->value() / 50.0, 4, 2) + QStringLiteral(" rd/s"));
-    redraw();
+    pendulab::ModelParameters p = session_->parameters();
+    p.exciterPulsation = pendulab::valueAt(pendulab::Control::ExciterPulsation, oetrack->value());
+    oetxt->setValueText(textOf(pendulab::Control::ExciterPulsation, p.exciterPulsation));
+    apply(p);
 }
 
 void Tconfig::amptrackChange()
 {
-    amptxt->setValueText(fmtFixed(amptrack->value() / 2.0, 4, 1));
-    redraw();
+    pendulab::ModelParameters p = session_->parameters();
+    p.exciterAmplitude = pendulab::valueAt(pendulab::Control::ExciterAmplitude, amptrack->value());
+    amptxt->setValueText(textOf(pendulab::Control::ExciterAmplitude, p.exciterAmplitude));
+    apply(p);
 }

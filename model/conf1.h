@@ -9,13 +9,16 @@ class QLineEdit;
 class QSlider;
 class TUpDown;
 class TValueLabel;
-class TFichePrincipale;
+namespace pendulab {
+class Session;
+struct ModelParameters;
+} // namespace pendulab
 
 class Tconfig : public QDialog {
     Q_OBJECT
 public:
-    explicit Tconfig(QWidget* parent = nullptr);
-    void setMainWindow(TFichePrincipale* main) { main_ = main; }
+    // The dialog edits the session's model parameters and shows its ω0 and Q.
+    explicit Tconfig(pendulab::Session* session, QWidget* parent = nullptr);
 
     QLineEdit* amplitxt = nullptr;
     TUpDown* UpDown9 = nullptr;
@@ -38,7 +41,8 @@ public:
     TValueLabel* qlbl = nullptr;
     QLabel* Image3 = nullptr;
 
-    // Handlers; each ends with the redraw (measured analysis, then the model) unless it says otherwise.
+    // Handlers; each ends with the model computed anew (the views then redraw the measured
+    // analysis and the model) unless it says otherwise.
     void FormShow();
     void htrackChange();
     void ktrackChange();
@@ -60,6 +64,9 @@ protected:
 
 private:
     void redraw();
+    void apply(const pendulab::ModelParameters& p); // new values, then the model computed anew
+    void showModelResult();                          // ω0, Q and the regime in the title
+    void placeControls();                            // sliders and boxes at the session's values
     QLabel* addLabel(const QString& name, const QString& text, int x, int y, int w, int h);
-    TFichePrincipale* main_ = nullptr;
+    pendulab::Session* session_ = nullptr;
 };

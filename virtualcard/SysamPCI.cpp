@@ -70,6 +70,9 @@ bool absent()
 
 } // namespace
 
+// Tells Pendulab that this card is simulated, so that its recordings say so.
+SYSAM_EXPORT std::int32_t SYSAM_CALL PendulabVirtualCard() { return 1; }
+
 SYSAM_EXPORT std::int32_t SYSAM_CALL SystemePresent()
 {
     logCall("SystemePresent");

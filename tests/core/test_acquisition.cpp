@@ -9,6 +9,7 @@
 
 #include "acquisition/AcqCore.h"
 #include "acquisition/AcqData.h"
+#include "acquisition/CardSource.h"
 #include "app/core/Convert.h"
 #include "app/core/SharedState.h"
 #include "virtualcard/Pendulum.h"
@@ -17,12 +18,13 @@ using namespace pendulab;
 
 TEST(AcquisitionArithmetic, TimerSettingForEachDuration)
 {
-    EXPECT_EQ(sampleTimerCountFor(10).value(), 4910);
-    EXPECT_EQ(sampleTimerCountFor(1).value(), 410);
-    EXPECT_EQ(sampleTimerCountFor(120).value(), 59910);
-    EXPECT_EQ(sampleTimerCountFor(4294967).value(), 2147483410);
-    EXPECT_FALSE(sampleTimerCountFor(4294968).has_value());
-    EXPECT_FALSE(sampleTimerCountFor(2147483647).has_value());
+    // A recording of D seconds samples every D·500 µs.
+    EXPECT_EQ(CardSource::timerSetting(10 * 500).value(), 4910);
+    EXPECT_EQ(CardSource::timerSetting(1 * 500).value(), 410);
+    EXPECT_EQ(CardSource::timerSetting(120 * 500).value(), 59910);
+    EXPECT_EQ(CardSource::timerSetting(4294967LL * 500).value(), 2147483410);
+    EXPECT_FALSE(CardSource::timerSetting(4294968LL * 500).has_value());
+    EXPECT_FALSE(CardSource::timerSetting(2147483647LL * 500).has_value());
 }
 
 TEST(AcquisitionArithmetic, CodesToVolts)
@@ -34,13 +36,13 @@ TEST(AcquisitionArithmetic, CodesToVolts)
 
 TEST(AcquisitionArithmetic, SmoothingKeepsFlatInputsFlatAndFillsTheTail)
 {
-    std::array<float, SampleCount> volts{};
+    std::array<double, SampleCount> volts{};
     std::array<double, SampleCount> pos{};
-    volts.fill(1.25f);
+    volts.fill(1.25);
     smoothMeasurement(volts, pos);
     for (double p : pos) EXPECT_EQ(p, 1.25);
 
-    for (std::size_t i = 0; i < volts.size(); ++i) volts[i] = static_cast<float>(i);
+    for (std::size_t i = 0; i < volts.size(); ++i) volts[i] = static_cast<double>(i);
     smoothMeasurement(volts, pos);
     EXPECT_EQ(pos[0], 0.0);
     EXPECT_EQ(pos[2], 2.0);
@@ -97,8 +99,7 @@ TEST(DriverBinding, FixturesAndTheVirtualCard)
     EXPECT_FALSE(LoadCardDriver("SysamPCI.dll", sink, bin + "fixtures/missing/"));
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0], "Erreur lors du chargement de SysamPCI.dll");
-    EXPECT_EQ(CardDriver.boundCount(), 40);
-    EXPECT_EQ(CardDriver.FermetureDLL, nullptr);
+    EXPECT_EQ(CardDriver.boundCount(), 0); // all or nothing: no half-filled table
     EXPECT_EQ(CardSystemCode, 0);
 
     shown.clear();
@@ -149,7 +150,6 @@ std::int32_t SYSAM_CALL fakeAcquire(std::int16_t* table, std::int32_t*)
     table[1] = static_cast<std::int16_t>(fakeCalls++ % 4096);
     return 0;
 }
-void collect(void* context, int percent) { static_cast<std::vector<int>*>(context)->push_back(percent); }
 } // namespace
 
 TEST(AcquisitionLoop, OneCallPerSampleAndTwentyOneProgressSteps)
@@ -158,12 +158,25 @@ TEST(AcquisitionLoop, OneCallPerSampleAndTwentyOneProgressSteps)
     card.AcquerirTable = &fakeAcquire;
     std::array<std::int16_t, RawSampleRoom> raw{};
     std::array<float, SampleCount> volts{};
-    std::vector<int> progress;
+    std::vector<std::size_t> ends; // one past each block's last sample
+    std::size_t expectedFirst = 0;
     fakeCalls = 0;
-    recordSamples(card, raw.data(), volts, &collect, &progress);
+    std::atomic<bool> stop{false};
+    const std::size_t n = recordSamples(card, raw.data(), volts, stop, [&](std::size_t first, std::span<const float> b) {
+        EXPECT_EQ(first, expectedFirst); // every sample once, in order
+        expectedFirst = first + b.size();
+        ends.push_back(expectedFirst);
+    });
+    EXPECT_EQ(n, 2001u);
     EXPECT_EQ(fakeCalls, 2001);
-    ASSERT_EQ(progress.size(), 21u);
-    for (int k = 0; k <= 20; ++k) EXPECT_EQ(progress[static_cast<std::size_t>(k)], 5 * k);
+    ASSERT_EQ(ends.size(), 21u);
+    for (std::size_t k = 0; k <= 20; ++k) EXPECT_EQ(ends[k], 100 * k + 1);
+    // A stop ends the loop before the next driver call.
+    fakeCalls = 0;
+    recordSamples(card, raw.data(), volts, stop, [&](std::size_t first, std::span<const float>) {
+        if (first >= 300) stop = true;
+    });
+    EXPECT_EQ(fakeCalls, 401);
     EXPECT_EQ(volts[0], -10.0f);
     EXPECT_EQ(volts[1024], codeToVolts(1024));
 }

@@ -3,13 +3,14 @@
 
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 #include "app/core/FormatCore.h"
 #include "app/core/SharedState.h"
-#include "app/core/Params.h"
 #include "model/ModelPlots.h"
 #include "model/Oscillator.h"
+#include "model/ParameterScales.h"
 
 using namespace pendulab;
 
@@ -128,9 +129,9 @@ TEST(ModelLabels, OmegaZeroAndQualityFactorAtTheDefaults)
 {
     std::array<double, SampleCount> pos{}, speed{};
     OscillatorInputs in;
-    in.mass = massFromPosition(299);
-    in.friction = frictionFromPosition(20);
-    in.stiffness = stiffnessFromPosition(40);
+    in.mass = valueAt(Control::Mass, 299);
+    in.friction = valueAt(Control::Friction, 20);
+    in.stiffness = valueAt(Control::Stiffness, 40);
     const auto r = computeOscillator(in, pos, speed);
     EXPECT_EQ(formatFixed(r.omega0, 3, 2, ","), "8,16");
     EXPECT_EQ(formatFixed(r.q, 3, 2, ","), "12,25");
@@ -144,8 +145,8 @@ TEST(ModelEnergy, ConstantWithoutFrictionAtEveryAmplitudeAndOffset)
     for (int amplitudePos : {100, 50, 20}) {
         for (int offsetPos : {0, 100}) {
             OscillatorInputs in = inputs(0.3, 0.0, 20);
-            in.amplitude = amplitudeFromPosition(amplitudePos);
-            in.offset = offsetFromPosition(offsetPos);
+            in.amplitude = valueAt(Control::Amplitude, amplitudePos);
+            in.offset = valueAt(Control::Offset, offsetPos);
             std::array<double, SampleCount> pos{}, speed{};
             computeOscillator(in, pos, speed);
             const double e0 = kineticEnergy(in.mass, speed[0]) + potentialEnergy(in.stiffness, pos[0], in.offset);
@@ -173,7 +174,40 @@ TEST(ModelEnergy, NeverRisesWithFrictionAndNoDrive)
     }
 }
 
-TEST(ModelSweep, EverySliderCombinationGivesFiniteOutputs)
+namespace {
+
+// At a few instants of the record: the equation's residual and the speed against the position's
+// numerical derivative, each relative to the size of the terms involved.
+void expectSolvesItsEquation(const OscillatorInputs& in)
+{
+    const OscillatorModel model(in);
+    const double beta = in.friction / (2 * in.mass), w0 = std::sqrt(in.stiffness / in.mass);
+    const double rate = std::max({1.0, beta + std::sqrt(std::fabs(beta * beta - w0 * w0)), w0, in.exciterPulsation});
+    const double eps = 1e-3 / rate;
+    const double D = in.durationSeconds;
+    for (int j = 0; j < 5; ++j) {
+        const double t = D * (j + 0.5) / 5.0;
+        const OscillatorState s = model.at(t), before = model.at(t - eps), after = model.at(t + eps);
+        const double acc = (after.speed - before.speed) / (2 * eps);
+        const double y = s.position - in.offset;
+        const double drive = in.excited ? in.mass * in.amplitude * in.exciterAmplitude * std::cos(in.exciterPulsation * t) : 0.0;
+        const double scale = in.mass * std::fabs(acc) + in.friction * std::fabs(s.speed) + in.stiffness * std::fabs(y) +
+                             std::fabs(drive) + 1e-6 * in.amplitude * (in.stiffness + in.mass * rate * rate);
+        const double r = in.mass * acc + in.friction * s.speed + in.stiffness * y - drive;
+        ASSERT_LT(std::fabs(r), 1e-5 * scale)
+            << "m=" << in.mass << " h=" << in.friction << " k=" << in.stiffness << " D=" << D
+            << " oe=" << in.exciterPulsation << " excited=" << in.excited << " t=" << t;
+        const double numeric = (after.position - before.position) / (2 * eps);
+        ASSERT_NEAR(s.speed, numeric, 1e-5 * (std::fabs(s.speed) + std::fabs(numeric)) + 1e-6 * in.amplitude * rate)
+            << "m=" << in.mass << " h=" << in.friction << " k=" << in.stiffness << " D=" << D
+            << " oe=" << in.exciterPulsation << " t=" << t;
+    }
+}
+
+} // namespace
+
+// Every slider combination: finite outputs, the equation solved and the speed the position's derivative.
+TEST(ModelSweep, EverySliderCombinationSolvesTheEquation)
 {
     std::array<double, SampleCount> pos{}, speed{};
     ModelPlotData plot;
@@ -187,6 +221,7 @@ TEST(ModelSweep, EverySliderCombinationGivesFiniteOutputs)
         computeModelPlots(pos, speed, 700, 400, in.mass, in.stiffness, in.offset, plot);
         for (std::size_t i = 0; i < plot.kinetic.size(); ++i)
             ASSERT_TRUE(std::isfinite(plot.kinetic[i]) && std::isfinite(plot.potential[i]));
+        expectSolvesItsEquation(in);
     };
     for (int D : {1, 10, 120})
         for (int m = 0; m <= 999; m += 10)
@@ -194,12 +229,13 @@ TEST(ModelSweep, EverySliderCombinationGivesFiniteOutputs)
                 for (int k = 0; k <= 100; k += 10) {
                     OscillatorInputs in;
                     in.durationSeconds = D;
-                    in.amplitude = amplitudeFromPosition(300);
-                    in.offset = offsetFromPosition(-1000);
-                    in.mass = massFromPosition(m);
-                    in.friction = frictionFromPosition(h);
-                    in.stiffness = stiffnessFromPosition(k);
+                    in.amplitude = valueAt(Control::Amplitude, 300);
+                    in.offset = valueAt(Control::Offset, -1000);
+                    in.mass = valueAt(Control::Mass, m);
+                    in.friction = valueAt(Control::Friction, h);
+                    in.stiffness = valueAt(Control::Stiffness, k);
                     check(in);
+                    if (HasFatalFailure()) return;
                 }
     for (int m = 0; m <= 999; m += 100)
         for (int h = 0; h <= 100; h += 10)
@@ -207,30 +243,94 @@ TEST(ModelSweep, EverySliderCombinationGivesFiniteOutputs)
                 for (int oe = 0; oe <= 1999; oe += 100) {
                     OscillatorInputs in;
                     in.durationSeconds = 120;
-                    in.amplitude = amplitudeFromPosition(300);
-                    in.mass = massFromPosition(m);
-                    in.friction = frictionFromPosition(h);
-                    in.stiffness = stiffnessFromPosition(k);
+                    in.amplitude = valueAt(Control::Amplitude, 300);
+                    in.mass = valueAt(Control::Mass, m);
+                    in.friction = valueAt(Control::Friction, h);
+                    in.stiffness = valueAt(Control::Stiffness, k);
                     in.excited = true;
-                    in.exciterPulsation = exciterPulsationFromPosition(oe);
-                    in.exciterAmplitude = exciterAmplitudeFromPosition(20);
+                    in.exciterPulsation = valueAt(Control::ExciterPulsation, oe);
+                    in.exciterAmplitude = valueAt(Control::ExciterAmplitude, 20);
                     check(in);
+                    if (HasFatalFailure()) return;
                 }
 }
 
-TEST(ModelPlots, ScalesAndPortraitFollowTheModelRanges)
+// The still exciter against friction without a spring: the mass drifts at a·F/γ, and the curve
+// joins the slowly driven one as Ωe goes to zero.
+TEST(ModelEquation, ConstantDriveAgainstFrictionDriftsAtTerminalSpeed)
+{
+    OscillatorInputs in = inputs(0.3, 0.2, 0.0, true, 0.0, 5.0);
+    in.amplitude = 10.0;
+    const OscillatorModel still(in);
+    const double terminal = 10.0 * 5.0 / (0.2 / 0.3);
+    EXPECT_NEAR(still.at(10.0).speed, terminal, 1e-6 * terminal); // the free part has long died out
+    in.exciterPulsation = 0.001;
+    const OscillatorModel slow(in);
+    for (double t : {1.0, 5.0, 10.0}) EXPECT_NEAR(slow.at(t).position, still.at(t).position, 0.01) << t;
+}
+
+// position[i] is the model at i·D/2000: the last sample is the model at t = D.
+TEST(ModelSampling, LastSampleIsTheModelAtTheEndOfTheRecord)
 {
     std::array<double, SampleCount> pos{}, speed{};
-    const auto in = inputs(0.3, 0.2, 20);
-    computeOscillator(in, pos, speed);
+    for (int D : {1, 7, 120}) {
+        OscillatorInputs in = inputs(0.3, 0.05, 20);
+        in.durationSeconds = D;
+        computeOscillator(in, pos, speed);
+        const OscillatorModel model(in);
+        EXPECT_DOUBLE_EQ(pos[2000], model.at(D).position) << D;
+        EXPECT_DOUBLE_EQ(pos[1000], model.at(D / 2.0).position) << D;
+    }
+}
+
+// Before the release time the model rests at its release point; after it, it is the same motion shifted.
+TEST(ModelEquation, ReleaseTimeShiftsTheMotion)
+{
+    OscillatorInputs in = inputs(0.3, 0.2, 20, true, 7.0, 2.0);
+    OscillatorInputs late = in;
+    late.releaseTime = 0.8;
+    const OscillatorModel a(in), b(late);
+    EXPECT_EQ(b.at(0.3).position, a.at(0.0).position);
+    EXPECT_EQ(b.at(0.3).speed, 0.0);
+    for (double t : {0.8, 1.3, 4.9}) EXPECT_NEAR(b.at(t).position, a.at(t - 0.8).position, 1e-12) << t;
+}
+
+// One mapping per control: each position reads back as itself, and the texts the labels show.
+TEST(ControlScales, PositionsValuesAndTexts)
+{
+    for (Control c : {Control::Stiffness, Control::Friction, Control::Mass, Control::Amplitude, Control::Offset,
+                      Control::ReleaseTime, Control::ExciterPulsation, Control::ExciterAmplitude})
+        for (int p = minPosition(c); p <= maxPosition(c); ++p) ASSERT_EQ(nearestPosition(c, valueAt(c, p)), p);
+    EXPECT_EQ(valueAt(Control::Mass, 299), 0.3);
+    EXPECT_EQ(valueAt(Control::Stiffness, 37), 18.5);
+    EXPECT_EQ(valueAt(Control::ExciterPulsation, 500), 10.0);
+    EXPECT_EQ(nearestPosition(Control::Stiffness, 18.47), 37);
+    EXPECT_EQ(nearestPosition(Control::Mass, 5.0), 999); // held in range
+    EXPECT_EQ(valueText(Control::Mass, valueAt(Control::Mass, 9), ","), "10 gr");
+    EXPECT_EQ(valueText(Control::Mass, valueAt(Control::Mass, 0), ","), "1 gr");
+    EXPECT_EQ(valueText(Control::Friction, valueAt(Control::Friction, 7), ","), "0,07 si");
+    EXPECT_EQ(valueText(Control::Stiffness, valueAt(Control::Stiffness, 37), "."), "18.5 N/m");
+    EXPECT_EQ(valueText(Control::ExciterPulsation, valueAt(Control::ExciterPulsation, 617), ","), "12,34 rd/s");
+    EXPECT_EQ(valueText(Control::ExciterAmplitude, valueAt(Control::ExciterAmplitude, 3), "."), " 1.5");
+    EXPECT_EQ(valueText(Control::Amplitude, valueAt(Control::Amplitude, 75), ","), "7,5");
+}
+
+TEST(ModelPlots, ScalesAndPortraitFromHandComputedRanges)
+{
+    std::array<double, SampleCount> pos{}, speed{};
+    for (std::size_t i = 0; i < pos.size(); ++i) {
+        pos[i] = 1.0 + 2.0 * std::cos(2 * std::numbers::pi * static_cast<double>(i) / 500.0); // −1 … 3
+        speed[i] = 10.0 * std::sin(2 * std::numbers::pi * static_cast<double>(i) / 500.0);   // −10 … 10
+    }
     ModelPlotData plot;
-    computeModelPlots(pos, speed, 700, 400, in.mass, in.stiffness, in.offset, plot);
-    const Range p = rangeOf(pos, 1, 1999), v = rangeOf(speed, 1, 1999);
-    EXPECT_FLOAT_EQ(plot.phaseScaleX, static_cast<float>(700 / static_cast<double>(p.span())));
-    EXPECT_FLOAT_EQ(plot.phaseScaleY, static_cast<float>(400 / static_cast<double>(v.span())));
+    computeModelPlots(pos, speed, 700, 400, 0.3, 20, 0.0, plot);
+    EXPECT_FLOAT_EQ(plot.phaseScaleX, 175.0f); // 700 px over 4 V
+    EXPECT_FLOAT_EQ(plot.phaseScaleY, 20.0f);  // 400 px over 20 V/s
     ASSERT_EQ(plot.portrait.size(), 1999u);
-    EXPECT_EQ(plot.portrait[0].x, 700 + roundEvenClamped(plot.phaseScaleX * pos[1]));
-    EXPECT_EQ(plot.portrait[0].y, 400 - roundEvenClamped(1.3 * plot.phaseScaleY * speed[1]));
+    // Sample 1: x = 700 + 175·2.99984 ≈ 1225, y = 400 − 1.3·20·0.12566 ≈ 397.
+    EXPECT_EQ(plot.portrait[0], (PixelPoint{1225, 397}));
+    // Sample 125 (speed 10, position 1): straight above the centre by 1.3·20·10 px.
+    EXPECT_EQ(plot.portrait[124], (PixelPoint{875, 140}));
     // A flat model collapses onto the centre.
     std::array<double, SampleCount> flat{}, still{};
     flat.fill(1.0);
@@ -238,4 +338,36 @@ TEST(ModelPlots, ScalesAndPortraitFollowTheModelRanges)
     EXPECT_EQ(plot.phaseScaleX, 0.0f);
     for (const auto& pt : plot.portrait) EXPECT_EQ(pt, (PixelPoint{700, 400}));
     EXPECT_DOUBLE_EQ(plot.potential[0], 0.5 * 20 * 0.005 * 0.005);
+}
+
+// Without friction the energy the plots stack is constant, the potential taken from the offset.
+TEST(ModelPlots, StackedEnergyIsConstantWithoutFrictionAroundAnOffset)
+{
+    std::array<double, SampleCount> pos{}, speed{};
+    OscillatorInputs in = inputs(0.3, 0.0, 20);
+    in.offset = 1.5;
+    computeOscillator(in, pos, speed);
+    ModelPlotData plot;
+    computeModelPlots(pos, speed, 700, 400, in.mass, in.stiffness, in.offset, plot);
+    const double e0 = 0.5 * 20 * std::pow(0.005 * in.amplitude, 2);
+    for (std::size_t k = 0; k < plot.kinetic.size(); ++k)
+        ASSERT_NEAR(plot.kinetic[k] + plot.potential[k], e0, 1e-9 * e0) << k;
+}
+
+// The measured portrait of a recording that is the model itself lies on the model's portrait.
+TEST(ModelPlots, MeasuredAndModelPortraitsOfOneOscillatorCoincide)
+{
+    std::array<double, SampleCount> pos{}, speed{}, measSpeed{};
+    const OscillatorInputs in = inputs(0.3, 0.2, 20);
+    computeOscillator(in, pos, speed);
+    computeMeasuredSpeed(pos, measSpeed, 10.0 / 2000.0);
+    PortraitData measured;
+    computeMeasuredPortrait(pos, measSpeed, 700, 400, measured);
+    ModelPlotData model;
+    computeModelPlots(pos, speed, 700, 400, in.mass, in.stiffness, in.offset, model);
+    for (std::size_t i = 6; i <= 1990; ++i) {
+        const PixelPoint m = measured.points[i - 6], t = model.portrait[i - 1];
+        ASSERT_NEAR(m.x, t.x, 6) << i;
+        ASSERT_NEAR(m.y, t.y, 6) << i;
+    }
 }

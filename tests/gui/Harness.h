@@ -13,6 +13,7 @@
 #include "app/Main.h"
 #include "app/Services.h"
 #include "model/conf1.h"
+#include "session/Session.h"
 
 class RecordingUi : public UiServices {
 public:
@@ -54,6 +55,9 @@ protected:
     AppWindows w;
     TFichePrincipale* main = nullptr;
     Tconfig* dialog = nullptr;
+    int modelRuns = 0; // models computed by the session
+
+    const pendulab::Signals& data() const { return main->session->data(); }
 
     void SetUp() override
     {
@@ -63,6 +67,7 @@ protected:
         w = createWindows();
         main = w.FichePrincipale;
         dialog = w.config;
+        QObject::connect(main->session, &pendulab::Session::modelChanged, main, [this] { ++modelRuns; });
     }
 
     void TearDown() override

@@ -67,7 +67,7 @@ TEST_F(PendulabTest, ValueInterfaceMovesTheControlsLikeTheUser)
     EXPECT_EQ(k->minimumValue().toInt(), 0);
     EXPECT_EQ(k->maximumValue().toInt(), 100);
     k->setCurrentValue(50);
-    EXPECT_EQ(main->Buffers.Stiffness, 25.0f);
+    EXPECT_EQ(main->session->parameters().stiffness, 25.0);
     EXPECT_EQ(dialog->ktxt->text(), QStringLiteral("25,0 N/m"));
     EXPECT_EQ(dialog->omlbl->text(), QStringLiteral("9,13 rad/s"));
 
@@ -78,7 +78,7 @@ TEST_F(PendulabTest, ValueInterfaceMovesTheControlsLikeTheUser)
     a->setCurrentValue(110);
     EXPECT_EQ(dialog->UpDown9->position(), 110);
     EXPECT_EQ(dialog->amplitxt->text(), QStringLiteral("11"));
-    EXPECT_DOUBLE_EQ(main->Buffers.ModelPos[0], 11.0);
+    EXPECT_DOUBLE_EQ(data().ModelPos[0], 11.0);
 }
 
 TEST_F(PendulabTest, TabOrderFollowsTheDialogLayoutAndEscapeOnlyHides)

@@ -20,18 +20,18 @@ void checkHandlers(PendulabTest* t, Tconfig* dialog, TFichePrincipale* main, con
 {
     (void)t;
     dialog->htrack->setValue(35);
-    EXPECT_EQ(main->Buffers.Friction, 0.35f);
+    EXPECT_EQ(main->session->parameters().friction, 0.35);
     EXPECT_EQ(dialog->htxt->text(), e.htxt);
     dialog->ktrack->setValue(41);
-    EXPECT_EQ(main->Buffers.Stiffness, 20.5f);
+    EXPECT_EQ(main->session->parameters().stiffness, 20.5);
     EXPECT_EQ(dialog->ktxt->text(), e.ktxt);
     dialog->mtrack->setValue(0);
-    EXPECT_EQ(main->Buffers.Mass, 0.001f);
+    EXPECT_EQ(main->session->parameters().mass, 0.001);
     EXPECT_EQ(dialog->mtxt->text(), e.mtxt);
     dialog->UpDown9->click(TUpDown::btNext);
     EXPECT_EQ(dialog->UpDown9->position(), 105);
     EXPECT_EQ(dialog->amplitxt->text(), e.amplitude);
-    EXPECT_DOUBLE_EQ(main->Buffers.ModelPos[0], 10.5);
+    EXPECT_DOUBLE_EQ(main->session->data().ModelPos[0], 10.5);
     dialog->oetrack->setValue(501);
     EXPECT_EQ(dialog->oetxt->text(), e.oetxt);
     dialog->amptrack->setValue(11);
@@ -82,11 +82,12 @@ TEST_F(PendulabTest, ExciterCannotBeTickedWhileTracerIsClear)
     dialog->visichk->click(); // clear "Tracer"
     ASSERT_FALSE(dialog->visichk->isChecked());
     const int height = dialog->height();
-    main->Buffers.ModelPos[0] = 12345.0;
+    const int runs = modelRuns;
     dialog->excitchk->click();
     EXPECT_FALSE(dialog->excitchk->isChecked());
     EXPECT_EQ(dialog->height(), height);
-    EXPECT_EQ(main->Buffers.ModelPos[0], 12345.0); // no redraw
+    EXPECT_EQ(modelRuns, runs); // no redraw
+    EXPECT_FALSE(main->session->parameters().excited);
 }
 
 TEST_F(PendulabTest, ExciterShowsItsGroupAndDrivesTheModel)
@@ -98,7 +99,7 @@ TEST_F(PendulabTest, ExciterShowsItsGroupAndDrivesTheModel)
     EXPECT_EQ(dialog->height(), Tconfig::HeightWithExciter);
     EXPECT_LT(dialog->GroupBox1->geometry().bottom(), Tconfig::HeightWithExciter);
     EXPECT_GT(dialog->GroupBox1->geometry().top(), Tconfig::HeightWithoutExciter - 2);
-    EXPECT_NE(main->Buffers.ModelPos[0], 10.0); // the driven term moves the start
+    EXPECT_NE(data().ModelPos[0], 10.0); // the driven term moves the start
     dialog->visichk->click(); // clearing "Tracer" keeps "Excit."
     EXPECT_TRUE(dialog->excitchk->isChecked());
     EXPECT_EQ(main->Series5->dataCount(), 0);
@@ -111,12 +112,13 @@ TEST_F(PendulabTest, ShiftSpinnerOnlyRedraws)
 {
     start();
     openDialog();
-    const auto before = main->Buffers.ModelPos;
-    main->Buffers.ModelPos[7] = 1e9;
+    const auto before = data().ModelPos;
+    const int runs = modelRuns;
     dialog->UpDown1->click(TUpDown::btNext);
-    EXPECT_EQ(main->Buffers.ModelPos, before);
+    EXPECT_EQ(data().ModelPos, before);
+    EXPECT_EQ(modelRuns, runs + 1);
     dialog->UpDown10->click(TUpDown::btNext);
-    EXPECT_DOUBLE_EQ(main->Buffers.ModelPos[0], 10.02);
+    EXPECT_DOUBLE_EQ(data().ModelPos[0], 10.02);
 }
 
 TEST_F(PendulabTest, IllustrationIsDecoded)

@@ -58,7 +58,7 @@ TEST_F(PendulabTest, ExportIsReadBackExactlyByASpreadsheetReader)
     EXPECT_EQ(sheet.text.at({0, 1}), QStringLiteral("dY/dt mes"));
     EXPECT_EQ(sheet.text.at({0, 2}), QStringLiteral("Y theor"));
     EXPECT_EQ(sheet.text.at({0, 3}), QStringLiteral("dY/dt theor"));
-    const auto& b = main->Buffers;
+    const auto& b = data();
     for (int i = 5; i <= 1995; ++i) {
         const int row = i - 4;
         ASSERT_TRUE(sameBits(sheet.numbers.at({row, 0}), b.MeasPos[i])) << i;
@@ -85,7 +85,7 @@ TEST_F(PendulabTest, EachExportHoldsOnlyItsOwnSheet)
     const Sheet second = readWithXlrd(dir.filePath(QStringLiteral("second.xls")));
     EXPECT_EQ(first.cells(), 7968);
     EXPECT_EQ(second.cells(), 7968);
-    EXPECT_TRUE(sameBits(second.numbers.at({100, 2}), main->Buffers.ModelPos[104]));
+    EXPECT_TRUE(sameBits(second.numbers.at({100, 2}), data().ModelPos[104]));
     EXPECT_FALSE(sameBits(first.numbers.at({100, 2}), second.numbers.at({100, 2})));
 }
 

@@ -18,15 +18,10 @@
 
 TEST_F(PendulabTest, AboutBoxComesFirstThenTheMainWindowIsReady)
 {
-    bool parametersSetAtAbout = true;
     bool cardStartedAtAbout = true;
-    ui_.onModal = [&] {
-        parametersSetAtAbout = main->Buffers.Mass != 0.0f;
-        cardStartedAtAbout = main->Timer2->isActive();
-    };
+    ui_.onModal = [&] { cardStartedAtAbout = main->Timer2->isActive(); };
     start();
     ASSERT_EQ(ui_.modals, QStringList{QStringLiteral("avert")});
-    EXPECT_FALSE(parametersSetAtAbout);
     EXPECT_FALSE(cardStartedAtAbout);
 
     EXPECT_EQ(main->windowTitle(), QStringLiteral("Pendulab"));
@@ -46,10 +41,11 @@ TEST_F(PendulabTest, AboutBoxComesFirstThenTheMainWindowIsReady)
     EXPECT_TRUE(main->vcur0->isHidden());
     EXPECT_TRUE(main->vcur1->isHidden());
     EXPECT_TRUE(dialog->isHidden());
-    EXPECT_EQ(main->Buffers.Mass, 0.299f + 0.001f);
-    EXPECT_EQ(main->Buffers.Friction, 0.2f);
-    EXPECT_EQ(main->Buffers.Stiffness, 20.0f);
-    for (double v : main->Buffers.MeasPos) ASSERT_EQ(v, 0.0);
+    EXPECT_EQ(main->session->parameters().mass, 0.3);
+    EXPECT_EQ(main->session->parameters().friction, 0.2);
+    EXPECT_EQ(main->session->parameters().stiffness, 20.0);
+    EXPECT_EQ(modelRuns, 0);
+    for (double v : data().MeasPos) ASSERT_EQ(v, 0.0);
     EXPECT_EQ(main->durtxt->text(), QStringLiteral("10"));
     EXPECT_EQ(main->aqucmd->text(), QStringLiteral("&Lancer"));
     EXPECT_EQ(main->Exporter1->shortcut(), QKeySequence(Qt::Key_F2));
@@ -118,18 +114,19 @@ TEST_F(PendulabTest, DurationSpinnerWithTracerClearOnlyChangesTheText)
 {
     start();
     dialog->visichk->setChecked(false);
-    main->Buffers.ModelPos[0] = 12345.0;
+    const int runs = modelRuns;
     main->UpDown7->click(TUpDown::btNext);
     settle();
     EXPECT_EQ(main->durtxt->text(), QStringLiteral("11"));
-    EXPECT_EQ(main->Buffers.ModelPos[0], 12345.0);
+    EXPECT_EQ(main->session->nextDuration(), 11);
+    EXPECT_EQ(modelRuns, runs);
     EXPECT_TRUE(dialog->isHidden());
 
     dialog->visichk->setChecked(true);
     main->UpDown7->click(TUpDown::btPrev);
     settle();
     EXPECT_EQ(main->durtxt->text(), QStringLiteral("10"));
-    EXPECT_EQ(main->Buffers.ModelPos[0], 10.0);
+    EXPECT_EQ(data().ModelPos[0], 10.0);
     EXPECT_TRUE(dialog->isVisible());
 
     main->durtxt->setText(QStringLiteral("120"));
@@ -137,16 +134,15 @@ TEST_F(PendulabTest, DurationSpinnerWithTracerClearOnlyChangesTheText)
     EXPECT_EQ(main->durtxt->text(), QStringLiteral("120"));
 }
 
-TEST_F(PendulabTest, TextThatIsNotANumberGivesTheConversionErrorAndChangesNothing)
+TEST_F(PendulabTest, DurationTextThatIsNotANumberLeavesTheModelTimeBase)
 {
     start();
     openDialog();
     main->durtxt->setText(QStringLiteral("abc"));
-    const auto before = main->Buffers.ModelPos;
+    // The field sets the next recording only once it reads as a duration: the model keeps its time base.
     dialog->ktrack->setValue(50);
     settle();
-    ASSERT_FALSE(ui_.errors.isEmpty());
-    EXPECT_EQ(ui_.errors.last(), QStringLiteral("'abc' is not a valid integer value"));
-    EXPECT_EQ(main->Buffers.ModelPos, before);
+    EXPECT_TRUE(ui_.errors.isEmpty());
+    EXPECT_EQ(main->session->timeBase(), 10);
     EXPECT_TRUE(main->isVisible());
 }

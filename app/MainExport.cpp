@@ -3,6 +3,7 @@
 
 #include "app/Main.h"
 #include "app/Services.h"
+#include "session/Session.h"
 
 void TFichePrincipale::Exporter1Click()
 {
@@ -14,14 +15,15 @@ void TFichePrincipale::Exporter1Click()
     constexpr std::uint16_t centred = 0x0100;
     xls1.Reset(); // one export, one sheet
     xls1.FileName = QDir::toNativeSeparators(file).toStdString();
+    const pendulab::Signals& sig = session->data();
     const char* headers[] = {"Y mes", "dY/dt mes", "Y theor", "dY/dt theor"};
     for (std::uint16_t c = 0; c < 4; ++c) xls1.AddString(static_cast<std::uint16_t>(c + 1), 1, centred, headers[c]);
     for (std::size_t i = 5; i <= 1995; ++i) {
         const auto row = static_cast<std::uint16_t>(i - 3);
-        xls1.AddNumber(1, row, centred, Buffers.MeasPos[i]);
-        xls1.AddNumber(2, row, centred, Buffers.MeasSpeed[i]);
-        xls1.AddNumber(3, row, centred, Buffers.ModelPos[i]);
-        xls1.AddNumber(4, row, centred, Buffers.ModelSpeed[i]);
+        xls1.AddNumber(1, row, centred, sig.MeasPos[i]);
+        xls1.AddNumber(2, row, centred, sig.MeasSpeed[i]);
+        xls1.AddNumber(3, row, centred, sig.ModelPos[i]);
+        xls1.AddNumber(4, row, centred, sig.ModelSpeed[i]);
     }
     try {
         xls1.WriteFile();

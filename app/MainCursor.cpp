@@ -8,25 +8,26 @@
 #include "app/Accessibility.h"
 #include "app/Format.h"
 #include "app/Main.h"
+#include "session/Session.h"
 
 double TFichePrincipale::timeUnderPointer(QPoint globalPos) const
 {
-    const int seconds = durationSeconds();
+    // The recording's own time base (the next recording's while there is none).
     const QPoint local = Chart1->mapFromGlobal(globalPos);
-    return pendulab::cursorTime(seconds, Chart1->xAxis->pixelToCoord(local.x()));
+    return pendulab::cursorTime(session->timeBase(), Chart1->xAxis->pixelToCoord(local.x()));
 }
 
 void TFichePrincipale::Chart1MouseDown(QWidget*, Qt::MouseButton button, int x, int, QPoint globalPos)
 {
     if (button != Qt::LeftButton) return;
-    const double t = timeUnderPointer(globalPos); // a bad duration stops here, nothing changed
+    const double t = timeUnderPointer(globalPos);
     for (QFrame* bar : {vcur1, vcur0}) {
         bar->setGeometry(x, 25, 2, Chart1->height() - 40);
         bar->show();
         bar->raise();
     }
     deltalbl->setValueText(QStringLiteral("dT=0 s"));
-    Buffers.CursorStartTime = t;
+    cursorStart_ = t;
     deltalbl->show();
 }
 
@@ -40,7 +41,7 @@ void TFichePrincipale::Chart1MouseMove(QWidget*, int x, int y, QPoint globalPos)
     if (vcur1->isHidden()) return;
     vcur1->move(x, vcur1->y());
     if (!inPlot) return; // the caption stays while the pointer is in the top strip
-    const double d = std::fabs(t - Buffers.CursorStartTime);
+    const double d = std::fabs(t - cursorStart_);
     if (d != 0.0) deltalbl->setValueText(QString::fromStdString(pendulab::intervalText(d, userDecimalSeparator())));
 }
 

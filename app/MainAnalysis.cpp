@@ -1,35 +1,31 @@
-// The measured derivative and the measured phase portrait.
+// The measured derivative and the measured phase portrait, drawn from the session.
 #include <QWidget>
 #include <qcustomplot.h>
 
 #include "analysis/Derivative.h"
 #include "analysis/PhaseImage.h"
 #include "app/Main.h"
-#include "app/core/Params.h"
-
+#include "session/Session.h"
 
 void TFichePrincipale::Mesures()
 {
-    const double dt = pendulab::timeStep(durationSeconds()); // before anything changes
+    const pendulab::Signals& sig = session->data();
     const int halfW = pendulab::halfOf(TabSheet2->width());
     const int halfH = pendulab::halfOf(TabSheet2->height());
 
     xy->fill();
-    pendulab::computeMeasuredSpeed(Buffers.MeasPos, Buffers.MeasSpeed, dt);
 
     QVector<double> keys, values;
     keys.reserve(1985);
     values.reserve(1985);
     for (int n = 6; n <= 1990; ++n) {
         keys.push_back(n);
-        values.push_back(Buffers.MeasSpeed[static_cast<std::size_t>(n)]);
+        values.push_back(sig.MeasSpeed[static_cast<std::size_t>(n)]);
     }
     Series3->setData(keys, values, true);
 
     static thread_local pendulab::PortraitData portrait;
-    pendulab::computeMeasuredPortrait(Buffers.MeasPos, Buffers.MeasSpeed, halfW, halfH, portrait);
-    Buffers.PhaseScaleX = portrait.phaseScaleX;
-    Buffers.PhaseScaleY = portrait.phaseScaleY;
+    pendulab::computeMeasuredPortrait(sig.MeasPos, sig.MeasSpeed, halfW, halfH, portrait);
 
     xy->polyline(portrait.points, QColor(0, 0, 255));
     xy->setPenColor(Qt::black);

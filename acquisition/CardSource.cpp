@@ -1,0 +1,80 @@
+#include "acquisition/CardSource.h"
+
+#include <limits>
+#include <vector>
+
+#include "acquisition/AcqCore.h"
+#include "acquisition/AcqData.h"
+
+namespace pendulab {
+
+CardSource::CardSource(std::string folder, MessageSink show) : folder_(std::move(folder)), show_(std::move(show))
+{
+    if (!folder_.empty() && folder_.back() != '/') folder_ += '/';
+}
+
+bool CardSource::startUp()
+{
+    present_ = false;
+    const std::string dir = folder_.empty() ? dynlib::ProgramFolder() : folder_;
+    if (!dynlib::FileExists(dir + "SysamPCI.dll")) return false;
+    if (!LoadCardDriver("SysamPCI.dll", show_, dir)) return false;
+    auto& card = CardDriver;
+    if ((card.SystemePresent() & 0xFF) == 0) {
+        show_("Carte SYSAM PCI absente ou hors service!");
+        return false;
+    }
+    card.ProgrammerEtatSysteme(2, 0);
+    card.ProgrammerEtatSysteme(128, 0);
+    card.ProgrammerEtatSysteme(4, 0);
+    channelTable_ = {0, 255, 255};
+    card.EcrireGain(0, 1);
+    card.EcrireCalibreEA(0, 1);
+    simulated_ = dynlib::Symbol(CardLibrary, "PendulabVirtualCard") != nullptr;
+    present_ = true;
+    return true;
+}
+
+std::string CardSource::name() const
+{
+    return simulated_ ? "Carte SYSAM PCI (simulation)" : "Carte SYSAM PCI";
+}
+
+std::optional<std::int32_t> CardSource::timerSetting(std::int64_t periodMicroseconds)
+{
+    const std::int64_t setting = periodMicroseconds - 90;
+    if (setting > std::numeric_limits<std::int32_t>::max() || setting < std::numeric_limits<std::int32_t>::min())
+        return std::nullopt;
+    return static_cast<std::int32_t>(setting);
+}
+
+std::size_t CardSource::record(std::size_t count, std::int64_t periodMicroseconds, const BlockSink& sink)
+{
+    auto& card = CardDriver;
+    if (!present_ || card.PreparerAcquisition == nullptr || card.AcquerirTable == nullptr)
+        throw SourceError("Aucune carte d'acquisition n'est disponible.");
+    const auto setting = timerSetting(periodMicroseconds);
+    if (!setting) {
+        const long long seconds = periodMicroseconds / 500;
+        throw SourceError("Durée trop longue pour la carte : " + std::to_string(seconds) +
+                          " s. Choisissez une durée entre 1 et 4294967 secondes.");
+    }
+    stop_ = false;
+    card.PreparerAcquisition(1, 1, static_cast<double>(*setting), channelTable_.data(), 0);
+    std::vector<float> volts(count);
+    std::vector<double> block;
+    return recordSamples(card, raw_.data(), volts, stop_, [&](std::size_t first, std::span<const float> samples) {
+        block.assign(samples.begin(), samples.end());
+        sink(first, block);
+    });
+}
+
+std::optional<double> CardSource::readLive()
+{
+    if (!present_ || CardDriver.LireEA_Entier == nullptr) return std::nullopt;
+    std::int32_t code = CardDriver.LireEA_Entier(0, 10);
+    code = code < 0 ? 0 : (code > 4096 ? 4096 : code);
+    return static_cast<double>(codeToVolts(code));
+}
+
+} // namespace pendulab

@@ -1,0 +1,46 @@
+#pragma once
+// The card driver library ("SysamPCI.dll", real or our virtual card) as a sample source: binding,
+// start-up, timer setting, channel table, state codes and code-to-volts all live here.
+#include <array>
+#include <atomic>
+#include <functional>
+#include <string>
+
+#include "acquisition/SampleSource.h"
+#include "app/core/SharedState.h"
+
+namespace pendulab {
+
+class CardSource : public SampleSource {
+public:
+    using MessageSink = std::function<void(const std::string&)>;
+    // `folder`: where the driver library is looked for first (ending with '/'; the program's own
+    // folder when empty). `show` receives the messages the user must read.
+    CardSource(std::string folder, MessageSink show);
+
+    // Finds, binds and starts the card: false, with the reason already shown, when it cannot record.
+    bool startUp();
+
+    std::string name() const override;
+    bool present() const override { return present_; }
+    double metresPerVolt() const override { return 0.005; }
+    double minVolts() const override { return -10.0; }
+    double maxVolts() const override { return 10.0; }
+    std::size_t record(std::size_t count, std::int64_t periodMicroseconds, const BlockSink& sink) override;
+    void stop() override { stop_ = true; }
+    std::optional<double> readLive() override;
+
+    // The card's timer setting for a sample period: period − 90 µs; empty when it does not fit.
+    static std::optional<std::int32_t> timerSetting(std::int64_t periodMicroseconds);
+
+private:
+    std::string folder_;
+    MessageSink show_;
+    bool present_ = false;
+    bool simulated_ = false;
+    std::array<std::uint8_t, 3> channelTable_{};
+    std::array<std::int16_t, RawSampleRoom> raw_{}; // table handed to the driver
+    std::atomic<bool> stop_{false};
+};
+
+} // namespace pendulab

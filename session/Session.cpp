@@ -1,0 +1,79 @@
+#include "session/Session.h"
+
+#include <cmath>
+#include <stdexcept>
+
+#include "acquisition/AcqCore.h"
+#include "analysis/Derivative.h"
+
+namespace pendulab {
+
+Session::Session(QObject* parent) : QObject(parent) {}
+
+void Session::setMeasurement(Measurement m)
+{
+    if (m.volts.size() != static_cast<std::size_t>(SampleCount))
+        throw std::invalid_argument("La mesure doit compter " + std::to_string(SampleCount) + " points.");
+    if (m.durationSeconds < 1) throw std::invalid_argument("La durée de la mesure doit être d'au moins une seconde.");
+    for (double v : m.volts)
+        if (!std::isfinite(v)) throw std::invalid_argument("La mesure contient une valeur non numérique.");
+    measurement_ = std::move(m);
+    deriveMeasurement();
+    if (modelComputed_) computeModelArrays(); // the model follows the recording's time base
+    emit measurementChanged();
+}
+
+void Session::deriveMeasurement()
+{
+    smoothMeasurement(measurement_.volts, data_.MeasPos);
+    computeMeasuredSpeed(data_.MeasPos, data_.MeasSpeed, measurement_.samplePeriod());
+}
+
+void Session::setNextDuration(int seconds)
+{
+    if (seconds < 1) throw std::invalid_argument("La durée doit être d'au moins une seconde.");
+    if (seconds == nextDuration_) return;
+    nextDuration_ = seconds;
+    emit nextDurationChanged(seconds);
+}
+
+void Session::setParameters(const ModelParameters& p)
+{
+    if (!(p.mass > 0.0) || !(p.friction >= 0.0) || !(p.stiffness >= 0.0) || !std::isfinite(p.mass) ||
+        !std::isfinite(p.friction) || !std::isfinite(p.stiffness) || !std::isfinite(p.amplitude) ||
+        !std::isfinite(p.offset) || !std::isfinite(p.releaseTime) || !std::isfinite(p.exciterPulsation) ||
+        !std::isfinite(p.exciterAmplitude))
+        throw std::invalid_argument("Paramètres du modèle invalides.");
+    parameters_ = p;
+    computeModel();
+}
+
+OscillatorInputs Session::modelInputs() const
+{
+    OscillatorInputs in;
+    in.durationSeconds = timeBase();
+    in.offset = parameters_.offset;
+    in.amplitude = parameters_.amplitude;
+    in.mass = parameters_.mass;
+    in.friction = parameters_.friction;
+    in.stiffness = parameters_.stiffness;
+    in.excited = parameters_.excited;
+    in.exciterPulsation = parameters_.exciterPulsation;
+    in.exciterAmplitude = parameters_.exciterAmplitude;
+    in.releaseTime = parameters_.releaseTime;
+    return in;
+}
+
+void Session::computeModel()
+{
+    computeModelArrays();
+    modelComputed_ = true;
+    emit modelChanged();
+}
+
+void Session::computeModelArrays()
+{
+    result_ = computeOscillator(modelInputs(), data_.ModelPos, data_.ModelSpeed);
+}
+
+} // namespace pendulab

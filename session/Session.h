@@ -1,0 +1,88 @@
+#pragma once
+// The measurement session: what Pendulab currently holds, apart from any window.
+//  - the measurement (samples in volts as recorded, their duration, source and date);
+//  - the duration of the next recording (the model's time base while there is no recording);
+//  - the model's parameters, as exact values;
+//  - the derived results: smoothed position, measured derivative, model position and speed.
+// It announces each change; the windows read it and draw. No widget here.
+#include <QObject>
+
+#include "acquisition/Measurement.h"
+#include "app/core/SharedState.h"
+#include "model/Oscillator.h"
+
+namespace pendulab {
+
+struct ModelParameters {
+    double mass = 0.3;       // kg
+    double friction = 0.2;   // kg/s
+    double stiffness = 20.0; // N/m
+    double amplitude = 10.0; // volts
+    double offset = 0.0;     // volts
+    double releaseTime = 0.0; // seconds
+    bool excited = false;
+    double exciterPulsation = 10.0; // rad/s
+    double exciterAmplitude = 5.0;
+    bool shown = true; // "Tracer": the model is drawn over the measurement
+    bool operator==(const ModelParameters&) const = default;
+};
+
+// The arrays every view reads, SampleCount points each.
+struct Signals {
+    Signal MeasPos{};    // the 8-point mean of the recorded samples, volts
+    Signal MeasSpeed{};  // measured derivative, volts per second
+    Signal ModelPos{};   // model position, volts
+    Signal ModelSpeed{}; // model derivative, volts per second
+};
+
+class Session : public QObject {
+    Q_OBJECT
+public:
+    explicit Session(QObject* parent = nullptr);
+
+    // The current measurement; empty before the first recording.
+    const Measurement& measurement() const { return measurement_; }
+    bool hasMeasurement() const { return !measurement_.empty(); }
+    // Takes a new recording (from a device or a file): SampleCount finite samples and a duration of
+    // at least one second, or std::invalid_argument and nothing changes. Smooths and derives it;
+    // a model that has been computed follows the recording's time base.
+    void setMeasurement(Measurement m);
+
+    // Duration of the next recording, whole seconds (≥ 1).
+    int nextDuration() const { return nextDuration_; }
+    void setNextDuration(int seconds);
+    // The time base of the model: the recording's duration, or the next one while there is none.
+    int timeBase() const { return hasMeasurement() ? measurement_.durationSeconds : nextDuration_; }
+
+    const ModelParameters& parameters() const { return parameters_; }
+    // Takes the parameters and computes the model.
+    void setParameters(const ModelParameters& p);
+    // Computes the model with the current parameters over the current time base.
+    void computeModel();
+    // True once the model has been asked for: only then do views draw it.
+    bool modelComputed() const { return modelComputed_; }
+    const OscillatorResult& modelResult() const { return result_; }
+
+    const Signals& data() const { return data_; }
+    // The model's inputs for the current parameters and time base.
+    OscillatorInputs modelInputs() const;
+
+signals:
+    // A new measurement and its derived arrays (the model too, when computed).
+    void measurementChanged();
+    void nextDurationChanged(int seconds);
+    // New model arrays (and parameters).
+    void modelChanged();
+
+private:
+    void deriveMeasurement();
+    void computeModelArrays();
+    Measurement measurement_;
+    int nextDuration_ = 10;
+    ModelParameters parameters_;
+    bool modelComputed_ = false;
+    OscillatorResult result_;
+    Signals data_;
+};
+
+} // namespace pendulab
