@@ -6,6 +6,7 @@
 
 #include "FormatsTestSupport.h"
 #include "export/CsvFormat.h"
+#include "export/XlsxFormat.h"
 
 using namespace pendulab;
 using namespace pendulab::testing;
@@ -67,32 +68,39 @@ TEST(CsvFormat, MissingModelArraysLeaveBlankCells)
     EXPECT_THROW(csvText(t, CsvDialect::Point), FormatError);
 }
 
-TEST(CsvFormat, WritesCompletelyOrNotAtAll)
+TEST(CsvFormat, BothWritersWriteCompletelyOrNotAtAll)
 {
-    const fs::path dir = scratchDir("csv-write");
+    const fs::path dir = scratchDir("write");
     const MeasurementTable t = sampleTable();
-    const fs::path target = dir / "protégé.csv";
-    writeText(target, "ancien contenu");
-    ::chmod(target.c_str(), 0444);
-    try {
-        writeCsv(target.string(), t, CsvDialect::Point);
-        FAIL() << "a read-only file was overwritten";
-    } catch (const FormatError& e) {
-        EXPECT_STREQ(e.what(), ("Impossible d'enregistrer le fichier « " + target.string() +
-                                " » : le fichier est en lecture seule.").c_str());
-    }
-    EXPECT_EQ(readText(target), "ancien contenu");
-
-    const fs::path missing = dir / "absent" / "m.csv";
-    EXPECT_THROW(writeCsv(missing.string(), t, CsvDialect::Point), FormatError);
-
     MeasurementTable shortTable = t;
     shortTable.measurement.volts.resize(100);
-    const fs::path other = dir / "court.csv";
-    EXPECT_THROW(writeCsv(other.string(), shortTable, CsvDialect::Point), FormatError);
-    EXPECT_FALSE(fs::exists(other));
-    // Nothing left behind: only the read-only file remains.
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    using Writer = void (*)(const std::string&, const MeasurementTable&);
+    const Writer writers[] = {[](const std::string& p, const MeasurementTable& m) { writeCsv(p, m, CsvDialect::Point); },
+                              [](const std::string& p, const MeasurementTable& m) { writeXlsx(p, m); }};
+    for (Writer write : writers) {
+        const fs::path target = dir / "protégé";
+        writeText(target, "ancien contenu");
+        ::chmod(target.c_str(), 0444);
+        try {
+            write(target.string(), t);
+            ADD_FAILURE() << "a read-only file was overwritten";
+        } catch (const FormatError& e) {
+            EXPECT_STREQ(e.what(), ("Impossible d'enregistrer le fichier « " + target.string() +
+                                    " » : le fichier est en lecture seule.").c_str());
+        }
+        EXPECT_EQ(readText(target), "ancien contenu");
+        EXPECT_THROW(write((dir / "absent" / "m").string(), t), FormatError);
+        const fs::path other = dir / "court";
+        try {
+            write(other.string(), shortTable);
+            ADD_FAILURE() << "an incomplete table was written";
+        } catch (const FormatError& e) {
+            EXPECT_NE(std::string(e.what()).find("données incomplètes : V (V) compte 100 points"), std::string::npos);
+        }
+        // Nothing left behind: only the read-only file remains.
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+        fs::remove(target);
+    }
 }
 
 TEST(CsvFormat, DamagedFilesAreRefusedWithTheirLine)
