@@ -21,7 +21,7 @@ private:
 
 // "Impossible d'enregistrer le fichier « path » : reason."
 FormatError writeError(const std::string& path, const std::string& reason);
-// "Impossible d'ouvrir le fichier « path » : ligne N : reason." (no line part when line is 0)
+// "Impossible d'ouvrir le fichier « path » : ligne N : reason." (without "ligne N : " when line is 0)
 FormatError readError(const std::string& path, const std::string& reason, int line = 0);
 
 // Shortest text that reads back to the same double, with '.' or ',' as decimal mark.

@@ -1,5 +1,5 @@
 // Every file written is read back by a reader that is not ours: Python's csv module, openpyxl,
-// gnumeric's ssconvert (tests/formats/check_files.py). Locale-sensitive parts run both dialects.
+// gnumeric's ssconvert (tests/formats/check_files.py). Locale-sensitive checks run both dialects.
 #include <gtest/gtest.h>
 
 #include <clocale>
