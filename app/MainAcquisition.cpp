@@ -60,22 +60,12 @@ void TFichePrincipale::aqucmdClick()
         progbar->hide();
     };
 
-    constexpr std::size_t count = pendulab::SampleCount;
-    pendulab::Measurement m;
-    m.volts.assign(count, 0.0);
-    m.durationSeconds = seconds;
-    m.source = source_->name();
-    m.origin = pendulab::Origin::Device;
-    m.metresPerVolt = source_->metresPerVolt();
-    m.recordedAt = QDateTime::currentDateTime().toString(Qt::ISODate).toStdString();
-    std::size_t received = 0;
+    bool complete = false;
     try {
-        received = source_->record(count, static_cast<std::int64_t>(seconds) * 500,
-                                   [&](std::size_t first, std::span<const double> block) {
-                                       std::copy(block.begin(), block.end(), m.volts.begin() + static_cast<std::ptrdiff_t>(first));
-                                       const std::size_t last = first + block.size() - 1;
-                                       progbar->setValue(static_cast<int>(std::lround(100.0 * static_cast<double>(last) /
-                                                                                      static_cast<double>(count - 1))));
+        complete = session->record(*source_, QDateTime::currentDateTime().toString(Qt::ISODate).toStdString(),
+                                   [this](std::size_t received, std::size_t total) {
+                                       progbar->setValue(static_cast<int>(std::lround(
+                                           100.0 * static_cast<double>(received - 1) / static_cast<double>(total - 1))));
                                        progbar->repaint(); // shows the progress without letting user input through
                                    });
     } catch (const pendulab::SourceError& e) {
@@ -89,11 +79,7 @@ void TFichePrincipale::aqucmdClick()
         throw;
     }
     restore();
-    if (received < count) {
-        drawRecording();
-        return;
-    }
-    session->setMeasurement(std::move(m));
+    if (!complete) drawRecording(); // stopped: the previous measurement stays
 }
 
 void TFichePrincipale::drawRecording()

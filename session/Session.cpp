@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "acquisition/AcqCore.h"
+#include "acquisition/SampleSource.h"
 #include "analysis/Derivative.h"
 
 namespace pendulab {
@@ -21,6 +22,28 @@ void Session::setMeasurement(Measurement m)
     deriveMeasurement();
     if (modelComputed_) computeModelArrays(); // the model follows the recording's time base
     emit measurementChanged();
+}
+
+bool Session::record(SampleSource& source, const std::string& when, const Progress& progress)
+{
+    constexpr std::size_t count = SampleCount;
+    Measurement m;
+    m.volts.assign(count, 0.0);
+    m.durationSeconds = nextDuration_;
+    m.source = source.name();
+    m.origin = Origin::Device;
+    m.metresPerVolt = source.metresPerVolt();
+    m.recordedAt = when;
+    // A recording of D seconds samples every D/2000 s, that is D·500 µs.
+    const std::int64_t period = static_cast<std::int64_t>(nextDuration_) * 1000000 / (count - 1);
+    const std::size_t received = source.record(count, period, [&](std::size_t first, std::span<const double> block) {
+        if (first > count || block.size() > count - first) throw SourceError("La source a envoyé trop de points.");
+        std::copy(block.begin(), block.end(), m.volts.begin() + static_cast<std::ptrdiff_t>(first));
+        if (progress) progress(first + block.size(), count);
+    });
+    if (received < count) return false;
+    setMeasurement(std::move(m));
+    return true;
 }
 
 void Session::deriveMeasurement()

@@ -7,11 +7,15 @@
 // It announces each change; the windows read it and draw. No widget here.
 #include <QObject>
 
+#include <functional>
+
 #include "acquisition/Measurement.h"
 #include "app/core/SharedState.h"
 #include "model/Oscillator.h"
 
 namespace pendulab {
+
+class SampleSource;
 
 struct ModelParameters {
     double mass = 0.3;       // kg
@@ -47,6 +51,12 @@ public:
     // at least one second, or std::invalid_argument and nothing changes. Smooths and derives it;
     // a model that has been computed follows the recording's time base.
     void setMeasurement(Measurement m);
+
+    // Records SampleCount samples over nextDuration() seconds from `source` and takes them as the
+    // new measurement. `progress(received, total)` follows each block. Returns false, with nothing
+    // changed, when the source stopped early; a SourceError leaves everything as it was too.
+    using Progress = std::function<void(std::size_t received, std::size_t total)>;
+    bool record(SampleSource& source, const std::string& when, const Progress& progress);
 
     // Duration of the next recording, whole seconds (≥ 1).
     int nextDuration() const { return nextDuration_; }

@@ -62,29 +62,24 @@ TEST(MeasuredPortrait, ZerosGiveFlatDerivativeNullScalesAndOneDot)
     for (const auto& p : portrait.points) EXPECT_EQ(p, (PixelPoint{640, 360}));
 }
 
-TEST(MeasuredPortrait, CircleLikeSignalLandsInsideAndCentred)
+TEST(MeasuredPortrait, ScalesAndPointsFromHandComputedRanges)
 {
     const int halfW = 640, halfH = 360;
     std::array<double, SampleCount> pos{}, speed{};
-    for (std::size_t j = 0; j < pos.size(); ++j) pos[j] = 3.0 * std::cos(2 * std::numbers::pi * 0.7 * j * 0.005);
-    computeMeasuredSpeed(pos, speed, 0.005);
+    for (std::size_t j = 0; j < pos.size(); ++j) {
+        const double phase = 2 * std::numbers::pi * static_cast<double>(j) / 400.0;
+        pos[j] = 3.0 * std::cos(phase);    // −3 … 3 over samples 2 … 1996
+        speed[j] = 10.0 * std::sin(phase); // −10 … 10 over samples 5 … 1990
+    }
     PortraitData portrait;
     computeMeasuredPortrait(pos, speed, halfW, halfH, portrait);
-    const Range p = rangeOf(pos, 2, 1996), v = rangeOf(speed, 5, 1990);
-    EXPECT_FLOAT_EQ(portrait.phaseScaleX, static_cast<float>(halfW / static_cast<double>(p.span())));
-    EXPECT_FLOAT_EQ(portrait.phaseScaleY, static_cast<float>(halfH * 1.3 / static_cast<double>(v.span())));
-    double sx = 0, sy = 0;
-    for (const auto& pt : portrait.points) {
-        EXPECT_GE(pt.x, 0);
-        EXPECT_LT(pt.x, 2 * halfW);
-        EXPECT_GE(pt.y, 0);
-        EXPECT_LT(pt.y, 2 * halfH);
-        sx += pt.x;
-        sy += pt.y;
-    }
-    EXPECT_NEAR(sx / 1985.0, halfW, 10);
-    EXPECT_NEAR(sy / 1985.0, halfH, 15);
-    EXPECT_EQ(portrait.points.front().x, halfW + roundEvenClamped(portrait.phaseScaleX * pos[6]));
+    EXPECT_FLOAT_EQ(portrait.phaseScaleX, 640.0f / 6.0f);
+    EXPECT_FLOAT_EQ(portrait.phaseScaleY, 360.0f * 1.3f / 20.0f);
+    ASSERT_EQ(portrait.points.size(), 1985u);
+    // Sample 6: x = 640 + 106.67·2.98669 ≈ 959, y = 360 − 23.4·0.941083 ≈ 338 (up is positive speed).
+    EXPECT_EQ(portrait.points.front(), (PixelPoint{959, 338}));
+    // Sample 100: position 0, speed 10: straight above the centre by 234 px.
+    EXPECT_EQ(portrait.points[94], (PixelPoint{640, 126}));
 }
 
 TEST(MeasuredPortrait, ArrowHeadsAtTheAxisEnds)

@@ -103,7 +103,13 @@ TEST(XlsRecords, WritingTwiceRepeatsTheRecordsAndResetEmpties)
 {
     TXLSfile xls;
     xls.AddNumber(1, 1, 0, 2.0);
-    EXPECT_EQ(bytesOf(xls), bytesOf(xls));
+    // BOF, DIMENSIONS, one NUMBER at row 0 column 0 holding 2.0, EOF: the same bytes each time.
+    const std::string once = "09 08 06 00 00 00 10 00 00 00 "
+                             "00 00 08 00 00 00 E8 03 00 00 64 00 "
+                             "03 00 0F 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 40 "
+                             "0A 00 00 00 ";
+    EXPECT_EQ(hex(bytesOf(xls)), once);
+    EXPECT_EQ(hex(bytesOf(xls)), once);
     xls.Reset();
     EXPECT_EQ(bytesOf(xls).size(), 26u);
 }
@@ -171,5 +177,38 @@ TEST(XlsFailures, FullDiskKeepsTheExistingFileWhole)
 
     xls.WriteFile(); // with room again, the whole file replaces the old one
     EXPECT_EQ(fs::file_size(target), 26u + 2000u * 19u);
+    fs::remove_all(dir);
+}
+
+// A read-only file is refused, with its name and the reason, and stays as it was; a writable one
+// keeps its permissions, and a link keeps pointing at the file it names.
+TEST(XlsFailures, ReadOnlyTargetsAreRefusedAndPermissionsAndLinksKept)
+{
+    const fs::path dir = scratchDir("modes");
+    const fs::path target = dir / "oscill.xls";
+    { std::ofstream(target) << "previous export"; }
+    fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    TXLSfile xls;
+    xls.FileName = target.string();
+    xls.AddNumber(1, 1, 0, 2.0);
+    try {
+        xls.WriteFile();
+        FAIL() << "a read-only file was replaced";
+    } catch (const XlsWriteError& e) {
+        const std::string what = e.what();
+        EXPECT_NE(what.find(target.string()), std::string::npos) << what;
+        EXPECT_NE(what.find("lecture seule"), std::string::npos) << what;
+    }
+    std::ifstream in(target);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "previous export");
+
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const fs::path link = dir / "link.xls";
+    fs::create_symlink(target, link);
+    xls.FileName = link.string();
+    xls.WriteFile();
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fs::file_size(target), 26u + 19u);
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     fs::remove_all(dir);
 }

@@ -1,0 +1,155 @@
+// The session without any window: recordings from a scripted source, durations, parameters.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "acquisition/CardSource.h"
+#include "session/Session.h"
+
+using namespace pendulab;
+
+namespace {
+
+// Delivers 2 + sin(2π·t) at the requested instants, in blocks of 64; may stop or fail at a sample.
+class ScriptedSource : public SampleSource {
+public:
+    std::size_t stopAt = SIZE_MAX, failAt = SIZE_MAX;
+    std::int64_t askedPeriod = 0;
+    std::string name() const override { return "Source scriptée"; }
+    bool present() const override { return true; }
+    double metresPerVolt() const override { return 0.01; }
+    double minVolts() const override { return 0; }
+    double maxVolts() const override { return 5; }
+    std::size_t record(std::size_t count, std::int64_t period, const BlockSink& sink) override
+    {
+        askedPeriod = period;
+        std::vector<double> block;
+        for (std::size_t i = 0; i < count; i += 64) {
+            block.clear();
+            for (std::size_t j = i; j < std::min(count, i + 64); ++j) {
+                if (j == failAt) throw SourceError("Carte débranchée après " + std::to_string(j) + " points.");
+                if (j == stopAt) return j;
+                block.push_back(2.0 + std::sin(2 * std::numbers::pi * static_cast<double>(j) * static_cast<double>(period) * 1e-6));
+            }
+            sink(i, block);
+        }
+        return count;
+    }
+    void stop() override {}
+    std::optional<double> readLive() override { return 2.0; }
+};
+
+struct Counts {
+    int measurement = 0, model = 0, duration = 0;
+    explicit Counts(Session& s)
+    {
+        QObject::connect(&s, &Session::measurementChanged, [this] { ++measurement; });
+        QObject::connect(&s, &Session::modelChanged, [this] { ++model; });
+        QObject::connect(&s, &Session::nextDurationChanged, [this] { ++duration; });
+    }
+};
+
+} // namespace
+
+TEST(Session, RecordingFromAScriptedSourceIsSmoothedAndDerivedOnItsOwnTimeBase)
+{
+    Session s;
+    Counts n(s);
+    s.setNextDuration(4);
+    EXPECT_EQ(n.duration, 1);
+    ScriptedSource src;
+    std::size_t lastProgress = 0;
+    ASSERT_TRUE(s.record(src, "2026-12-09T10:00:00", [&](std::size_t got, std::size_t total) {
+        EXPECT_EQ(total, 2001u);
+        lastProgress = got;
+    }));
+    EXPECT_EQ(lastProgress, 2001u);
+    EXPECT_EQ(src.askedPeriod, 2000); // 4 s over 2000 intervals
+    EXPECT_EQ(n.measurement, 1);
+    EXPECT_EQ(n.model, 0); // nobody asked for the model
+    const Measurement& m = s.measurement();
+    EXPECT_EQ(m.durationSeconds, 4);
+    EXPECT_EQ(m.source, "Source scriptée");
+    EXPECT_EQ(m.metresPerVolt, 0.01);
+    EXPECT_NEAR(m.volts[500], 2.0, 1e-12);   // sample i at i·D/2000: t = 1 s
+    EXPECT_NEAR(m.volts[125], 3.0, 1e-12);   // t = 0.25 s
+    // The derivative of sin(2πt) is 2π·cos(2πt) V/s: at t = 2 s (sample 1000), 2π, less the
+    // 10-point mean's slight attenuation.
+    EXPECT_NEAR(s.data().MeasSpeed[1000], 2 * std::numbers::pi, 0.01);
+    // The next recording's duration does not rescale the one held.
+    s.setNextDuration(8);
+    EXPECT_EQ(s.timeBase(), 4);
+    EXPECT_NEAR(s.data().MeasSpeed[1000], 2 * std::numbers::pi, 0.01);
+}
+
+TEST(Session, AStoppedOrFailingSourceChangesNothing)
+{
+    Session s;
+    ScriptedSource good;
+    ASSERT_TRUE(s.record(good, "", {}));
+    const Signal before = s.data().MeasPos;
+    Counts n(s);
+    s.setNextDuration(2);
+    ScriptedSource stops;
+    stops.stopAt = 700;
+    EXPECT_FALSE(s.record(stops, "", {}));
+    ScriptedSource fails;
+    fails.failAt = 700;
+    EXPECT_THROW(s.record(fails, "", {}), SourceError);
+    EXPECT_EQ(n.measurement, 0);
+    EXPECT_EQ(s.data().MeasPos, before);
+    EXPECT_EQ(s.measurement().durationSeconds, 10);
+    Measurement bad = s.measurement();
+    bad.volts.pop_back();
+    EXPECT_THROW(s.setMeasurement(bad), std::invalid_argument);
+    bad = s.measurement();
+    bad.volts[3] = std::nan("");
+    EXPECT_THROW(s.setMeasurement(bad), std::invalid_argument);
+    EXPECT_EQ(n.measurement, 0);
+}
+
+TEST(Session, ParametersComputeTheModelWhichFollowsANewRecordingsTimeBase)
+{
+    Session s;
+    Counts n(s);
+    ModelParameters p = s.parameters();
+    p.amplitude = 7.0;
+    p.offset = 0.5;
+    s.setParameters(p);
+    EXPECT_EQ(n.model, 1);
+    EXPECT_EQ(s.data().ModelPos[0], 7.5);
+    EXPECT_EQ(s.modelInputs().durationSeconds, 10); // no recording: the next one's duration
+    // A recording of 1 s: the shown model is recomputed over 1 s, the last sample at t = 1 s.
+    s.setNextDuration(1);
+    ScriptedSource src;
+    ASSERT_TRUE(s.record(src, "", {}));
+    OscillatorInputs in = s.modelInputs();
+    EXPECT_EQ(in.durationSeconds, 1);
+    EXPECT_DOUBLE_EQ(s.data().ModelPos[2000], OscillatorModel(in).at(1.0).position);
+    p.mass = 0.0;
+    EXPECT_THROW(s.setParameters(p), std::invalid_argument);
+    EXPECT_EQ(s.parameters().mass, 0.3);
+}
+
+TEST(CardSource, RecordsTheVirtualPendulum)
+{
+    ::setenv("VIRTUALCARD_PACE", "none", 1);
+    std::vector<std::string> shown;
+    CardSource card(PENDULAB_BIN_DIR, [&](const std::string& m) { shown.push_back(m); });
+    ASSERT_TRUE(card.startUp());
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(card.name(), "Carte SYSAM PCI (simulation)");
+    Session s;
+    ASSERT_TRUE(s.record(card, "", {}));
+    // Released from 7.5 V above 0.36 V: the first sample is near 7.86 V, within the noise.
+    EXPECT_NEAR(s.measurement().volts[0], 7.86, 0.05);
+    const auto live = card.readLive();
+    ASSERT_TRUE(live.has_value());
+    EXPECT_GE(*live, -10.0);
+    EXPECT_LE(*live, 10.0);
+    CardSource missing(std::string(PENDULAB_BIN_DIR) + "fixtures/none/", [&](const std::string& m) { shown.push_back(m); });
+    EXPECT_FALSE(missing.startUp());
+    EXPECT_THROW(missing.record(10, 5000, [](std::size_t, std::span<const double>) {}), SourceError);
+}
