@@ -27,7 +27,7 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/pendulab_bench --benchmark_min_time=0.2
+	@for b in $(BUILD)/bin/pendulab*_bench; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b --benchmark_min_time=0.2 || exit 1; done
 
 screenshot: build
 	scripts/screenshot.sh $(BUILD)/bin/pendulab $(BUILD)/screens && cp $(BUILD)/screens/acquisition.png docs/screenshot.png
