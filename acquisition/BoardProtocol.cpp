@@ -1,0 +1,254 @@
+#include "acquisition/BoardProtocol.h"
+
+#include <cstring>
+
+namespace pendulab::board {
+namespace {
+
+// Digits only, at least one, within 32 bits.
+bool parseNumber(std::string_view text, std::uint32_t& value) {
+    if (text.empty() || text.size() > 10) return false;
+    std::uint64_t v = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + static_cast<unsigned>(c - '0');
+    }
+    if (v > 0xFFFFFFFFu) return false;
+    value = static_cast<std::uint32_t>(v);
+    return true;
+}
+
+// Splits "a b" at its single space; false unless there are exactly two non-empty fields.
+bool splitPair(std::string_view text, std::string_view& first, std::string_view& second) {
+    const std::size_t space = text.find(' ');
+    if (space == std::string_view::npos) return false;
+    first = text.substr(0, space);
+    second = text.substr(space + 1);
+    return !first.empty() && !second.empty() && second.find(' ') == std::string_view::npos;
+}
+
+// The line as the user will read it in a message: quoted, shortened, control bytes shown as '?'.
+std::string quoted(std::string_view text) {
+    std::string shown;
+    for (char c : text.substr(0, 40)) shown += (static_cast<unsigned char>(c) < 32 || c == 127) ? '?' : c;
+    if (text.size() > 40) shown += "…";
+    return "« " + shown + " »";
+}
+
+std::string numberText(std::uint32_t n) { return std::to_string(n); }
+
+}  // namespace
+
+bool parseIdentity(std::string_view line, Identity& identity) {
+    constexpr std::string_view prefix = "PENDULAB-BOARD ";
+    if (line.substr(0, prefix.size()) != prefix) return false;
+    std::string_view rest = line.substr(prefix.size());
+    std::uint32_t fields[3];
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t space = rest.find(' ');
+        const std::string_view field = i < 2 ? rest.substr(0, space) : rest;
+        if ((i < 2 && space == std::string_view::npos) || !parseNumber(field, fields[i])) return false;
+        if (i < 2) rest = rest.substr(space + 1);
+    }
+    identity.protocol = static_cast<int>(fields[0] > 1000 ? 1000 : fields[0]);
+    identity.bits = static_cast<int>(fields[1] > 1000 ? 1000 : fields[1]);
+    identity.vrefMillivolts = static_cast<int>(fields[2] > 1000000 ? 1000000 : fields[2]);
+    return true;
+}
+
+void Parser::reset(Expect expect) {
+    expect_ = expect;
+    nextIndex_ = 0;
+    echoed_ = false;
+    ended_ = false;
+    failed_ = false;
+    overlong_ = false;
+    partial_.clear();
+}
+
+void Parser::expectIdentity() { reset(Expect::Identity); }
+
+void Parser::expectReading(const Identity& identity) {
+    reset(Expect::Reading);
+    identity_ = identity;
+    maxCode_ = identity.bits >= 32 ? 0xFFFFFFFFu : (std::uint32_t{1} << identity.bits) - 1;
+}
+
+void Parser::expectRun(const Identity& identity, std::uint32_t count, std::uint32_t periodMicroseconds) {
+    expectReading(identity);
+    expect_ = Expect::Run;
+    count_ = count;
+    period_ = periodMicroseconds;
+}
+
+void Parser::expectNothing() {
+    // Keeps the count of the run that ended, for the messages that follow it.
+    const std::uint32_t received = nextIndex_;
+    reset(Expect::Nothing);
+    nextIndex_ = received;
+}
+
+void Parser::fault(std::string message, std::vector<Event>& out) {
+    failed_ = true;
+    Event e;
+    e.kind = Event::Kind::Fault;
+    e.text = std::move(message);
+    out.push_back(std::move(e));
+}
+
+void Parser::feed(std::string_view bytes, std::vector<Event>& out) {
+    while (!bytes.empty() && !failed_) {
+        const void* found = std::memchr(bytes.data(), '\n', bytes.size());
+        if (found == nullptr) {
+            if (overlong_) return;
+            partial_.append(bytes);
+            if (partial_.size() > kMaxLineLength) {
+                if (expect_ == Expect::Identity) {
+                    overlong_ = true;  // boot noise: skipped up to its end
+                    partial_.clear();
+                } else {
+                    fault("Ligne trop longue reçue de la carte : " + quoted(partial_) + ".", out);
+                }
+            }
+            return;
+        }
+        const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(found) - bytes.data());
+        if (overlong_) {
+            overlong_ = false;
+        } else if (partial_.empty()) {
+            line(bytes.substr(0, end), out);
+        } else {
+            partial_.append(bytes.substr(0, end));
+            std::string whole;
+            whole.swap(partial_);
+            line(whole, out);
+        }
+        bytes.remove_prefix(end + 1);
+    }
+}
+
+void Parser::finish(std::vector<Event>& out) {
+    if (!failed_ && !partial_.empty() && expect_ != Expect::Identity) {
+        fault("Ligne coupée : la carte a envoyé " + quoted(partial_) + " sans la terminer.", out);
+    }
+    partial_.clear();
+}
+
+void Parser::line(std::string_view text, std::vector<Event>& out) {
+    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+    if (text.size() > kMaxLineLength && expect_ != Expect::Identity) {
+        fault("Ligne trop longue reçue de la carte : " + quoted(text) + ".", out);
+        return;
+    }
+
+    // The hot path: one sample of a run.
+    if (expect_ == Expect::Run && echoed_ && !ended_) {
+        std::string_view indexText, codeText;
+        std::uint32_t index = 0, code = 0;
+        if (splitPair(text, indexText, codeText) && parseNumber(indexText, index) && parseNumber(codeText, code)) {
+            if (index != nextIndex_) {
+                fault(std::string(index > nextIndex_ ? "Échantillon manquant" : "Échantillon répété") +
+                          " : la carte a envoyé le n° " + numberText(index) + " alors que le n° " +
+                          numberText(nextIndex_) + " était attendu.",
+                      out);
+            } else if (count_ != 0 && index >= count_) {
+                fault("Échantillon en trop : la carte a envoyé le n° " + numberText(index) + " pour une mesure de " +
+                          numberText(count_) + " échantillons.",
+                      out);
+            } else if (code > maxCode_) {
+                fault("Valeur hors plage : la carte a envoyé " + numberText(code) + " pour l'échantillon n° " +
+                          numberText(index) + " (son convertisseur donne 0 à " + numberText(maxCode_) + ").",
+                      out);
+            } else {
+                ++nextIndex_;
+                Event& e = out.emplace_back();
+                e.kind = Event::Kind::Sample;
+                e.index = index;
+                e.code = code;
+            }
+            return;
+        }
+        if (text == "END") {
+            ended_ = true;
+            out.emplace_back().kind = Event::Kind::End;
+            return;
+        }
+    }
+
+    if (text.substr(0, 4) == "ERR " && expect_ != Expect::Nothing) {
+        failed_ = true;  // the board gave up: what follows belongs to no request
+        Event& e = out.emplace_back();
+        e.kind = Event::Kind::Error;
+        e.text = std::string(text.substr(4));
+        return;
+    }
+
+    switch (expect_) {
+    case Expect::Identity: {
+        Identity id;
+        if (!parseIdentity(text, id)) return;  // noise before the answer
+        if (id.protocol != kProtocolVersion) {
+            fault("La carte parle la version " + std::to_string(id.protocol) +
+                      " du protocole ; Pendulab connaît la version " + std::to_string(kProtocolVersion) + ".",
+                  out);
+        } else if (id.bits < 1 || id.bits > 24 || id.vrefMillivolts < 1) {
+            fault("La carte annonce un convertisseur impossible : " + quoted(text) + ".", out);
+        } else {
+            Event& e = out.emplace_back();
+            e.kind = Event::Kind::Identity;
+            e.identity = id;
+            expect_ = Expect::Nothing;
+        }
+        return;
+    }
+    case Expect::Reading: {
+        std::uint32_t code = 0;
+        if (!parseNumber(text, code)) break;
+        if (code > maxCode_) {
+            fault("Valeur hors plage : la carte a envoyé " + numberText(code) + " (son convertisseur donne 0 à " +
+                      numberText(maxCode_) + ").",
+                  out);
+        } else {
+            Event& e = out.emplace_back();
+            e.kind = Event::Kind::Reading;
+            e.code = code;
+            expect_ = Expect::Nothing;
+        }
+        return;
+    }
+    case Expect::Run: {
+        if (echoed_) break;  // neither a sample nor END
+        std::string_view rest = text.substr(0, 4) == "RUN " ? text.substr(4) : std::string_view{};
+        std::string_view countText, periodText;
+        std::uint32_t count = 0, period = 0;
+        if (splitPair(rest, countText, periodText) && parseNumber(countText, count) &&
+            parseNumber(periodText, period)) {
+            if (count != count_ || period != period_) {
+                fault("La carte a compris " + quoted(text) + " au lieu de « RUN " + numberText(count_) + " " +
+                          numberText(period_) + " ».",
+                      out);
+                return;
+            }
+            echoed_ = true;
+            Event& e = out.emplace_back();
+            e.kind = Event::Kind::RunEcho;
+            e.count = count;
+            e.periodMicroseconds = period;
+            return;
+        }
+        break;
+    }
+    case Expect::Nothing:
+        fault("Ligne inattendue de la carte : " + quoted(text) + ".", out);
+        return;
+    }
+    if (expect_ == Expect::Run && echoed_ && !ended_) {
+        fault("Ligne illisible au milieu de la mesure, après " + numberText(nextIndex_) + " échantillons : " +
+                  quoted(text) + ".",
+              out);
+    } else {
+        fault("Ligne illisible de la carte : " + quoted(text) + ".", out);
+    }
+}
+
+}  // namespace pendulab::board
