@@ -248,28 +248,27 @@ QString textOf(pendulab::Control c, double value)
 }
 } // namespace
 
-void Tconfig::htrackChange()
+void Tconfig::change(pendulab::Control c, double pendulab::ModelParameters::*field, int position, TValueLabel* label)
 {
     pendulab::ModelParameters p = session_->parameters();
-    p.friction = pendulab::valueAt(pendulab::Control::Friction, htrack->value());
-    htxt->setValueText(textOf(pendulab::Control::Friction, p.friction));
+    p.*field = pendulab::valueAt(c, position);
+    if (label) label->setValueText(textOf(c, p.*field));
     apply(p);
+}
+
+void Tconfig::htrackChange()
+{
+    change(pendulab::Control::Friction, &pendulab::ModelParameters::friction, htrack->value(), htxt);
 }
 
 void Tconfig::ktrackChange()
 {
-    pendulab::ModelParameters p = session_->parameters();
-    p.stiffness = pendulab::valueAt(pendulab::Control::Stiffness, ktrack->value());
-    ktxt->setValueText(textOf(pendulab::Control::Stiffness, p.stiffness));
-    apply(p);
+    change(pendulab::Control::Stiffness, &pendulab::ModelParameters::stiffness, ktrack->value(), ktxt);
 }
 
 void Tconfig::mtrackChange()
 {
-    pendulab::ModelParameters p = session_->parameters();
-    p.mass = pendulab::valueAt(pendulab::Control::Mass, mtrack->value());
-    mtxt->setValueText(textOf(pendulab::Control::Mass, p.mass));
-    apply(p);
+    change(pendulab::Control::Mass, &pendulab::ModelParameters::mass, mtrack->value(), mtxt);
 }
 
 void Tconfig::UpDown9Click()
@@ -282,9 +281,7 @@ void Tconfig::UpDown9Click()
 
 void Tconfig::UpDown10Click()
 {
-    pendulab::ModelParameters p = session_->parameters();
-    p.offset = pendulab::valueAt(pendulab::Control::Offset, UpDown10->position());
-    apply(p);
+    change(pendulab::Control::Offset, &pendulab::ModelParameters::offset, UpDown10->position(), nullptr);
 }
 
 void Tconfig::UpDown1Click() { redraw(); }
@@ -311,16 +308,10 @@ void Tconfig::excitchkClick()
 
 void Tconfig::oetrackChange()
 {
-    pendulab::ModelParameters p = session_->parameters();
-    p.exciterPulsation = pendulab::valueAt(pendulab::Control::ExciterPulsation, oetrack->value());
-    oetxt->setValueText(textOf(pendulab::Control::ExciterPulsation, p.exciterPulsation));
-    apply(p);
+    change(pendulab::Control::ExciterPulsation, &pendulab::ModelParameters::exciterPulsation, oetrack->value(), oetxt);
 }
 
 void Tconfig::amptrackChange()
 {
-    pendulab::ModelParameters p = session_->parameters();
-    p.exciterAmplitude = pendulab::valueAt(pendulab::Control::ExciterAmplitude, amptrack->value());
-    amptxt->setValueText(textOf(pendulab::Control::ExciterAmplitude, p.exciterAmplitude));
-    apply(p);
+    change(pendulab::Control::ExciterAmplitude, &pendulab::ModelParameters::exciterAmplitude, amptrack->value(), amptxt);
 }

@@ -2,6 +2,9 @@
 // The modelling dialog: sliders and spinners that tune the theoretical oscillator.
 #include <QDialog>
 
+#include "model/ParameterScales.h"
+#include "session/Session.h"
+
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -9,10 +12,6 @@ class QLineEdit;
 class QSlider;
 class TUpDown;
 class TValueLabel;
-namespace pendulab {
-class Session;
-struct ModelParameters;
-} // namespace pendulab
 
 class Tconfig : public QDialog {
     Q_OBJECT
@@ -67,6 +66,8 @@ private:
     void apply(const pendulab::ModelParameters& p); // new values, then the model computed anew
     void showModelResult();                          // ω0, Q and the regime in the title
     void placeControls();                            // sliders and boxes at the session's values
+    // One control moved: its exact value into the parameters, its text into its label, the model anew.
+    void change(pendulab::Control c, double pendulab::ModelParameters::*field, int position, TValueLabel* label);
     QLabel* addLabel(const QString& name, const QString& text, int x, int y, int w, int h);
     pendulab::Session* session_ = nullptr;
 };
