@@ -5,7 +5,8 @@
 // The port belongs to a thread of the source's own, which opens it and makes every blocking call on
 // it (Qt Serial Port wants one thread per port): record() and readLive() may be called from any
 // thread, they wait for that thread's answer, and record() hands the blocks to `sink` on the
-// caller's thread. stop() may be called from any thread.
+// caller's thread. stop() may be called from any thread; readLive() gives nothing while a run goes
+// on. Destroy the source once no call on it is running.
 #include <atomic>
 #include <memory>
 #include <string>
