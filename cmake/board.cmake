@@ -86,7 +86,7 @@ else()
 endif()
 
 # ---- speed ----
-if(benchmark_FOUND)
+if(PENDULAB_BENCH AND benchmark_FOUND)
   add_executable(pendulab_board_bench ${CMAKE_SOURCE_DIR}/bench/bench_board.cpp)
   target_compile_options(pendulab_board_bench PRIVATE ${PENDULAB_WARNINGS})
   target_link_libraries(pendulab_board_bench PRIVATE pendulab_board_protocol benchmark::benchmark_main)
