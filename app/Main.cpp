@@ -26,6 +26,7 @@
 #include "app/UpDown.h"
 #include "app/avertisit1.h"
 #include "app/core/Convert.h"
+#include "app/core/SharedState.h"
 #include "acquisition/SampleSource.h"
 #include "model/conf1.h"
 #include "session/Session.h"
@@ -49,7 +50,7 @@ QCustomPlot* makeChart(QWidget* parent, const QString& name, double xStep, const
     // full-size clear and blend at every repaint.
     if (QCPLayer* overlay = chart->layer(QStringLiteral("overlay"))) overlay->setMode(QCPLayer::lmLogical);
     chart->setInteractions(QCP::Interactions());
-    chart->xAxis->setRange(0, 2000);
+    chart->xAxis->setRange(0, pendulab::SampleCount - 1);
     auto ticker = QSharedPointer<QCPAxisTickerFixed>::create();
     ticker->setTickStep(xStep);
     chart->xAxis->setTicker(ticker);

@@ -104,8 +104,9 @@ OscillatorResult computeOscillator(const OscillatorInputs& in, std::span<double>
 {
     cleanVectorUnit();
     const OscillatorModel model(in);
-    const double dt = in.durationSeconds / 2000.0;
     const std::size_t n = position.size() < speed.size() ? position.size() : speed.size();
+    // The samples span the duration: sample i at i·D/(n − 1).
+    const double dt = n > 1 ? in.durationSeconds / static_cast<double>(n - 1) : 0.0;
     for (std::size_t i = 0; i < n; ++i) {
         const OscillatorState st = model.at(static_cast<double>(i) * dt);
         position[i] = st.position;

@@ -97,6 +97,10 @@ void Session::computeModel()
 void Session::computeModelArrays()
 {
     result_ = computeOscillator(modelInputs(), data_.ModelPos, data_.ModelSpeed);
+    for (std::size_t i = 0; i < data_.ModelPos.size(); ++i) {
+        data_.Kinetic[i] = kineticEnergy(parameters_.mass, data_.ModelSpeed[i]);
+        data_.Potential[i] = potentialEnergy(parameters_.stiffness, data_.ModelPos[i], parameters_.offset);
+    }
 }
 
 } // namespace pendulab

@@ -37,6 +37,8 @@ struct Signals {
     Signal MeasSpeed{};  // measured derivative, volts per second
     Signal ModelPos{};   // model position, volts
     Signal ModelSpeed{}; // model derivative, volts per second
+    Signal Kinetic{};    // the model's kinetic energy, joules
+    Signal Potential{};  // the model's potential energy from its offset, joules
 };
 
 class Session : public QObject {

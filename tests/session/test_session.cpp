@@ -120,6 +120,9 @@ TEST(Session, ParametersComputeTheModelWhichFollowsANewRecordingsTimeBase)
     s.setParameters(p);
     EXPECT_EQ(n.model, 1);
     EXPECT_EQ(s.data().ModelPos[0], 7.5);
+    // Released at rest: all the energy is potential, ½·k·(0.005·a)², measured from the offset.
+    EXPECT_EQ(s.data().Kinetic[0], 0.0);
+    EXPECT_NEAR(s.data().Potential[0], 0.5 * 20 * std::pow(0.005 * 7.0, 2), 1e-15);
     EXPECT_EQ(s.modelInputs().durationSeconds, 10); // no recording: the next one's duration
     // A recording of 1 s: the shown model is recomputed over 1 s, the last sample at t = 1 s.
     s.setNextDuration(1);
