@@ -56,8 +56,8 @@ void TFichePrincipale::Theoric()
         const auto k = static_cast<qsizetype>(i - 1);
         keys[k] = i;
         pos[k] = sig.ModelPos[static_cast<std::size_t>(i)];
-        kinetic[k] = plot.kinetic[static_cast<std::size_t>(k)];
-        total[k] = kinetic[k] + plot.potential[static_cast<std::size_t>(k)];
+        kinetic[k] = sig.Kinetic[static_cast<std::size_t>(i)];
+        total[k] = kinetic[k] + sig.Potential[static_cast<std::size_t>(i)];
         if (total[k] > top) top = total[k];
         if (i >= 2) {
             speedKeys[k - 1] = i;
