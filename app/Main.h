@@ -110,6 +110,11 @@ public:
     double cursorStartTime() const { return cursorStart_; }
     // True once FormShow has run.
     bool started() const { return started_; }
+    // True while a recording runs: what must not start meanwhile follows runningChanged.
+    bool running() const { return acquiring_; }
+
+signals:
+    void runningChanged(bool running);
 
 protected:
     void showEvent(QShowEvent* event) override;
