@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QBoxLayout>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QShortcut>
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
@@ -23,10 +25,12 @@
 #include "analysis/PhaseImage.h"
 #include "app/Accessibility.h"
 #include "app/Services.h"
+#include "app/Format.h"
 #include "app/UpDown.h"
 #include "app/avertisit1.h"
 #include "app/core/Convert.h"
 #include "app/core/SharedState.h"
+#include "acquisition/Recorder.h"
 #include "acquisition/SampleSource.h"
 #include "model/conf1.h"
 #include "session/Session.h"
@@ -129,7 +133,10 @@ TFichePrincipale::TFichePrincipale(QWidget* parent) : QMainWindow(parent)
     xls1.FileName.clear();
 }
 
-TFichePrincipale::~TFichePrincipale() = default;
+TFichePrincipale::~TFichePrincipale()
+{
+    recorder_.reset(); // a run under way ends before the window goes
+}
 
 void TFichePrincipale::buildAcquisitionPage()
 {
@@ -207,6 +214,20 @@ void TFichePrincipale::buildAcquisitionPage()
     progbar->hide();
     describe(progbar, QStringLiteral("Progression de l'acquisition"));
 
+    trigchk = new QCheckBox(QStringLiteral("Déclencher au lâcher"), TabSheet1);
+    trigchk->setObjectName(QStringLiteral("trigchk"));
+    trigchk->setToolTip(QStringLiteral("La mesure commence quand la masse quitte sa position de repos"));
+    describe(trigchk, QStringLiteral("Déclencher au lâcher"), trigchk->toolTip());
+    trigtxt = new QLineEdit(fmtShortest(0.2), TabSheet1);
+    trigtxt->setObjectName(QStringLiteral("trigtxt"));
+    trigtxt->setMaximumWidth(50);
+    trigtxt->setToolTip(QStringLiteral("Seuil de déclenchement, en volts, autour de la position de repos"));
+    describe(trigtxt, QStringLiteral("Seuil de déclenchement"), trigtxt->toolTip());
+    escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape_->setEnabled(false);
+    connect(escape_, &QShortcut::activated, this, [this] { guarded(this, [this] { stopRecording(); }); });
+    recorder_ = std::make_unique<pendulab::Recorder>();
+
     auto* row = new QHBoxLayout;
     row->addWidget(label8);
     row->addWidget(durtxt);
@@ -216,12 +237,15 @@ void TFichePrincipale::buildAcquisitionPage()
     row->addWidget(cursxtxt);
     row->addWidget(deltalbl);
     row->addStretch(1);
+    row->addWidget(trigchk);
+    row->addWidget(trigtxt);
     row->addWidget(aqucmd);
     row->addSpacing(16);
     row->addWidget(label7);
     row->addWidget(ea0track);
     row->addWidget(label6);
     row->addWidget(progbar);
+    buildResiduals(row);
 
     Chart1 = makeChart(TabSheet1, QStringLiteral("Chart1"), 200, QStringLiteral("Position mesurée et modèle"));
     Chart1->yAxis->setRange(-11, 11);
@@ -321,6 +345,7 @@ void TFichePrincipale::buildMenu()
 {
     QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
+    buildFileMenu(bar);
     auto action = [this](const QString& name, const QString& text) {
         auto* a = new QAction(text, this);
         a->setObjectName(name);
@@ -380,7 +405,16 @@ void TFichePrincipale::FormShow()
 
 void TFichePrincipale::closeEvent(QCloseEvent* event)
 {
-    // Closing the main window ends the program, dialog included, without confirmation.
+    // Closing the main window ends the program, dialog included, asking only about an unsaved
+    // recording; a run under way is stopped first.
+    if (!confirmDiscardUnsaved()) {
+        event->ignore();
+        return;
+    }
+    if (acquiring_) {
+        recorder_->stop();
+        recorder_->join();
+    }
     QMainWindow::closeEvent(event);
     if (event->isAccepted()) {
         if (config_) config_->hide();
@@ -390,7 +424,9 @@ void TFichePrincipale::closeEvent(QCloseEvent* event)
 
 void TFichePrincipale::N1Click()
 {
-    if (ui().confirmYesNo(this, QStringLiteral("Quitter le programme ?"))) QCoreApplication::exit(0);
+    const QString question = unsaved_ ? QStringLiteral("La mesure n'est pas enregistrée. Quitter le programme ?")
+                                      : QStringLiteral("Quitter le programme ?");
+    if (ui().confirmYesNo(this, question)) QCoreApplication::exit(0);
 }
 
 int TFichePrincipale::durationSeconds() const { return pendulab::StrToInt(durtxt->text().toStdString()); }

@@ -6,10 +6,14 @@
 #include <QPoint>
 #include <QString>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "export/XLSfile.h"
 
 class QAction;
+class QCheckBox;
+class QShortcut;
 class QCPGraph;
 class QCustomPlot;
 class QFrame;
@@ -31,6 +35,8 @@ class Tavert;
 namespace pendulab {
 class Session;
 class SampleSource;
+class Recorder;
+struct RecordingOutcome;
 } // namespace pendulab
 
 class TFichePrincipale : public QMainWindow {
@@ -59,6 +65,8 @@ public:
     QPushButton* aqucmd = nullptr;
     QSlider* ea0track = nullptr;
     QProgressBar* progbar = nullptr;
+    QCheckBox* trigchk = nullptr;  // start the recording at the release
+    QLineEdit* trigtxt = nullptr;  // the release threshold, volts
     QCustomPlot* Chart1 = nullptr;
     QCustomPlot* phichart = nullptr;
     QCustomPlot* Chart2 = nullptr;
@@ -87,6 +95,8 @@ public:
     void aqucmdClick();
     void Acquisition1Click();
     void Timer2Timer();
+    // Ends a recording under way ("A&rrêter", Escape); the previous measurement stays.
+    void stopRecording();
     // Measured analysis (drawn from the session) and time cursor.
     void Mesures();
     void fitDerivativeAxis();
@@ -113,6 +123,32 @@ public:
     // True while a recording runs: what must not start meanwhile follows runningChanged.
     bool running() const { return acquiring_; }
 
+    // Fit residuals
+    // "Résidus": the recording minus the model, on Chart1's right axis, while a model is shown.
+    class QCheckBox* residchk = nullptr;
+    QCPGraph* ResidSeries = nullptr; // made on the first draw
+    void drawResiduals();
+    void buildResiduals(class QBoxLayout* row); // the box, at the end of the acquisition page's row
+
+    // Measurement files
+    QMenu* Fichier1 = nullptr;
+    QAction *Ouvrir1 = nullptr, *Enregistrer1 = nullptr;
+    // Reads a Pendulab CSV file, or a column of delimited text from another tool, as the measurement.
+    void Ouvrir1Click();
+    // Writes the measurement as a Pendulab CSV file in the user's decimal convention.
+    void Enregistrer1Click();
+    // True while a device recording is neither saved nor exported as .csv or .xlsx.
+    bool measurementUnsaved() const { return unsaved_; }
+    // Asks before an unsaved recording is dropped; true when there is none or the user agrees.
+    bool confirmDiscardUnsaved();
+private:
+    void buildFileMenu(class QMenuBar* bar); // "&Fichier", first in the bar
+    // The session's measurement (zeros before the first one) and its arrays as .csv or .xlsx.
+    void writeMeasurementFile(const QString& file, bool xlsx);
+    // The position chart's vertical axis: the values' unit, and a range that holds them.
+    void followMeasurementUnit();
+    bool unsaved_ = false;
+
 signals:
     void runningChanged(bool running);
 
@@ -129,6 +165,9 @@ private:
     void buildMenu();
     void placePortraitAxes();
     void drawRecording(); // Series1 from the session's smoothed position
+    void setRunning(bool running);
+    void liveBlock(std::size_t first, const std::vector<double>& block);
+    void recordingDone(const pendulab::RecordingOutcome& outcome, int seconds, const std::string& when);
     double timeUnderPointer(QPoint globalPos) const;
     QPrinter& printer();
 
@@ -143,4 +182,8 @@ private:
     bool modelFollows_ = false; // Theoric runs right after Mesures and replots the shared chart
     double cursorStart_ = 0.0; // seconds, where the last drag began
     std::unique_ptr<pendulab::SampleSource> source_;
+    std::unique_ptr<pendulab::Recorder> recorder_;
+    std::vector<double> liveVolts_; // the samples of the run under way, as they arrive
+    int liveDrawn_ = 3;             // next index of Series1 to draw during the run
+    QShortcut* escape_ = nullptr;   // stops a run
 };

@@ -1,5 +1,6 @@
-// "E&xporter": the measured and model columns into a spreadsheet file.
+// "E&xporter": the measured and model columns into a spreadsheet file (.xls, .xlsx or .csv).
 #include <QDir>
+#include <QFileInfo>
 
 #include "app/Main.h"
 #include "app/Services.h"
@@ -7,10 +8,21 @@
 
 void TFichePrincipale::Exporter1Click()
 {
-    const QString file = ui().saveFileName(this, QStringLiteral("Exporter"),
-                                           QDir::home().filePath(QStringLiteral("oscill.xls")),
-                                           QStringLiteral("Fichiers excel (*.xls *.XLS)"), QStringLiteral("xls"));
+    // The format follows the extension (the filter chosen gives it to a bare name); .xls otherwise.
+    const QString file = ui().saveFileName(
+        this,
+        session->hasMeasurement() ? QStringLiteral("Exporter") : QStringLiteral("Exporter (aucune mesure enregistrée)"),
+        QDir::home().filePath(QStringLiteral("oscill.xls")),
+        QStringLiteral("Fichiers excel (*.xls *.XLS);;Classeurs Excel 2007 et suivants (*.xlsx *.XLSX);;"
+                       "Fichiers CSV (*.csv *.CSV)"),
+        QStringLiteral("xls"));
     if (file.isEmpty()) return;
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    if (suffix == QLatin1String("xlsx") || suffix == QLatin1String("csv")) {
+        writeMeasurementFile(file, suffix == QLatin1String("xlsx"));
+        ui().showMessage(this, QStringLiteral("Fichier ") + file + QStringLiteral(" sauvegardé."));
+        return;
+    }
 
     constexpr std::uint16_t centred = 0x0100;
     xls1.Reset(); // one export, one sheet

@@ -2,7 +2,11 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace {
 UiServices realServices;
@@ -42,9 +46,44 @@ QString UiServices::saveFileName(QWidget* parent, const QString& caption, const 
     QFileDialog dialog(parent, caption, initialPath, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
+    // Choosing a filter gives its extension to a name typed without one, and swaps it on a name
+    // that ends with another filter's extension (Qt's own dialog shows the name in "fileNameEdit").
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& chosen) {
+        const QRegularExpression firstExtension(QStringLiteral("\\*\\.(\\w+)"));
+        const QRegularExpressionMatch m = firstExtension.match(chosen);
+        if (!m.hasMatch()) return;
+        const QString suffix = m.captured(1).toLower();
+        dialog.setDefaultSuffix(suffix);
+        auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!edit) return;
+        const QString name = edit->text();
+        const QString current = QFileInfo(name).suffix().toLower();
+        if (current.isEmpty() || current == suffix) return;
+        for (const QString& offered : dialog.nameFilters())
+            if (firstExtension.match(offered).captured(1).toLower() == current) {
+                edit->setText(name.left(name.size() - current.size()) + suffix);
+                return;
+            }
+    });
     dialog.selectFile(initialPath);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
+}
+
+QString UiServices::openFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter)
+{
+    QFileDialog dialog(parent, caption, folder, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+int UiServices::chooseItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items)
+{
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(parent, title, label, items, 0, false, &ok);
+    return ok ? static_cast<int>(items.indexOf(chosen)) : -1;
 }
 
 int UiServices::execModal(QDialog* dialog) { return dialog->exec(); }

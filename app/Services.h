@@ -2,6 +2,7 @@
 // The program's dialogs with the user, in one replaceable place (tests install their own), and the
 // one place that turns a failure inside a handler into a message box.
 #include <QString>
+#include <QStringList>
 #include <exception>
 #include <utility>
 
@@ -22,6 +23,10 @@ public:
     // Save-file dialog; empty when cancelled.
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& initialPath,
                                  const QString& filter, const QString& defaultSuffix);
+    // Open-file dialog starting in `folder`; empty when cancelled.
+    virtual QString openFileName(QWidget* parent, const QString& caption, const QString& folder, const QString& filter);
+    // A list to pick one item from; its index, or -1 when cancelled.
+    virtual int chooseItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items);
     // Runs a dialog modally.
     virtual int execModal(QDialog* dialog);
 };

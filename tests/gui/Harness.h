@@ -2,7 +2,9 @@
 // Creates the program's windows for one test, with the user's dialogs answered by the test.
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QLocale>
+#include <QPushButton>
 #include <QStringList>
 #include <gtest/gtest.h>
 
@@ -36,10 +38,28 @@ public:
         questions << text;
         return okCancelAnswer;
     }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&, const QString&) override
+    QString saveFileName(QWidget*, const QString& caption, const QString&, const QString& filter, const QString&) override
     {
         ++saveCalls;
+        saveCaptions << caption;
+        saveFilters << filter;
         return saveAnswer;
+    }
+    // Measurement files: the file to open, the item picked from a list (-1: cancelled).
+    QStringList saveCaptions, saveFilters, openFolders, chooseLists;
+    QString openAnswer;
+    int openCalls = 0;
+    int chooseAnswer = 0;
+    QString openFileName(QWidget*, const QString&, const QString& folder, const QString&) override
+    {
+        ++openCalls;
+        openFolders << folder;
+        return openAnswer;
+    }
+    int chooseItem(QWidget*, const QString&, const QString&, const QStringList& items) override
+    {
+        chooseLists << items.join(QLatin1Char('|'));
+        return chooseAnswer;
     }
     int execModal(QDialog* dialog) override
     {
@@ -58,6 +78,7 @@ protected:
     int modelRuns = 0; // models computed by the session
 
     const pendulab::Signals& data() const { return main->session->data(); }
+    pendulab::Session* session() const { return main->session; }
 
     void SetUp() override
     {
@@ -89,6 +110,22 @@ protected:
     static void settle()
     {
         for (int i = 0; i < 3; ++i) QApplication::processEvents();
+    }
+
+    // Processes events until the recording under way has ended (recordings run on a worker thread).
+    void waitForRun(int seconds = 60)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (main->running() && clock.elapsed() < seconds * 1000) QApplication::processEvents(QEventLoop::AllEvents, 5);
+        settle();
+    }
+
+    // "&Lancer" and the whole recording.
+    void record()
+    {
+        main->aqucmd->click();
+        waitForRun();
     }
 
     // Shows the modelling dialog as "&Modélisation" does.

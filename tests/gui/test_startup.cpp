@@ -50,15 +50,17 @@ TEST_F(PendulabTest, AboutBoxComesFirstThenTheMainWindowIsReady)
     EXPECT_EQ(main->aqucmd->text(), QStringLiteral("&Lancer"));
     EXPECT_EQ(main->Exporter1->shortcut(), QKeySequence(Qt::Key_F2));
     EXPECT_EQ(main->N1->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(main->Ouvrir1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_EQ(main->Enregistrer1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
 
     QStringList menu;
     for (QAction* a : main->menuBar()->actions()) menu << a->text();
-    EXPECT_EQ(menu, (QStringList{QStringLiteral("&Acquisition"), QStringLiteral("&Modélisation"),
+    EXPECT_EQ(menu, (QStringList{QStringLiteral("&Fichier"), QStringLiteral("&Acquisition"), QStringLiteral("&Modélisation"),
                                  QStringLiteral("E&xporter"), QStringLiteral("&Imprimer"), QStringLiteral("&Quitter")}));
     for (const char* name : {"durtxt", "UpDown7", "aqucmd", "ea0track", "progbar", "Chart1", "phichart", "Chart2", "xy",
                              "vaxe", "haxe", "Label3", "Label5", "vcur0", "vcur1", "cursxtxt", "deltalbl",
                              "Acquisition1", "Modlisation1", "Exporter1", "Imprimer1", "Configurerimpression1",
-                             "Imprimecran1", "N1", "Timer2"})
+                             "Imprimecran1", "N1", "Timer2", "Fichier1", "Ouvrir1", "Enregistrer1"})
         EXPECT_NE(main->findChild<QObject*>(QString::fromLatin1(name)), nullptr) << name;
     EXPECT_EQ(main->Timer2->interval(), 333);
 }

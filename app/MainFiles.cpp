@@ -1,0 +1,178 @@
+// "&Fichier": measurement files. Opening a Pendulab CSV file or a column of another tool's delimited
+// text, saving the measurement as CSV, the .csv and .xlsx exports, the question before an unsaved
+// recording is dropped, and the position chart's axis for values in another unit.
+#include <QAction>
+#include <QDir>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStringList>
+#include <algorithm>
+#include <qcustomplot.h>
+
+#include "app/Main.h"
+#include "app/Services.h"
+#include "app/UpDown.h"
+#include "export/CsvFormat.h"
+#include "export/MeasurementTable.h"
+#include "export/TextImport.h"
+#include "export/XlsxFormat.h"
+#include "session/Session.h"
+
+namespace {
+
+constexpr double kDefaultRange = 11.0; // volts either side of zero, the card's span
+
+std::string localPath(const QString& file) { return QDir::toNativeSeparators(file).toStdString(); }
+
+pendulab::CsvDialect userDialect() { return pendulab::dialectForLocale(QLocale().name().toStdString()); }
+
+std::vector<double> column(const pendulab::Signal& s) { return {s.begin(), s.end()}; }
+
+} // namespace
+
+void TFichePrincipale::buildFileMenu(QMenuBar* bar)
+{
+    Fichier1 = new QMenu(QStringLiteral("&Fichier"), this);
+    Fichier1->setObjectName(QStringLiteral("Fichier1"));
+    Ouvrir1 = new QAction(QStringLiteral("&Ouvrir une mesure…"), this);
+    Ouvrir1->setObjectName(QStringLiteral("Ouvrir1"));
+    Ouvrir1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    Enregistrer1 = new QAction(QStringLiteral("&Enregistrer la mesure…"), this);
+    Enregistrer1->setObjectName(QStringLiteral("Enregistrer1"));
+    Enregistrer1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    for (QAction* a : {Ouvrir1, Enregistrer1}) {
+        a->setShortcutContext(Qt::ApplicationShortcut); // also from the modelling dialog, as F2
+        Fichier1->addAction(a);
+    }
+    bar->addMenu(Fichier1);
+    connect(Ouvrir1, &QAction::triggered, this, [this] { guarded(this, [this] { Ouvrir1Click(); }); });
+    connect(Enregistrer1, &QAction::triggered, this, [this] { guarded(this, [this] { Enregistrer1Click(); }); });
+
+    // No file replaces the measurement while a recording runs.
+    connect(this, &TFichePrincipale::runningChanged, Ouvrir1, [this](bool running) { Ouvrir1->setEnabled(!running); });
+    // A device recording is unsaved until saved or exported; its unit sets the position axis.
+    connect(session, &pendulab::Session::measurementChanged, this, [this] {
+        guarded(this, [this] {
+            unsaved_ = session->measurement().origin == pendulab::Origin::Device;
+            followMeasurementUnit();
+        });
+    });
+}
+
+bool TFichePrincipale::confirmDiscardUnsaved()
+{
+    return !unsaved_ || ui().confirmYesNo(this, QStringLiteral("La mesure n'est pas enregistrée. Continuer ?"));
+}
+
+void TFichePrincipale::Ouvrir1Click()
+{
+    if (running() || !confirmDiscardUnsaved()) return;
+    const QString file = ui().openFileName(this, QStringLiteral("Ouvrir une mesure"), QDir::homePath(),
+                                           QStringLiteral("Mesures (*.csv *.CSV *.txt *.TXT *.tsv *.dat);;"
+                                                          "Tous les fichiers (*)"));
+    if (file.isEmpty()) return;
+
+    // Everything is read and checked before the session changes: a bad file changes nothing.
+    const std::string path = localPath(file);
+    const std::string text = pendulab::readWholeFile(path, pendulab::MaxImportBytes);
+    pendulab::Measurement m;
+    std::string note;
+    if (pendulab::looksLikePendulabCsv(text)) {
+        // The samples as recorded: the analysis is the one made before saving. The model saved
+        // with them stays in the file; the model being worked on is kept.
+        m = pendulab::parseCsv(text, path).measurement;
+    } else {
+        const pendulab::TextTable table = pendulab::parseTextTable(text, path);
+        std::size_t chosen = 0;
+        if (table.columnNames.size() > 1) {
+            QStringList items;
+            for (const std::string& name : table.columnNames) items << QString::fromStdString(name);
+            const int index = ui().chooseItem(this, QStringLiteral("Ouvrir une mesure"),
+                                              QStringLiteral("Colonne des valeurs :"), items);
+            if (index < 0 || index >= items.size()) return;
+            chosen = static_cast<std::size_t>(index);
+        }
+        pendulab::ImportedMeasurement imported = pendulab::importColumn(table, chosen);
+        m = std::move(imported.measurement);
+        note = std::move(imported.note);
+    }
+
+    const int seconds = m.durationSeconds;
+    session->setMeasurement(std::move(m));
+    unsaved_ = false; // read from a file: saved by definition
+    UpDown7->setPosition(seconds);
+    durtxt->setText(QString::number(seconds));
+    session->setNextDuration(seconds);
+    if (!note.empty()) ui().showMessage(this, QString::fromStdString(note));
+}
+
+void TFichePrincipale::Enregistrer1Click()
+{
+    if (!session->hasMeasurement()) {
+        ui().showMessage(this, QStringLiteral("Aucune mesure à enregistrer."));
+        return;
+    }
+    const QString file = ui().saveFileName(this, QStringLiteral("Enregistrer la mesure"),
+                                           QDir::home().filePath(QStringLiteral("mesure.csv")),
+                                           QStringLiteral("Fichiers CSV (*.csv *.CSV)"), QStringLiteral("csv"));
+    if (file.isEmpty()) return;
+    writeMeasurementFile(file, false);
+    ui().showMessage(this, QStringLiteral("Fichier ") + file + QStringLiteral(" sauvegardé."));
+}
+
+void TFichePrincipale::writeMeasurementFile(const QString& file, bool xlsx)
+{
+    pendulab::MeasurementTable table;
+    const bool recorded = session->hasMeasurement();
+    if (recorded) {
+        table.measurement = session->measurement();
+    } else { // as the .xls export: zeros over the coming recording's time base
+        table.measurement.volts.assign(pendulab::ExportRows, 0.0);
+        table.measurement.durationSeconds = session->timeBase();
+    }
+    const pendulab::Signals& sig = session->data();
+    table.measPos = column(sig.MeasPos);
+    table.measSpeed = column(sig.MeasSpeed);
+    table.modelShown = session->modelComputed() && session->parameters().shown;
+    if (table.modelShown) {
+        table.modelPos = column(sig.ModelPos);
+        table.modelSpeed = column(sig.ModelSpeed);
+    }
+    table.model = session->modelInputs();
+
+    const std::string path = localPath(file);
+    if (xlsx) pendulab::writeXlsx(path, table);
+    else pendulab::writeCsv(path, table, userDialect());
+    if (recorded) unsaved_ = false;
+}
+
+void TFichePrincipale::followMeasurementUnit()
+{
+    const pendulab::Measurement& m = session->measurement();
+    const QString label = m.empty() || m.unit == "V" ? QString()
+                                                     : QStringLiteral("Y (%1)").arg(QString::fromStdString(m.unit));
+    QCPRange range(-kDefaultRange, kDefaultRange);
+    if (!m.empty()) {
+        const auto [low, high] = std::minmax_element(m.volts.begin(), m.volts.end());
+        if (*low < -kDefaultRange || *high > kDefaultRange) {
+            const double span = *high - *low;
+            const double margin = 0.05 * (span > 0.0 ? span : std::max(std::abs(*low), std::abs(*high)));
+            range = QCPRange(*low - margin, *high + margin);
+        }
+    }
+    QCPAxis* axis = Chart1->yAxis;
+    if (axis->label() == label && axis->range() == range) return;
+    axis->setLabel(label);
+    axis->setRange(range);
+    const bool fixedStep = range == QCPRange(-kDefaultRange, kDefaultRange);
+    if (fixedStep && !axis->ticker().dynamicCast<QCPAxisTickerFixed>()) {
+        auto ticker = QSharedPointer<QCPAxisTickerFixed>::create();
+        ticker->setTickStep(5);
+        axis->setTicker(ticker);
+    } else if (!fixedStep && axis->ticker().dynamicCast<QCPAxisTickerFixed>()) {
+        axis->setTicker(QSharedPointer<QCPAxisTicker>::create()); // steps that suit the values
+    }
+    replotChart(Chart1);
+}

@@ -1,0 +1,258 @@
+// "&Fichier" and the export formats through the real windows: a recording saved and opened back,
+// another tool's table imported, a bad file refused, the question before an unsaved recording is
+// dropped, and the export's format chosen by the file's extension.
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <qcustomplot.h>
+
+#include <bit>
+#include <cmath>
+#include <vector>
+
+#include "Harness.h"
+
+namespace {
+
+bool sameBits(double a, double b) { return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b); }
+
+void writeFile(const QString& path, const QString& text)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text.toUtf8());
+}
+
+QStringList linesOf(const QString& path)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    return QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+// Runs Python's own code on a file, outside the program; returns what it prints.
+QString python(const QString& code, const QString& file)
+{
+    QProcess p;
+    p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), code, file});
+    EXPECT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+} // namespace
+
+class FilesTest : public PendulabTest {
+protected:
+    QTemporaryDir dir;
+
+    QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+
+    // "&Lancer" from the virtual card, until the recording is in.
+    void recordFromCard()
+    {
+        main->aqucmd->click();
+        while (main->running()) QApplication::processEvents(QEventLoop::AllEvents, 5);
+        settle();
+        ASSERT_TRUE(main->session->hasMeasurement());
+    }
+
+    void exportTo(const QString& file)
+    {
+        ui_.saveAnswer = file;
+        main->Exporter1->trigger();
+    }
+};
+
+TEST_F(FilesTest, SavedRecordingOpensBackToTheSameAnalysis)
+{
+    start();
+    recordFromCard();
+    const std::vector<double> volts = main->session->measurement().volts;
+    const pendulab::Signals saved = data();
+    EXPECT_TRUE(main->measurementUnsaved());
+
+    ui_.saveAnswer = path("mesure.csv");
+    main->Enregistrer1->trigger();
+    ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
+    EXPECT_FALSE(main->measurementUnsaved());
+
+    // Another recording over 4 s replaces it without a question; then the file comes back.
+    main->durtxt->setText(QStringLiteral("4"));
+    recordFromCard();
+    ASSERT_EQ(main->session->measurement().durationSeconds, 4);
+    EXPECT_TRUE(ui_.questions.isEmpty());
+    ui_.yesNoAnswer = true;
+    ui_.openAnswer = ui_.saveAnswer;
+    main->Ouvrir1->trigger();
+    ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
+    EXPECT_EQ(ui_.questions, QStringList{QStringLiteral("La mesure n'est pas enregistrée. Continuer ?")});
+    EXPECT_EQ(ui_.openFolders, QStringList{QDir::homePath()});
+
+    const pendulab::Measurement& m = main->session->measurement();
+    EXPECT_EQ(m.durationSeconds, 10);
+    EXPECT_EQ(main->durtxt->text(), QStringLiteral("10"));
+    EXPECT_EQ(main->session->nextDuration(), 10);
+    EXPECT_FALSE(main->measurementUnsaved());
+    ASSERT_EQ(m.volts.size(), volts.size());
+    for (std::size_t i = 0; i < volts.size(); ++i) {
+        ASSERT_TRUE(sameBits(m.volts[i], volts[i])) << i;
+        ASSERT_TRUE(sameBits(data().MeasPos[i], saved.MeasPos[i])) << i;
+        ASSERT_TRUE(sameBits(data().MeasSpeed[i], saved.MeasSpeed[i])) << i;
+    }
+    EXPECT_EQ(main->Series1->dataCount(), pendulab::SampleCount - 3);
+}
+
+TEST_F(FilesTest, ForeignTableImportsTheChosenColumnWithItsUnitAndDuration)
+{
+    start();
+    // A phone app's table over 130 s: time, then x and y in metres; y far outside ±11.
+    QString text = QStringLiteral("Mesure du 9 décembre\n\"t (s)\";\"x (m)\";\"y (m)\"\n");
+    QTextStream out(&text);
+    for (int k = 0; k <= 2600; ++k) {
+        const double t = k * 0.05;
+        out << QString::number(t, 'g', 17).replace('.', ',') << ';'
+            << QString::number(0.1 * std::cos(t), 'g', 17).replace('.', ',') << ';'
+            << QString::number(100.0 + 50.0 * std::sin(t), 'g', 17).replace('.', ',') << '\n';
+    }
+    writeFile(path("phone.csv"), text);
+    ui_.openAnswer = path("phone.csv");
+    ui_.chooseAnswer = 1;
+    main->Ouvrir1->trigger();
+    ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
+    EXPECT_TRUE(ui_.questions.isEmpty()); // nothing recorded: nothing to lose
+    EXPECT_EQ(ui_.chooseLists, QStringList{QStringLiteral("x (m)|y (m)")});
+    ASSERT_EQ(ui_.messages.size(), 1); // cut to the first 120 s, and said so
+    EXPECT_TRUE(ui_.messages[0].contains(QStringLiteral("120"))) << ui_.messages[0].toStdString();
+
+    const pendulab::Measurement& m = main->session->measurement();
+    EXPECT_EQ(m.durationSeconds, 120);
+    EXPECT_EQ(main->durtxt->text(), QStringLiteral("120"));
+    EXPECT_EQ(m.unit, "m");
+    for (std::size_t i = 0; i < m.volts.size(); i += 97) // linear interpolation of y between 0.05 s steps
+        ASSERT_NEAR(m.volts[i], 100.0 + 50.0 * std::sin(static_cast<double>(i) * 0.06), 0.02) << i;
+
+    QCPAxis* y = main->Chart1->yAxis;
+    EXPECT_EQ(y->label(), QStringLiteral("Y (m)"));
+    EXPECT_NEAR(y->range().lower, 50.0 - 5.0, 0.05); // 5 % of the 100 m span either side
+    EXPECT_NEAR(y->range().upper, 150.0 + 5.0, 0.05);
+
+    // A recording in volts returns to the card's scale, without label.
+    recordFromCard();
+    EXPECT_TRUE(y->label().isEmpty());
+    EXPECT_EQ(y->range().lower, -11.0);
+    EXPECT_EQ(y->range().upper, 11.0);
+}
+
+TEST_F(FilesTest, BadFileSaysWhereAndChangesNothing)
+{
+    start();
+    recordFromCard();
+    const std::vector<double> volts = main->session->measurement().volts;
+    const int drawn = main->Series1->dataCount();
+    QString text = QStringLiteral("t;v\n0;1\n0.1;2\n0.05;3\n");
+    for (int k = 3; k < 20; ++k) text += QStringLiteral("%1;1\n").arg(k * 0.1);
+    writeFile(path("bad.txt"), text);
+
+    ui_.yesNoAnswer = true;
+    ui_.openAnswer = path("bad.txt");
+    main->Ouvrir1->trigger();
+    ASSERT_EQ(ui_.errors.size(), 1);
+    EXPECT_TRUE(ui_.errors[0].contains(QStringLiteral("ligne 4"))) << ui_.errors[0].toStdString();
+    EXPECT_TRUE(ui_.errors[0].contains(ui_.openAnswer)) << ui_.errors[0].toStdString();
+    EXPECT_TRUE(main->session->measurement().volts == volts);
+    EXPECT_EQ(main->Series1->dataCount(), drawn);
+    EXPECT_EQ(main->durtxt->text(), QStringLiteral("10"));
+    EXPECT_TRUE(main->measurementUnsaved()); // still the unsaved recording
+}
+
+TEST_F(FilesTest, AnUnsavedRecordingIsAskedAboutUntilSavedOrExported)
+{
+    start();
+    main->N1->trigger();
+    recordFromCard();
+    main->N1->trigger();
+    EXPECT_EQ(ui_.questions, (QStringList{QStringLiteral("Quitter le programme ?"),
+                                          QStringLiteral("La mesure n'est pas enregistrée. Quitter le programme ?")}));
+    ui_.questions.clear();
+
+    // "No" keeps the window and opens nothing.
+    EXPECT_FALSE(main->close());
+    EXPECT_TRUE(main->isVisible());
+    main->Ouvrir1->trigger();
+    EXPECT_EQ(ui_.openCalls, 0);
+    EXPECT_EQ(ui_.questions, QStringList(2, QStringLiteral("La mesure n'est pas enregistrée. Continuer ?")));
+
+    // An .xls export does not keep the samples; a .csv export does.
+    exportTo(path("oscill.xls"));
+    EXPECT_TRUE(main->measurementUnsaved());
+    exportTo(path("oscill.csv"));
+    ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
+    EXPECT_FALSE(main->measurementUnsaved());
+    ui_.questions.clear();
+    main->Ouvrir1->trigger(); // straight to the dialog (cancelled)
+    main->N1->trigger();
+    EXPECT_EQ(ui_.openCalls, 1);
+    EXPECT_EQ(ui_.questions, QStringList{QStringLiteral("Quitter le programme ?")});
+
+    // No file opens while a recording runs.
+    emit main->runningChanged(true);
+    EXPECT_FALSE(main->Ouvrir1->isEnabled());
+    emit main->runningChanged(false);
+    EXPECT_TRUE(main->Ouvrir1->isEnabled());
+}
+
+TEST_F(FilesTest, ExportFormatFollowsTheExtension)
+{
+    start();
+    exportTo(path("empty.csv")); // nothing recorded yet: zeros, and the title says so
+    EXPECT_EQ(ui_.saveCaptions, QStringList{QStringLiteral("Exporter (aucune mesure enregistrée)")});
+    EXPECT_TRUE(ui_.saveFilters[0].startsWith(QStringLiteral("Fichiers excel (*.xls *.XLS);;")));
+    EXPECT_TRUE(ui_.saveFilters[0].contains(QStringLiteral("(*.xlsx *.XLSX)")));
+    EXPECT_TRUE(ui_.saveFilters[0].contains(QStringLiteral("(*.csv *.CSV)")));
+
+    recordFromCard();
+    exportTo(path("nomodel.csv"));
+    openDialog(); // the model, shown
+    exportTo(path("model.xlsx"));
+    ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
+    EXPECT_EQ(ui_.saveCaptions.last(), QStringLiteral("Exporter"));
+
+    // French user: ';' between fields, decimal comma; 2001 rows of six fields; no model columns
+    // when no model was asked for.
+    for (const char* name : {"empty.csv", "nomodel.csv"}) {
+        const QStringList lines = linesOf(path(name));
+        const qsizetype header = lines.indexOf(QStringLiteral("t (s);V (V);Y mes (V);dY/dt mes (V/s);Y theor (V);dY/dt theor (V/s)"));
+        ASSERT_GE(header, 0) << name;
+        ASSERT_EQ(lines.size() - header - 1, 2001) << name;
+        const QStringList row = lines[header + 1 + 1000].split(QLatin1Char(';'));
+        ASSERT_EQ(row.size(), 6) << name;
+        EXPECT_EQ(row[0], QStringLiteral("5")) << name; // 1000 · 10 s / 2000
+        EXPECT_TRUE(row[4].isEmpty() && row[5].isEmpty()) << name;
+    }
+    const QStringList recorded = linesOf(path("nomodel.csv"));
+    const QString volts1000 = recorded[recorded.size() - 2001 + 1000].split(QLatin1Char(';'))[1];
+    EXPECT_TRUE(sameBits(QString(volts1000).replace(',', '.').toDouble(), main->session->measurement().volts[1000]))
+        << volts1000.toStdString();
+
+    // The workbook as openpyxl reads it: the samples and, now, the model.
+    const QString dump = python(QStringLiteral("import sys, openpyxl\n"
+                                               "ws = openpyxl.load_workbook(sys.argv[1])['Mesures']\n"
+                                               "print(ws.max_row)\n"
+                                               "for c in 'ABCDEF': print(repr(float(ws[c + '1002'].value)))\n"),
+                                path("model.xlsx"));
+    const QStringList v = dump.split(QLatin1Char('\n'));
+    ASSERT_EQ(v.size(), 7) << dump.toStdString();
+    EXPECT_EQ(v[0], QStringLiteral("2002"));
+    const std::size_t i = 1000;
+    const double expected[] = {5.0, main->session->measurement().volts[i], data().MeasPos[i], data().MeasSpeed[i],
+                               data().ModelPos[i], data().ModelSpeed[i]};
+    for (int c = 0; c < 6; ++c)
+        EXPECT_NEAR(v[c + 1].toDouble(), expected[c], 1e-14 * std::max(1.0, std::abs(expected[c]))) << c;
+    EXPECT_NE(data().ModelPos[i], 0.0);
+}
