@@ -1,5 +1,6 @@
 #include "acquisition/AcqCore.h"
 
+#include <chrono>
 #include <cmath>
 #include <limits>
 
@@ -33,12 +34,15 @@ std::size_t recordSamples(const CardDriverTable& card, std::int16_t* raw, std::s
     std::int32_t scratch = 0;
     std::size_t delivered = 0;
     std::size_t i = 0;
+    auto lastBlock = std::chrono::steady_clock::now();
     for (; i < volts.size() && !stop.load(std::memory_order_relaxed); ++i) {
         card.AcquerirTable(raw, &scratch);
         volts[i] = codeToVolts(raw[1]);
-        if (i % 100 == 0) {
+        const auto now = std::chrono::steady_clock::now();
+        if (i % 100 == 0 || now - lastBlock >= BlockAge) {
             block(delivered, volts.subspan(delivered, i + 1 - delivered));
             delivered = i + 1;
+            lastBlock = now;
         }
     }
     if (delivered < i) block(delivered, volts.subspan(delivered, i - delivered));

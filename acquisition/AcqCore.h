@@ -1,6 +1,7 @@
 #pragma once
 // The arithmetic of one acquisition run, apart from the card and the window.
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -18,8 +19,10 @@ void smoothMeasurement(std::span<const double> volts, std::span<double> measPos)
 struct CardDriverTable;
 
 // The sampling loop: one driver call and one conversion per sample, nothing else between driver
-// calls but a look at `stop`. Every 100 samples, and after the last, `block(first, samples)` gets the
-// samples converted since the previous block. Returns the number of samples recorded.
+// calls but a look at `stop` and at the clock. Every 100 samples or BlockAge, whichever comes first,
+// and after the last, `block(first, samples)` gets the samples converted since the previous block.
+// Returns the number of samples recorded.
+inline constexpr std::chrono::milliseconds BlockAge{20};
 using BlockFn = std::function<void(std::size_t first, std::span<const float> samples)>;
 std::size_t recordSamples(const CardDriverTable& card, std::int16_t* rawTable, std::span<float> volts,
                           const std::atomic<bool>& stop, const BlockFn& block);

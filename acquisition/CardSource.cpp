@@ -48,17 +48,20 @@ std::optional<std::int32_t> CardSource::timerSetting(std::int64_t periodMicrosec
     return static_cast<std::int32_t>(setting);
 }
 
+std::string CardSource::cannotRecord(std::size_t, std::int64_t periodMicroseconds) const
+{
+    if (timerSetting(periodMicroseconds)) return {};
+    return "Durée trop longue pour la carte : " + std::to_string(periodMicroseconds / 500) +
+           " s. Choisissez une durée entre 1 et 4294967 secondes.";
+}
+
 std::size_t CardSource::record(std::size_t count, std::int64_t periodMicroseconds, const BlockSink& sink)
 {
     auto& card = CardDriver;
     if (!present_ || card.PreparerAcquisition == nullptr || card.AcquerirTable == nullptr)
         throw SourceError("Aucune carte d'acquisition n'est disponible.");
     const auto setting = timerSetting(periodMicroseconds);
-    if (!setting) {
-        const long long seconds = periodMicroseconds / 500;
-        throw SourceError("Durée trop longue pour la carte : " + std::to_string(seconds) +
-                          " s. Choisissez une durée entre 1 et 4294967 secondes.");
-    }
+    if (!setting) throw SourceError(cannotRecord(count, periodMicroseconds));
     stop_ = false;
     card.PreparerAcquisition(1, 1, static_cast<double>(*setting), channelTable_.data(), 0);
     std::vector<float> volts(count);

@@ -27,6 +27,7 @@ public:
     double minVolts() const override { return -10.0; }
     double maxVolts() const override { return 10.0; }
     std::size_t record(std::size_t count, std::int64_t periodMicroseconds, const BlockSink& sink) override;
+    std::string cannotRecord(std::size_t count, std::int64_t periodMicroseconds) const override;
     void stop() override { stop_ = true; }
     std::optional<double> readLive() override;
 

@@ -38,6 +38,14 @@ public:
     // order, each sample exactly once. Returns the number of samples delivered: `count`, or fewer
     // when stop() was called. Throws SourceError when the device fails.
     virtual std::size_t record(std::size_t count, std::int64_t periodMicroseconds, const BlockSink& sink) = 0;
+    // Why this source cannot record `count` samples at that period (in French), or empty when it can.
+    // Asked before a run starts, so that a refusal changes nothing.
+    virtual std::string cannotRecord(std::size_t count, std::int64_t periodMicroseconds) const
+    {
+        (void)count;
+        (void)periodMicroseconds;
+        return {};
+    }
     // Asks a running record() to end as soon as it can; harmless when nothing runs.
     virtual void stop() = 0;
     // One reading for the live gauge, volts; empty when the device cannot answer now.

@@ -2,7 +2,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDateTime>
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QLocale>
+#include <QShortcut>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
@@ -11,6 +14,8 @@
 #include <qcustomplot.h>
 
 #include "acquisition/CardSource.h"
+#include "acquisition/Recorder.h"
+#include "app/Format.h"
 #include "app/Main.h"
 #include "app/Services.h"
 #include "session/Session.h"
@@ -34,52 +39,130 @@ void TFichePrincipale::Acquisition1Click()
 
 void TFichePrincipale::aqucmdClick()
 {
-    // A click queued before the run started may arrive during its one pass over pending events.
-    if (acquiring_) return;
+    if (acquiring_) { // the button reads "A&rrêter" during a run
+        stopRecording();
+        return;
+    }
     if (!source_ || !source_->present()) throw std::runtime_error("Aucune carte d'acquisition n'est disponible.");
 
     if (durationSeconds() < 1) durtxt->setText(QStringLiteral("10"));
     const int seconds = durationSeconds();
+    pendulab::RecordingPlan plan;
+    plan.count = pendulab::SampleCount;
+    plan.periodMicroseconds = static_cast<std::int64_t>(seconds) * 1000000 / (pendulab::SampleCount - 1);
+    if (const std::string refusal = source_->cannotRecord(plan.count, plan.periodMicroseconds); !refusal.empty()) {
+        ui().showMessage(this, QString::fromStdString(refusal));
+        return;
+    }
+    if (trigchk->isChecked()) {
+        bool ok = false;
+        const double threshold = QLocale().toDouble(trigtxt->text().trimmed(), &ok);
+        const double point = ok ? threshold : trigtxt->text().trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+        if (!ok || !(point > 0.0) || !std::isfinite(point)) {
+            ui().showMessage(this, QStringLiteral("Seuil de déclenchement invalide : « ") + trigtxt->text() +
+                                       QStringLiteral(" ». Donnez un nombre de volts positif, par exemple ") +
+                                       fmtShortest(0.2) + QStringLiteral("."));
+            return;
+        }
+        const std::optional<double> rest = source_->readLive(); // the mass held still
+        if (!rest) {
+            ui().showMessage(this, QStringLiteral("La source ne répond pas : impossible de lire la position de repos."));
+            return;
+        }
+        plan.trigger = true;
+        plan.reference = *rest;
+        plan.threshold = point;
+    }
     session->setNextDuration(seconds);
 
-    acquiring_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{acquiring_};
+    setRunning(true);
+    liveVolts_.clear();
+    liveVolts_.reserve(plan.count);
+    liveDrawn_ = 3;
     Series1->data()->clear();
-    Chart1->replot(QCustomPlot::rpImmediateRefresh);
-    Timer2->stop();
-    aqucmd->setEnabled(false);
+    Chart1->replot(QCustomPlot::rpQueuedReplot);
     progbar->setValue(0);
+    progbar->setFormat(plan.trigger ? QStringLiteral("En attente du lâcher…") : QStringLiteral("%p%"));
     progbar->show();
-    QCoreApplication::processEvents();
-    auto restore = [this] {
-        Timer2->start(333);
-        aqucmd->setEnabled(true);
-        progbar->hide();
-    };
 
-    bool complete = false;
-    try {
-        complete = session->record(*source_, QDateTime::currentDateTime().toString(Qt::ISODate).toStdString(),
-                                   [this](std::size_t received, std::size_t total) {
-                                       progbar->setValue(static_cast<int>(std::lround(
-                                           100.0 * static_cast<double>(received - 1) / static_cast<double>(total - 1))));
-                                       progbar->repaint(); // shows the progress without letting user input through
-                                   });
-    } catch (const pendulab::SourceError& e) {
-        restore();
-        drawRecording(); // the previous measurement stays as it was
-        ui().showMessage(this, QString::fromStdString(e.what()));
-        return;
-    } catch (...) {
-        restore();
-        drawRecording();
-        throw;
+    // Hand-over: the worker never touches a widget or the session. Each block and the outcome are
+    // copied into a functor posted to this window's thread (a queued call), which runs it between
+    // two events; a window that is gone drops what was still posted.
+    const std::string when = QDateTime::currentDateTime().toString(Qt::ISODate).toStdString();
+    recorder_->start(
+        *source_, plan,
+        [this](std::size_t first, std::vector<double> block) {
+            QMetaObject::invokeMethod(this, [this, first, block] { guarded(this, [&] { liveBlock(first, block); }); },
+                                      Qt::QueuedConnection);
+        },
+        {},
+        [this, seconds, when](pendulab::RecordingOutcome outcome) {
+            QMetaObject::invokeMethod(
+                this, [this, outcome, seconds, when] { guarded(this, [&] { recordingDone(outcome, seconds, when); }); },
+                Qt::QueuedConnection);
+        });
+}
+
+void TFichePrincipale::stopRecording()
+{
+    if (acquiring_) recorder_->stop(); // the outcome comes back as Stopped
+}
+
+void TFichePrincipale::setRunning(bool running)
+{
+    acquiring_ = running;
+    aqucmd->setText(running ? QStringLiteral("A&rrêter") : QStringLiteral("&Lancer"));
+    aqucmd->setAccessibleName(running ? QStringLiteral("Arrêter") : QStringLiteral("Lancer"));
+    aqucmd->setToolTip(running ? QStringLiteral("Arrête la mesure (Echap) ; la mesure précédente reste")
+                               : QStringLiteral("Lachez le pendule et cliquez ici..."));
+    escape_->setEnabled(running);
+    Acquisition1->setEnabled(!running);
+    Exporter1->setEnabled(!running);
+    trigchk->setEnabled(!running);
+    trigtxt->setEnabled(!running);
+    if (running) Timer2->stop();
+    else {
+        Timer2->start(333);
+        progbar->hide();
     }
-    restore();
-    if (!complete) drawRecording(); // stopped: the previous measurement stays
+    emit runningChanged(running);
+}
+
+void TFichePrincipale::liveBlock(std::size_t first, const std::vector<double>& block)
+{
+    if (!acquiring_ || first != liveVolts_.size()) return; // a block of a run already ended
+    liveVolts_.insert(liveVolts_.end(), block.begin(), block.end());
+    const int n = static_cast<int>(liveVolts_.size());
+    // Series1 shows the 8-point mean: index j needs samples j − 3 … j + 4, so it trails by 4.
+    for (; liveDrawn_ + 4 < n; ++liveDrawn_) {
+        double sum = 0.0;
+        for (int k = liveDrawn_ - 3; k <= liveDrawn_ + 4; ++k) sum += liveVolts_[static_cast<std::size_t>(k)];
+        Series1->addData(liveDrawn_, sum / 8.0);
+    }
+    progbar->setFormat(QStringLiteral("%p%"));
+    progbar->setValue(static_cast<int>(std::lround(100.0 * (n - 1) / (pendulab::SampleCount - 1))));
+    Chart1->replot(QCustomPlot::rpQueuedReplot); // coalesced: at most one repaint per pass of the event loop
+}
+
+void TFichePrincipale::recordingDone(const pendulab::RecordingOutcome& outcome, int seconds, const std::string& when)
+{
+    recorder_->join();
+    setRunning(false);
+    liveVolts_.clear();
+    using Kind = pendulab::RecordingOutcome::Kind;
+    if (outcome.kind != Kind::Complete) {
+        drawRecording(); // the previous measurement stays as it was
+        if (outcome.kind == Kind::Failed) ui().showMessage(this, QString::fromStdString(outcome.message));
+        return;
+    }
+    pendulab::Measurement m;
+    m.volts = outcome.volts;
+    m.durationSeconds = seconds;
+    m.source = source_->name();
+    m.origin = pendulab::Origin::Device;
+    m.metresPerVolt = source_->metresPerVolt();
+    m.recordedAt = when;
+    session->setMeasurement(std::move(m));
 }
 
 void TFichePrincipale::drawRecording()

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QImage>
 #include <QPainter>
+#include <QLineEdit>
 #include <QSlider>
 #include <benchmark/benchmark.h>
 #include <qcustomplot.h>
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <ctime>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -263,11 +265,57 @@ static void BM_FullRunVirtualCard(benchmark::State& state)
     w.FichePrincipale->setGeometry(0, 0, 1600, 900);
     w.FichePrincipale->show();
     QApplication::processEvents();
-    for (auto _ : state) w.FichePrincipale->aqucmdClick();
+    for (auto _ : state) {
+        w.FichePrincipale->aqucmdClick();
+        while (w.FichePrincipale->running()) QApplication::processEvents(QEventLoop::AllEvents, 1);
+    }
     delete w.FichePrincipale;
     setUiServices(nullptr);
 }
 BENCHMARK(BM_FullRunVirtualCard)->Iterations(10)->Unit(benchmark::kMillisecond);
+
+// A live run from the virtual card in real time: the window's own work per update (queued replot of
+// the growing curve), the gap between two screen updates, and the window thread's busy share.
+static void BM_LiveRecording(benchmark::State& state)
+{
+    const int seconds = static_cast<int>(state.range(0));
+    ::setenv("VIRTUALCARD_PACE", "real", 1);
+    setUiServices(&silent);
+    AppWindows w = createWindows();
+    TFichePrincipale* main = w.FichePrincipale;
+    main->setGeometry(0, 0, 1600, 900);
+    main->show();
+    QApplication::processEvents();
+    main->durtxt->setText(QString::number(seconds));
+    std::vector<double> work, gaps;
+    Clock::time_point before{}, lastShown{};
+    QObject::connect(main->Chart1, &QCustomPlot::beforeReplot, [&] { before = Clock::now(); });
+    QObject::connect(main->Chart1, &QCustomPlot::afterReplot, [&] {
+        const auto now = Clock::now();
+        work.push_back(ms(now - before));
+        if (lastShown != Clock::time_point{}) gaps.push_back(ms(now - lastShown));
+        lastShown = now;
+    });
+    double busy = 0.0;
+    for (auto _ : state) {
+        timespec c0{}, c1{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &c0);
+        const auto t0 = Clock::now();
+        main->aqucmdClick();
+        while (main->running()) QApplication::processEvents(QEventLoop::WaitForMoreEvents); // sleeps between events
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &c1);
+        const double cpu = (c1.tv_sec - c0.tv_sec) * 1e3 + (c1.tv_nsec - c0.tv_nsec) / 1e6;
+        busy = cpu / ms(Clock::now() - t0);
+        lastShown = {};
+    }
+    reportDistribution(state, work, "update_");
+    reportDistribution(state, gaps, "gap_");
+    state.counters["window_thread_busy_share"] = busy;
+    delete w.FichePrincipale;
+    setUiServices(nullptr);
+    ::setenv("VIRTUALCARD_PACE", "none", 1);
+}
+BENCHMARK(BM_LiveRecording)->Arg(1)->Arg(10)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

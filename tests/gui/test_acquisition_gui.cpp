@@ -1,6 +1,8 @@
 // Card start-up and acquisition end to end, through the real window and our virtual card.
 #include <QAction>
 #include <QFile>
+#include <QShortcut>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -114,7 +116,7 @@ TEST_F(AcquisitionTest, NoDriverNoMessageAndTheRestWorks)
 TEST_F(AcquisitionTest, RunRecordsTheVirtualPendulum)
 {
     start();
-    main->aqucmd->click();
+    record();
     const QStringList calls = runCalls();
     ASSERT_EQ(calls.size(), 2002);
     EXPECT_EQ(calls[0], QStringLiteral("PreparerAcquisition(1,1,4910,0,255,255,0)"));
@@ -171,7 +173,7 @@ TEST_F(AcquisitionTest, CodesAndConstantInputs)
     const std::pair<const char*, double> levels[] = {{"-10", -10.0}, {"0", 0.0}, {"10", 9.9951171875}, {"3.3", 676.0 / 204.8}};
     for (const auto& [setting, volts] : levels) {
         ::setenv("VIRTUALCARD_EQUILIBRIUM", setting, 1);
-        main->aqucmd->click();
+        record();
         for (double v : data().MeasPos) ASSERT_DOUBLE_EQ(v, static_cast<double>(static_cast<float>(volts))) << setting;
         for (int n = 5; n <= 1995; ++n) ASSERT_EQ(data().MeasSpeed[n], 0.0);
     }
@@ -186,7 +188,7 @@ TEST_F(AcquisitionTest, DurationsGiveTheirTimerSettings)
     for (const auto& [text, call] : cases) {
         QFile::remove(log);
         main->durtxt->setText(QString::fromLatin1(text));
-        main->aqucmd->click();
+        record();
         ASSERT_FALSE(runCalls().isEmpty()) << text;
         EXPECT_EQ(runCalls().first(), QString::fromLatin1(call)) << text;
     }
@@ -196,13 +198,13 @@ TEST_F(AcquisitionTest, DurationsGiveTheirTimerSettings)
 TEST_F(AcquisitionTest, BadDurationsChangeNothing)
 {
     start();
-    main->aqucmd->click();
+    record();
     const pendulab::Signal before = data().MeasPos;
     QFile::remove(log);
     for (const char* text : {"abc", "4294968"}) {
         QFile::remove(log);
         main->durtxt->setText(QString::fromLatin1(text));
-        main->aqucmd->click();
+        record();
         EXPECT_TRUE(runCalls().isEmpty()) << text;
         EXPECT_EQ(data().MeasPos, before);
         EXPECT_TRUE(main->aqucmd->isEnabled());
@@ -218,22 +220,72 @@ TEST_F(AcquisitionTest, MenuAsksFirstAndCancelChangesNothing)
     start();
     ui_.okCancelAnswer = false;
     main->Acquisition1->trigger();
+    waitForRun();
     EXPECT_EQ(ui_.questions, QStringList{QStringLiteral("Prêt à lacher le pendules ?")});
     EXPECT_TRUE(runCalls().isEmpty());
     ui_.okCancelAnswer = true;
     main->Acquisition1->trigger();
+    waitForRun();
     EXPECT_EQ(runCalls().size(), 2002);
 }
 
-TEST_F(AcquisitionTest, AClickQueuedDuringTheRunDoesNotStartASecondOne)
+// A run in real time: the curve grows, the window answers, "Arrêter" (or Escape) ends it and the
+// previous measurement stays exactly as it was.
+TEST_F(AcquisitionTest, LiveRunGrowsAnswersInputAndStopKeepsThePreviousMeasurement)
 {
     start();
-    int nested = 0;
-    QMetaObject::invokeMethod(main, [&] { ++nested; main->aqucmdClick(); }, Qt::QueuedConnection);
-    main->aqucmd->click(); // its one pass over pending events delivers the queued click
-    EXPECT_EQ(nested, 1);
-    const QStringList calls = runCalls();
-    EXPECT_EQ(calls.filter(QStringLiteral("PreparerAcquisition")).size(), 1);
-    EXPECT_EQ(calls.filter(QStringLiteral("AcquerirTable")).size(), 2001);
-    EXPECT_TRUE(main->aqucmd->isEnabled());
+    record(); // at once: the previous measurement
+    const pendulab::Signal before = data().MeasPos;
+    const int shownBefore = main->Series1->dataCount();
+    ::setenv("VIRTUALCARD_PACE", "real", 1);
+    for (bool byEscape : {false, true}) {
+        main->aqucmd->click();
+        ASSERT_TRUE(main->running());
+        EXPECT_EQ(main->aqucmd->text(), QStringLiteral("A&rrêter"));
+        EXPECT_EQ(main->aqucmd->accessibleName(), QStringLiteral("Arrêter"));
+        EXPECT_FALSE(main->Exporter1->isEnabled());
+        EXPECT_FALSE(main->Acquisition1->isEnabled());
+        QElapsedTimer clock;
+        clock.start();
+        while (main->Series1->dataCount() < 20 && clock.elapsed() < 10000) QApplication::processEvents();
+        EXPECT_GE(main->Series1->dataCount(), 20); // 10 s run: a few samples every 5 ms
+        EXPECT_LT(main->Series1->dataCount(), 1998);
+        main->PageControl1->setCurrentIndex(1); // handled now, not after the run
+        EXPECT_EQ(main->PageControl1->currentIndex(), 1);
+        main->PageControl1->setCurrentIndex(0);
+        if (byEscape) {
+            QShortcut* escape = main->findChild<QShortcut*>();
+            ASSERT_NE(escape, nullptr);
+            EXPECT_EQ(escape->key(), QKeySequence(Qt::Key_Escape));
+            EXPECT_TRUE(escape->isEnabled());
+            emit escape->activated();
+        } else {
+            main->aqucmd->click();
+        }
+        waitForRun(2);
+        EXPECT_FALSE(main->running());
+        EXPECT_EQ(main->aqucmd->text(), QStringLiteral("&Lancer"));
+        EXPECT_EQ(data().MeasPos, before);
+        EXPECT_EQ(main->Series1->dataCount(), shownBefore);
+        EXPECT_TRUE(main->Exporter1->isEnabled());
+        EXPECT_TRUE(ui_.messages.isEmpty());
+    }
+    ::setenv("VIRTUALCARD_PACE", "none", 1);
+}
+
+// The release: the recording starts with the first sample out of the band around the rest value.
+TEST_F(AcquisitionTest, TriggerWaitsForTheReleaseAndRefusesABadThreshold)
+{
+    start();
+    main->trigchk->setChecked(true);
+    main->trigtxt->setText(QStringLiteral("abc"));
+    record();
+    ASSERT_EQ(ui_.messages.size(), 1);
+    EXPECT_TRUE(ui_.messages[0].startsWith(QStringLiteral("Seuil de déclenchement invalide")));
+    // The virtual mass is released as the run starts: its first sample is already far from the
+    // rest value read before, so index 0 is the release itself.
+    main->trigtxt->setText(QStringLiteral("0,2"));
+    record();
+    EXPECT_EQ(ui_.messages.size(), 1);
+    EXPECT_NEAR(session()->measurement().volts[0], 7.86, 0.05);
 }

@@ -15,7 +15,7 @@
 TEST_F(PendulabTest, ARunAndThePortraitPageShowNoModelNobodyAskedFor)
 {
     start();
-    main->aqucmd->click();
+    record();
     main->PageControl1->setCurrentIndex(2); // the portrait page's pending resize
     settle();
     main->resize(1400, 800);
@@ -37,7 +37,7 @@ TEST_F(PendulabTest, AShownModelFollowsTheDurationOfANewRecording)
     openDialog();
     for (int seconds : {1, 30}) {
         main->durtxt->setText(QString::number(seconds));
-        main->aqucmd->click();
+        record();
         settle();
         // The last model sample is the model at t = D, the first grey point on the chart too.
         pendulab::OscillatorInputs in = main->session->modelInputs();
