@@ -19,6 +19,8 @@ bool CardSource::startUp()
     const std::string dir = folder_.empty() ? dynlib::ProgramFolder() : folder_;
     if (!dynlib::FileExists(dir + "SysamPCI.dll")) return false;
     if (!LoadCardDriver("SysamPCI.dll", show_, dir)) return false;
+    bound_ = true;
+    simulated_ = dynlib::Symbol(CardLibrary, "PendulabVirtualCard") != nullptr;
     auto& card = CardDriver;
     if ((card.SystemePresent() & 0xFF) == 0) {
         show_("Carte SYSAM PCI absente ou hors service!");
@@ -30,7 +32,6 @@ bool CardSource::startUp()
     channelTable_ = {0, 255, 255};
     card.EcrireGain(0, 1);
     card.EcrireCalibreEA(0, 1);
-    simulated_ = dynlib::Symbol(CardLibrary, "PendulabVirtualCard") != nullptr;
     present_ = true;
     return true;
 }

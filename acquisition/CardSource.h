@@ -23,6 +23,8 @@ public:
 
     std::string name() const override;
     bool present() const override { return present_; }
+    // True once the driver library is bound (the card itself may still be absent).
+    bool bound() const { return bound_; }
     double metresPerVolt() const override { return 0.005; }
     double minVolts() const override { return -10.0; }
     double maxVolts() const override { return 10.0; }
@@ -38,6 +40,7 @@ private:
     std::string folder_;
     MessageSink show_;
     bool present_ = false;
+    bool bound_ = false;
     bool simulated_ = false;
     std::array<std::uint8_t, 3> channelTable_{};
     std::array<std::int16_t, RawSampleRoom> raw_{}; // table handed to the driver

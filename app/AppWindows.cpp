@@ -13,5 +13,7 @@ AppWindows createWindows()
     w.config = new Tconfig(w.FichePrincipale->session, w.FichePrincipale);
     w.avert = new Tavert(w.FichePrincipale);
     w.FichePrincipale->setDialogs(w.config, w.avert);
+    // No fit while a recording runs.
+    QObject::connect(w.FichePrincipale, &TFichePrincipale::runningChanged, w.config, &Tconfig::setRecordingRunning);
     return w;
 }

@@ -18,6 +18,7 @@
 #include <QSlider>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QThread>
 #include <QTimer>
 #include <qcustomplot.h>
 
@@ -30,7 +31,9 @@
 #include "app/avertisit1.h"
 #include "app/core/Convert.h"
 #include "app/core/SharedState.h"
+#include "acquisition/CardSource.h"
 #include "acquisition/Recorder.h"
+#include "acquisition/SerialSource.h"
 #include "acquisition/SampleSource.h"
 #include "model/conf1.h"
 #include "session/Session.h"
@@ -136,6 +139,7 @@ TFichePrincipale::TFichePrincipale(QWidget* parent) : QMainWindow(parent)
 TFichePrincipale::~TFichePrincipale()
 {
     recorder_.reset(); // a run under way ends before the window goes
+    for (QThread* t : helpers_) t->wait(); // a port being probed or opened
 }
 
 void TFichePrincipale::buildAcquisitionPage()
@@ -191,7 +195,7 @@ void TFichePrincipale::buildAcquisitionPage()
     aqucmd->setDefault(true);
     connect(aqucmd, &QPushButton::clicked, this, [this] { guarded(this, [this] { aqucmdClick(); }); });
 
-    auto* label7 = new QLabel(QStringLiteral("-10v"), TabSheet1);
+    auto* label7 = gaugeMin_ = new QLabel(QStringLiteral("-10v"), TabSheet1);
     label7->setObjectName(QStringLiteral("Label7"));
     ea0track = new QSlider(Qt::Horizontal, TabSheet1);
     ea0track->setObjectName(QStringLiteral("ea0track"));
@@ -203,7 +207,7 @@ void TFichePrincipale::buildAcquisitionPage()
     ea0track->setFocusPolicy(Qt::NoFocus);
     ea0track->setAttribute(Qt::WA_TransparentForMouseEvents); // a gauge, not a control
     describe(ea0track, QStringLiteral("Tension entrée EA0"), QStringLiteral("Tension entrée EA0"));
-    auto* label6 = new QLabel(QStringLiteral("+10v"), TabSheet1);
+    auto* label6 = gaugeMax_ = new QLabel(QStringLiteral("+10v"), TabSheet1);
     label6->setObjectName(QStringLiteral("Label6"));
 
     progbar = new QProgressBar(TabSheet1);
@@ -245,6 +249,7 @@ void TFichePrincipale::buildAcquisitionPage()
     row->addWidget(ea0track);
     row->addWidget(label6);
     row->addWidget(progbar);
+    buildSourceControls(row);
     buildResiduals(row);
 
     Chart1 = makeChart(TabSheet1, QStringLiteral("Chart1"), 200, QStringLiteral("Position mesurée et modèle"));
@@ -400,6 +405,7 @@ void TFichePrincipale::FormShow()
     if (about_) ui().execModal(about_);
     // The main chart fills its page through the page's layout.
     cardStartUp();
+    listSources();
     QCoreApplication::processEvents();
 }
 

@@ -13,6 +13,9 @@
 
 class QAction;
 class QCheckBox;
+class QComboBox;
+class QHBoxLayout;
+class QThread;
 class QShortcut;
 class QCPGraph;
 class QCustomPlot;
@@ -35,6 +38,8 @@ class Tavert;
 namespace pendulab {
 class Session;
 class SampleSource;
+class CardSource;
+class SerialSource;
 class Recorder;
 struct RecordingOutcome;
 } // namespace pendulab
@@ -50,7 +55,7 @@ public:
     // The measurement, the model's parameters and the derived arrays.
     pendulab::Session* session = nullptr;
     // The device the recordings come from (null until the card has started).
-    pendulab::SampleSource* source() const { return source_.get(); }
+    pendulab::SampleSource* source() const { return current_; }
 
     // Folder searched for the card driver at start-up (the program's own folder by default).
     QString driverFolder;
@@ -95,6 +100,13 @@ public:
     void aqucmdClick();
     void Acquisition1Click();
     void Timer2Timer();
+    // Sample sources: "Source" list, the sensor's metres per volt, the gauge's ends.
+    QComboBox* sourcecmb = nullptr;
+    QLineEdit* mpvtxt = nullptr;
+    QLabel *gaugeMin_ = nullptr, *gaugeMax_ = nullptr;
+    QString startSource; // a serial device to start with (--source)
+    void sourcecmbChange(int index);
+    void mpvtxtChange();
     // Ends a recording under way ("A&rrêter", Escape); the previous measurement stays.
     void stopRecording();
     // Measured analysis (drawn from the session) and time cursor.
@@ -166,6 +178,11 @@ private:
     void placePortraitAxes();
     void drawRecording(); // Series1 from the session's smoothed position
     void setRunning(bool running);
+    void buildSourceControls(QHBoxLayout* row);
+    void listSources();                 // the card, "Port série…", then the boards as they answer
+    void openBoard(const QString& path); // off the window's thread; the source in use changes when it answers
+    void useSource(pendulab::SampleSource* source);
+    void showCurrentSource();
     void liveBlock(std::size_t first, const std::vector<double>& block);
     void recordingDone(const pendulab::RecordingOutcome& outcome, int seconds, const std::string& when);
     double timeUnderPointer(QPoint globalPos) const;
@@ -181,7 +198,12 @@ private:
     bool acquiring_ = false; // an acquisition run is under way
     bool modelFollows_ = false; // Theoric runs right after Mesures and replots the shared chart
     double cursorStart_ = 0.0; // seconds, where the last drag began
-    std::unique_ptr<pendulab::SampleSource> source_;
+    // Sample sources: the card, a board on a serial port, and the one in use.
+    std::unique_ptr<pendulab::CardSource> card_;
+    std::unique_ptr<pendulab::SerialSource> board_;
+    pendulab::SampleSource* current_ = nullptr;
+    QList<QThread*> helpers_; // probing or opening a port, waited for when the window goes
+    bool opening_ = false;
     std::unique_ptr<pendulab::Recorder> recorder_;
     std::vector<double> liveVolts_; // the samples of the run under way, as they arrive
     int liveDrawn_ = 3;             // next index of Series1 to draw during the run

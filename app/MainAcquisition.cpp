@@ -22,14 +22,10 @@
 
 void TFichePrincipale::cardStartUp()
 {
-    auto card = std::make_unique<pendulab::CardSource>(
+    card_ = std::make_unique<pendulab::CardSource>(
         driverFolder.toStdString(), [this](const std::string& text) { ui().showMessage(this, QString::fromStdString(text)); });
-    const bool ready = card->startUp();
-    source_ = std::move(card);
-    aqucmd->setEnabled(ready);
-    Acquisition1->setEnabled(ready);
-    if (ready) Timer2->start(333);
-    else Timer2->stop();
+    card_->startUp();
+    useSource(card_.get());
 }
 
 void TFichePrincipale::Acquisition1Click()
@@ -43,14 +39,14 @@ void TFichePrincipale::aqucmdClick()
         stopRecording();
         return;
     }
-    if (!source_ || !source_->present()) throw std::runtime_error("Aucune carte d'acquisition n'est disponible.");
+    if (!current_ || !current_->present()) throw std::runtime_error("Aucune carte d'acquisition n'est disponible.");
 
     if (durationSeconds() < 1) durtxt->setText(QStringLiteral("10"));
     const int seconds = durationSeconds();
     pendulab::RecordingPlan plan;
     plan.count = pendulab::SampleCount;
     plan.periodMicroseconds = static_cast<std::int64_t>(seconds) * 1000000 / (pendulab::SampleCount - 1);
-    if (const std::string refusal = source_->cannotRecord(plan.count, plan.periodMicroseconds); !refusal.empty()) {
+    if (const std::string refusal = current_->cannotRecord(plan.count, plan.periodMicroseconds); !refusal.empty()) {
         ui().showMessage(this, QString::fromStdString(refusal));
         return;
     }
@@ -64,7 +60,7 @@ void TFichePrincipale::aqucmdClick()
                                        fmtShortest(0.2) + QStringLiteral("."));
             return;
         }
-        const std::optional<double> rest = source_->readLive(); // the mass held still
+        const std::optional<double> rest = current_->readLive(); // the mass held still
         if (!rest) {
             ui().showMessage(this, QStringLiteral("La source ne répond pas : impossible de lire la position de repos."));
             return;
@@ -90,7 +86,7 @@ void TFichePrincipale::aqucmdClick()
     // two events; a window that is gone drops what was still posted.
     const std::string when = QDateTime::currentDateTime().toString(Qt::ISODate).toStdString();
     recorder_->start(
-        *source_, plan,
+        *current_, plan,
         [this](std::size_t first, std::vector<double> block) {
             QMetaObject::invokeMethod(this, [this, first, block] { guarded(this, [&] { liveBlock(first, block); }); },
                                       Qt::QueuedConnection);
@@ -158,9 +154,9 @@ void TFichePrincipale::recordingDone(const pendulab::RecordingOutcome& outcome, 
     pendulab::Measurement m;
     m.volts = outcome.volts;
     m.durationSeconds = seconds;
-    m.source = source_->name();
+    m.source = current_->name();
     m.origin = pendulab::Origin::Device;
-    m.metresPerVolt = source_->metresPerVolt();
+    m.metresPerVolt = current_->metresPerVolt();
     m.recordedAt = when;
     session->setMeasurement(std::move(m));
 }
@@ -183,11 +179,11 @@ void TFichePrincipale::drawRecording()
 
 void TFichePrincipale::Timer2Timer()
 {
-    if (!source_) return;
-    const std::optional<double> volts = source_->readLive();
+    if (!current_) return;
+    const std::optional<double> volts = current_->readLive();
     if (!volts) return;
     // The gauge's 4096 steps span the source's range.
-    const double span = source_->maxVolts() - source_->minVolts();
-    const double position = std::nearbyint((*volts - source_->minVolts()) / span * 4096.0);
+    const double span = current_->maxVolts() - current_->minVolts();
+    const double position = std::nearbyint((*volts - current_->minVolts()) / span * 4096.0);
     ea0track->setValue(static_cast<int>(std::clamp(position, 0.0, 4096.0)));
 }

@@ -45,8 +45,14 @@ void TFichePrincipale::Chart1MouseMove(QWidget*, int x, int y, QPoint globalPos)
     if (d != 0.0) deltalbl->setValueText(QString::fromStdString(pendulab::intervalText(d, userDecimalSeparator())));
 }
 
-void TFichePrincipale::Chart1MouseUp(QWidget*, Qt::MouseButton, int, int)
+void TFichePrincipale::Chart1MouseUp(QWidget* sender, Qt::MouseButton button, int x, int y)
 {
+    // The end of a drag: the span from where it began to the time under the pointer is kept for
+    // the fit over an interval (a click without a move keeps the previous one).
+    if (button == Qt::LeftButton && !vcur0->isHidden() && sender) {
+        const double t = timeUnderPointer(sender->mapToGlobal(QPoint(x, y)));
+        if (t != cursorStart_) session->setInterval(cursorStart_, t);
+    }
     vcur0->hide();
     vcur1->hide();
     deltalbl->hide();

@@ -86,6 +86,13 @@ int UiServices::chooseItem(QWidget* parent, const QString& title, const QString&
     return ok ? static_cast<int>(items.indexOf(chosen)) : -1;
 }
 
+QString UiServices::askText(QWidget* parent, const QString& title, const QString& label, const QString& initial)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, title, label, QLineEdit::Normal, initial, &ok);
+    return ok ? text : QString();
+}
+
 int UiServices::execModal(QDialog* dialog) { return dialog->exec(); }
 
 UiServices& ui() { return *current; }

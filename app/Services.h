@@ -28,6 +28,8 @@ public:
     // A list to pick one item from; its index, or -1 when cancelled.
     virtual int chooseItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items);
     // Runs a dialog modally.
+    // A line of text typed by the user; empty when cancelled.
+    virtual QString askText(QWidget* parent, const QString& title, const QString& label, const QString& initial);
     virtual int execModal(QDialog* dialog);
 };
 

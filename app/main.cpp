@@ -30,7 +30,12 @@ int main(int argc, char* argv[])
 {
     PendulabApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pendulab"));
+    QApplication::setOrganizationName(QStringLiteral("Pendulab")); // settings in ~/.config/Pendulab/Pendulab.conf
     Windows = createWindows();
+    // --source <device>: start with that serial device (a udev link, a script, a test's terminal).
+    const QStringList args = QApplication::arguments();
+    if (const qsizetype at = args.indexOf(QStringLiteral("--source")); at >= 0 && at + 1 < args.size())
+        Windows.FichePrincipale->startSource = args.at(at + 1);
     // Maximised, also where no window manager does it for us.
     if (QScreen* screen = QGuiApplication::primaryScreen())
         Windows.FichePrincipale->setGeometry(screen->availableGeometry());

@@ -1,5 +1,6 @@
 #include "model/conf1.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QCheckBox>
@@ -7,8 +8,10 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QShowEvent>
 #include <QSlider>
+#include <QStringList>
 
 #include <QSignalBlocker>
 
@@ -16,6 +19,7 @@
 #include "app/Format.h"
 #include "app/Services.h"
 #include "app/UpDown.h"
+#include "model/Fit.h"
 #include "model/ParameterScales.h"
 #include "session/Session.h"
 
@@ -41,6 +45,11 @@ TValueLabel* makeValue(QWidget* parent, const QString& name, const QString& text
     l->setGeometry(geometry);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return l;
+}
+
+QString textOf(pendulab::Control c, double value)
+{
+    return QString::fromStdString(pendulab::valueText(c, value, userDecimalSeparator()));
 }
 
 } // namespace
@@ -110,6 +119,10 @@ Tconfig::Tconfig(pendulab::Session* session, QWidget* parent) : QDialog(parent, 
     UpDown1->setPosition(0);
     UpDown1->setGeometry(4, 190, 44, 17);
     describe(UpDown1, QStringLiteral("déphasage sur t"), QStringLiteral("déphasage sur t"));
+    t0txt = makeValue(this, QStringLiteral("t0txt"), textOf(pendulab::Control::ReleaseTime, 0.0), QRect(50, 190, 48, 17));
+    t0txt->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    t0txt->setToolTip(QStringLiteral("instant du lâcher"));
+    describe(t0txt, QStringLiteral("déphasage sur t"), QStringLiteral("instant du lâcher"));
 
     // Stiffness, friction and mass.
     addLabel(QStringLiteral("Label5"), QStringLiteral("Raideur"), 102, 2, 70, 16);
@@ -149,10 +162,40 @@ Tconfig::Tconfig(pendulab::Session* session, QWidget* parent) : QDialog(parent, 
     describe(omlbl, QStringLiteral("Pulsation propre"));
     describe(qlbl, QStringLiteral("Facteur de qualité"));
 
+    // The fit to the recording: the command, its interval, the way back and the read-out.
+    const QString fitHelp = QStringLiteral(
+        "Ajuste la raideur, le frottement, l'amplitude, le décalage et l'instant du lâcher t0 "
+        "(et l'amplitude de l'excitateur à la pulsation réglée, s'il est en marche) à la mesure. "
+        "La masse reste celle que vous avez réglée : pesez-la, car la seule courbe x(t) ne "
+        "détermine que k/m et h/m.");
+    ajustcmd = new QPushButton(QStringLiteral("A&juster"), this);
+    ajustcmd->setObjectName(QStringLiteral("ajustcmd"));
+    ajustcmd->setGeometry(4, 212, 76, 24);
+    ajustcmd->setToolTip(fitHelp);
+    ajustcmd->setAutoDefault(false);
+    describe(ajustcmd, QStringLiteral("Ajuster"), fitHelp);
+    intervchk = new QCheckBox(QStringLiteral("Sur l'intervalle"), this);
+    intervchk->setObjectName(QStringLiteral("intervchk"));
+    intervchk->setGeometry(86, 214, 152, 20);
+    intervchk->setToolTip(QStringLiteral("ajuster sur l'intervalle du dernier glisser du pointeur sur la courbe de la mesure"));
+    describe(intervchk, QStringLiteral("Sur l'intervalle"), intervchk->toolTip());
+    manuelcmd = new QPushButton(QStringLiteral("Revenir aux réglages manuels"), this);
+    manuelcmd->setObjectName(QStringLiteral("manuelcmd"));
+    manuelcmd->setGeometry(4, 240, 234, 24);
+    manuelcmd->setAutoDefault(false);
+    manuelcmd->setEnabled(false);
+    describe(manuelcmd, QStringLiteral("Revenir aux réglages manuels"));
+    ajustlbl = makeValue(this, QStringLiteral("ajustlbl"), QString(), QRect(4, 268, 234, 100));
+    ajustlbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ajustlbl->setWordWrap(true);
+    ajustlbl->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    ajustlbl->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    describe(ajustlbl, QStringLiteral("Résultat de l'ajustement"));
+
     // The exciter, below the stored client area: shown by raising the dialog's height.
     GroupBox1 = new QGroupBox(QStringLiteral("Paramètres de l'excitateur"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(4, 236, 234, 66);
+    GroupBox1->setGeometry(4, HeightWithoutExciter + 2, 234, 66);
     auto* label7 = new QLabel(QStringLiteral("Puls"), GroupBox1);
     label7->setObjectName(QStringLiteral("Label7"));
     label7->setGeometry(6, 16, 40, 18);
@@ -176,7 +219,10 @@ Tconfig::Tconfig(pendulab::Session* session, QWidget* parent) : QDialog(parent, 
     setTabOrder(excitchk, UpDown9);
     setTabOrder(UpDown9, UpDown10);
     setTabOrder(UpDown10, UpDown1);
-    setTabOrder(UpDown1, oetrack);
+    setTabOrder(UpDown1, ajustcmd);
+    setTabOrder(ajustcmd, intervchk);
+    setTabOrder(intervchk, manuelcmd);
+    setTabOrder(manuelcmd, oetrack);
     setTabOrder(oetrack, amptrack);
     amplitxt->setFocusPolicy(Qt::ClickFocus);
 
@@ -194,12 +240,28 @@ Tconfig::Tconfig(pendulab::Session* session, QWidget* parent) : QDialog(parent, 
     connect(visichk, &QCheckBox::toggled, this, on(&Tconfig::visichkClick));
     connect(excitchk, &QCheckBox::toggled, this, on(&Tconfig::excitchkClick));
     connect(session_, &pendulab::Session::modelChanged, this, [this] { guarded(this, [this] { showModelResult(); }); });
+    connect(ajustcmd, &QPushButton::clicked, this, on(&Tconfig::ajustcmdClick));
+    connect(manuelcmd, &QPushButton::clicked, this, on(&Tconfig::manuelcmdClick));
+    // A new recording: the read-out spoke of the previous one; a fit needs a recording.
+    connect(session_, &pendulab::Session::measurementChanged, this, [this] {
+        guarded(this, [this] {
+            ajustlbl->setValueText(QString());
+            updateFitCommands();
+        });
+    });
+    updateFitCommands();
     placeControls();
 }
 
 void Tconfig::redraw() { session_->computeModel(); }
 
-void Tconfig::apply(const pendulab::ModelParameters& p) { session_->setParameters(p); }
+// A value set by hand: the fitted values still in force stay, but there is no way back past it.
+void Tconfig::apply(const pendulab::ModelParameters& p)
+{
+    session_->setParameters(p);
+    manual_.reset();
+    updateFitCommands();
+}
 
 void Tconfig::placeControls()
 {
@@ -214,6 +276,7 @@ void Tconfig::placeControls()
     amptrack->setValue(nearestPosition(Control::ExciterAmplitude, p.exciterAmplitude));
     UpDown9->setPosition(nearestPosition(Control::Amplitude, p.amplitude));
     UpDown10->setPosition(nearestPosition(Control::Offset, p.offset));
+    UpDown1->setPosition(nearestPosition(Control::ReleaseTime, p.releaseTime));
     visichk->setChecked(p.shown);
     excitchk->setChecked(p.excited);
 }
@@ -240,13 +303,6 @@ void Tconfig::FormShow()
     placeControls(); // from the values, which stay exact
     redraw();
 }
-
-namespace {
-QString textOf(pendulab::Control c, double value)
-{
-    return QString::fromStdString(pendulab::valueText(c, value, userDecimalSeparator()));
-}
-} // namespace
 
 void Tconfig::change(pendulab::Control c, double pendulab::ModelParameters::*field, int position, TValueLabel* label)
 {
@@ -284,7 +340,10 @@ void Tconfig::UpDown10Click()
     change(pendulab::Control::Offset, &pendulab::ModelParameters::offset, UpDown10->position(), nullptr);
 }
 
-void Tconfig::UpDown1Click() { redraw(); }
+void Tconfig::UpDown1Click()
+{
+    change(pendulab::Control::ReleaseTime, &pendulab::ModelParameters::releaseTime, UpDown1->position(), t0txt);
+}
 
 void Tconfig::visichkClick()
 {
@@ -314,4 +373,100 @@ void Tconfig::oetrackChange()
 void Tconfig::amptrackChange()
 {
     change(pendulab::Control::ExciterAmplitude, &pendulab::ModelParameters::exciterAmplitude, amptrack->value(), amptxt);
+}
+
+void Tconfig::showValueTexts()
+{
+    using pendulab::Control;
+    const pendulab::ModelParameters& p = session_->parameters();
+    ktxt->setValueText(textOf(Control::Stiffness, p.stiffness));
+    htxt->setValueText(textOf(Control::Friction, p.friction));
+    mtxt->setValueText(textOf(Control::Mass, p.mass));
+    // The narrow amplitude field shows the value to the hundredth of a volt, from its start.
+    amplitxt->setText(textOf(Control::Amplitude, std::round(p.amplitude * 100.0) / 100.0));
+    amplitxt->setCursorPosition(0);
+    // A release a fraction of a millisecond before the first sample reads "0,00 s", not "-0,00 s".
+    t0txt->setValueText(textOf(Control::ReleaseTime, std::fabs(p.releaseTime) < 0.005 ? 0.0 : p.releaseTime));
+    oetxt->setValueText(textOf(Control::ExciterPulsation, p.exciterPulsation));
+    amptxt->setValueText(textOf(Control::ExciterAmplitude, p.exciterAmplitude));
+}
+
+void Tconfig::updateFitCommands()
+{
+    ajustcmd->setEnabled(session_->hasMeasurement() && !recording_);
+    manuelcmd->setEnabled(manual_.has_value());
+}
+
+void Tconfig::setRecordingRunning(bool running)
+{
+    recording_ = running;
+    updateFitCommands();
+}
+
+void Tconfig::ajustcmdClick()
+{
+    if (!session_->hasMeasurement() || recording_) return;
+    const pendulab::Measurement& m = session_->measurement();
+    const pendulab::ModelParameters current = session_->parameters();
+    auto refuse = [this](const QString& why) {
+        ajustlbl->setValueText(why);
+        ui().showMessage(this, why);
+    };
+
+    pendulab::FitRequest request;
+    request.volts = m.volts; // as recorded: the 8-point mean would blur what the model must match
+    request.dt = m.samplePeriod();
+    request.first = 0;
+    request.last = m.volts.size() - 1;
+    if (intervchk->isChecked()) {
+        const std::optional<pendulab::Session::TimeInterval>& span = session_->interval();
+        if (!span) {
+            refuse(QStringLiteral("Aucun intervalle choisi : faites glisser le pointeur sur la courbe de la mesure, "
+                                  "puis ajustez."));
+            return;
+        }
+        // The samples inside the span, the span held in the recording.
+        const double lastIndex = static_cast<double>(m.volts.size() - 1);
+        const double first = std::clamp(std::ceil(span->from / request.dt - 1e-9), 0.0, lastIndex);
+        const double last = std::clamp(std::floor(span->to / request.dt + 1e-9), 0.0, lastIndex);
+        request.first = static_cast<std::size_t>(first);
+        request.last = static_cast<std::size_t>(last);
+    }
+    request.mass = current.mass;
+    request.excited = current.excited;
+    request.exciterPulsation = current.exciterPulsation;
+    request.exciterAmplitude = current.exciterAmplitude;
+
+    const pendulab::FitResult result = pendulab::fitOscillator(request);
+    if (!result.ok) {
+        refuse(QString::fromStdString(result.message));
+        return;
+    }
+    pendulab::ModelParameters fitted = current;
+    fitted.stiffness = result.stiffness.value;
+    fitted.friction = result.friction.value;
+    fitted.amplitude = result.amplitude.value;
+    fitted.offset = result.offset.value;
+    fitted.releaseTime = result.releaseTime.value;
+    if (result.excited) fitted.exciterAmplitude = result.exciterAmplitude.value;
+    session_->setParameters(fitted); // the model anew: ω0 and Q follow
+    if (!manual_) manual_ = current;
+
+    QStringList lines;
+    for (const std::string& line : pendulab::fitReport(result, userDecimalSeparator())) lines << QString::fromStdString(line);
+    ajustlbl->setValueText(lines.join(QLatin1Char('\n')));
+    placeControls();
+    showValueTexts();
+    updateFitCommands();
+}
+
+void Tconfig::manuelcmdClick()
+{
+    if (!manual_) return;
+    session_->setParameters(*manual_);
+    manual_.reset();
+    ajustlbl->setValueText(QString());
+    placeControls();
+    showValueTexts();
+    updateFitCommands();
 }

@@ -2,6 +2,8 @@
 // The modelling dialog: sliders and spinners that tune the theoretical oscillator.
 #include <QDialog>
 
+#include <optional>
+
 #include "model/ParameterScales.h"
 #include "session/Session.h"
 
@@ -9,6 +11,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QSlider;
 class TUpDown;
 class TValueLabel;
@@ -39,6 +42,12 @@ public:
     TValueLabel* omlbl = nullptr;
     TValueLabel* qlbl = nullptr;
     QLabel* Image3 = nullptr;
+    TValueLabel* t0txt = nullptr; // the release time set by UpDown1
+    // The fit of the model to the recording.
+    QPushButton* ajustcmd = nullptr;
+    QCheckBox* intervchk = nullptr;
+    QPushButton* manuelcmd = nullptr;
+    TValueLabel* ajustlbl = nullptr;
 
     // Handlers; each ends with the model computed anew (the views then redraw the measured
     // analysis and the model) unless it says otherwise.
@@ -53,10 +62,17 @@ public:
     void excitchkClick();
     void oetrackChange();
     void amptrackChange();
+    // Fits stiffness, friction, amplitude, offset, release time (and the exciter's amplitude when
+    // it is on) to the recording, the mass held; the fitted values become the parameters.
+    void ajustcmdClick();
+    // Back to the parameters set by hand before the first of consecutive fits.
+    void manuelcmdClick();
+    // A recording is under way: no fit meanwhile.
+    void setRecordingRunning(bool running);
 
-    static constexpr int HeightWithExciter = 306;
-    static constexpr int HeightWithoutExciter = 234;
-    static constexpr int StoredHeight = 211;
+    static constexpr int HeightWithExciter = 467;
+    static constexpr int HeightWithoutExciter = 395;
+    static constexpr int StoredHeight = 372;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -69,5 +85,9 @@ private:
     // One control moved: its exact value into the parameters, its text into its label, the model anew.
     void change(pendulab::Control c, double pendulab::ModelParameters::*field, int position, TValueLabel* label);
     QLabel* addLabel(const QString& name, const QString& text, int x, int y, int w, int h);
+    void showValueTexts();     // every value label from the session's exact values
+    void updateFitCommands();  // ajustcmd and manuelcmd enabled as the state allows
     pendulab::Session* session_ = nullptr;
+    std::optional<pendulab::ModelParameters> manual_; // set by hand, before the current fit(s)
+    bool recording_ = false;
 };

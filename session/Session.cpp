@@ -1,5 +1,6 @@
 #include "session/Session.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -19,6 +20,7 @@ void Session::setMeasurement(Measurement m)
     for (double v : m.volts)
         if (!std::isfinite(v)) throw std::invalid_argument("La mesure contient une valeur non numérique.");
     measurement_ = std::move(m);
+    interval_.reset(); // an interval chosen on the previous recording means nothing on this one
     deriveMeasurement();
     if (modelComputed_) computeModelArrays(); // the model follows the recording's time base
     emit measurementChanged();
@@ -50,6 +52,12 @@ void Session::deriveMeasurement()
 {
     smoothMeasurement(measurement_.volts, data_.MeasPos);
     computeMeasuredSpeed(data_.MeasPos, data_.MeasSpeed, measurement_.samplePeriod());
+}
+
+void Session::setInterval(double t1, double t2)
+{
+    if (!std::isfinite(t1) || !std::isfinite(t2)) throw std::invalid_argument("Intervalle invalide.");
+    interval_ = TimeInterval{std::min(t1, t2), std::max(t1, t2)};
 }
 
 void Session::setNextDuration(int seconds)

@@ -8,6 +8,7 @@
 #include <QObject>
 
 #include <functional>
+#include <optional>
 
 #include "acquisition/Measurement.h"
 #include "app/core/SharedState.h"
@@ -75,6 +76,16 @@ public:
     bool modelComputed() const { return modelComputed_; }
     const OscillatorResult& modelResult() const { return result_; }
 
+    // The span of the last drag of the time cursor over the measurement, seconds, from ≤ to;
+    // none before the first drag, and a new measurement clears it.
+    struct TimeInterval {
+        double from = 0.0, to = 0.0;
+        bool operator==(const TimeInterval&) const = default;
+    };
+    const std::optional<TimeInterval>& interval() const { return interval_; }
+    // Takes the two ends in either order; std::invalid_argument for a non-finite end.
+    void setInterval(double t1, double t2);
+
     const Signals& data() const { return data_; }
     // The model's inputs for the current parameters and time base.
     OscillatorInputs modelInputs() const;
@@ -95,6 +106,7 @@ private:
     bool modelComputed_ = false;
     OscillatorResult result_;
     Signals data_;
+    std::optional<TimeInterval> interval_;
 };
 
 } // namespace pendulab

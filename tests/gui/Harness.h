@@ -61,6 +61,8 @@ public:
         chooseLists << items.join(QLatin1Char('|'));
         return chooseAnswer;
     }
+    QString askAnswer;
+    QString askText(QWidget*, const QString&, const QString&, const QString&) override { return askAnswer; }
     int execModal(QDialog* dialog) override
     {
         modals << dialog->objectName();

@@ -108,14 +108,15 @@ TEST_F(PendulabTest, ExciterShowsItsGroupAndDrivesTheModel)
     EXPECT_EQ(dialog->height(), Tconfig::HeightWithoutExciter);
 }
 
-TEST_F(PendulabTest, ShiftSpinnerOnlyRedraws)
+TEST_F(PendulabTest, ShiftSpinnerDelaysTheReleaseOnce)
 {
     start();
     openDialog();
     const auto before = data().ModelPos;
     const int runs = modelRuns;
-    dialog->UpDown1->click(TUpDown::btNext);
-    EXPECT_EQ(data().ModelPos, before);
+    dialog->UpDown1->click(TUpDown::btNext); // 0.05 s: ten samples at D = 10 s
+    EXPECT_EQ(data().ModelPos[10], before[0]);
+    EXPECT_NE(data().ModelPos[20], before[20]);
     EXPECT_EQ(modelRuns, runs + 1);
     dialog->UpDown10->click(TUpDown::btNext);
     EXPECT_DOUBLE_EQ(data().ModelPos[0], 10.02);

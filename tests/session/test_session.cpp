@@ -136,6 +136,20 @@ TEST(Session, ParametersComputeTheModelWhichFollowsANewRecordingsTimeBase)
     EXPECT_EQ(s.parameters().mass, 0.3);
 }
 
+TEST(Session, TheDragIntervalIsOrderedAndANewRecordingClearsIt)
+{
+    Session s;
+    EXPECT_FALSE(s.interval().has_value());
+    s.setInterval(7.5, 2.25);
+    ASSERT_TRUE(s.interval().has_value());
+    EXPECT_EQ(*s.interval(), (Session::TimeInterval{2.25, 7.5}));
+    EXPECT_THROW(s.setInterval(1.0, std::nan("")), std::invalid_argument);
+    EXPECT_EQ(s.interval()->to, 7.5);
+    ScriptedSource src;
+    ASSERT_TRUE(s.record(src, "", {}));
+    EXPECT_FALSE(s.interval().has_value());
+}
+
 TEST(CardSource, RecordsTheVirtualPendulum)
 {
     ::setenv("VIRTUALCARD_PACE", "none", 1);

@@ -1,0 +1,186 @@
+// The sample sources on offer: the card driver library, the boards that answer on USB serial ports,
+// and a device path typed by the user. Probing and opening a port run off the window's thread.
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QSettings>
+#include <QThread>
+#include <QTimer>
+
+#include "acquisition/CardSource.h"
+#include "acquisition/SerialSource.h"
+#include "app/Accessibility.h"
+#include "app/Format.h"
+#include "app/Main.h"
+#include "app/Services.h"
+
+namespace {
+const QString kCard = QStringLiteral("card");
+const QString kAsk = QStringLiteral("ask");
+QString settingsKeyFor(const QString& path) { return QStringLiteral("boards/") + QString(path).replace(QLatin1Char('/'), QLatin1Char('|')) + QStringLiteral("/metresPerVolt"); }
+} // namespace
+
+void TFichePrincipale::buildSourceControls(QHBoxLayout* row)
+{
+    auto* label = new QLabel(QStringLiteral("Source"), TabSheet1);
+    label->setObjectName(QStringLiteral("sourcelbl"));
+    sourcecmb = new QComboBox(TabSheet1);
+    sourcecmb->setObjectName(QStringLiteral("sourcecmb"));
+    sourcecmb->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    label->setBuddy(sourcecmb);
+    describe(sourcecmb, QStringLiteral("Source"), QStringLiteral("Le dispositif qui enregistre"));
+    mpvtxt = new QLineEdit(TabSheet1);
+    mpvtxt->setObjectName(QStringLiteral("mpvtxt"));
+    mpvtxt->setMaximumWidth(60);
+    mpvtxt->setToolTip(QStringLiteral("Étalonnage du capteur : mètres par volt"));
+    describe(mpvtxt, QStringLiteral("Mètres par volt"), mpvtxt->toolTip());
+    auto* unit = new QLabel(QStringLiteral("m/V"), TabSheet1);
+    unit->setObjectName(QStringLiteral("mpvlbl"));
+    unit->setBuddy(mpvtxt);
+    row->insertWidget(0, label);
+    row->insertWidget(1, sourcecmb);
+    row->insertWidget(2, mpvtxt);
+    row->insertWidget(3, unit);
+    row->insertSpacing(4, 16);
+    connect(sourcecmb, &QComboBox::activated, this, [this](int index) { guarded(this, [&] { sourcecmbChange(index); }); });
+    connect(mpvtxt, &QLineEdit::editingFinished, this, [this] { guarded(this, [this] { mpvtxtChange(); }); });
+    connect(this, &TFichePrincipale::runningChanged, this, [this](bool running) {
+        sourcecmb->setEnabled(!running && !opening_);
+        mpvtxt->setEnabled(!running && board_ && current_ == board_.get());
+    });
+}
+
+void TFichePrincipale::listSources()
+{
+    sourcecmb->clear();
+    if (card_ && card_->bound()) sourcecmb->addItem(QString::fromStdString(card_->name()), kCard);
+    sourcecmb->addItem(QStringLiteral("Port série…"), kAsk);
+    sourcecmb->setCurrentIndex(0);
+    const QString remembered = QSettings().value(QStringLiteral("source")).toString();
+    const QString wanted = !startSource.isEmpty() ? startSource : (remembered != kCard ? remembered : QString());
+    if (!startSource.isEmpty()) openBoard(startSource); // named on the command line: open it as it is
+    // The boards on USB serial ports, asked who they are off the window's thread.
+    auto found = std::make_shared<std::vector<pendulab::BoardFound>>();
+    QThread* probe = QThread::create([found] { *found = pendulab::probeBoards(); });
+    helpers_.append(probe);
+    connect(probe, &QThread::finished, this, [this, probe, found, wanted] {
+        helpers_.removeAll(probe);
+        probe->deleteLater();
+        guarded(this, [&] {
+            for (const pendulab::BoardFound& b : *found) {
+                const QString path = QString::fromStdString(b.path);
+                if (sourcecmb->findData(path) < 0)
+                    sourcecmb->insertItem(sourcecmb->count() - 1, QStringLiteral("Carte Pendulab (") + path + QLatin1Char(')'), path);
+                if (path == wanted && startSource.isEmpty() && !(board_ && current_ == board_.get())) openBoard(path);
+            }
+        });
+    });
+    probe->start();
+}
+
+void TFichePrincipale::sourcecmbChange(int index)
+{
+    const QString choice = sourcecmb->itemData(index).toString();
+    if (choice == kCard) {
+        board_.reset();
+        useSource(card_.get());
+        QSettings().setValue(QStringLiteral("source"), kCard);
+    } else if (choice == kAsk) {
+        const QString path = ui().askText(this, QStringLiteral("Port série"),
+                                          QStringLiteral("Chemin du port série de la carte (par exemple /dev/ttyACM0) :"),
+                                          QStringLiteral("/dev/ttyACM0"));
+        showCurrentSource();
+        if (!path.trimmed().isEmpty()) openBoard(path.trimmed());
+    } else {
+        openBoard(choice);
+    }
+}
+
+void TFichePrincipale::openBoard(const QString& path)
+{
+    struct Opened {
+        std::unique_ptr<pendulab::SerialSource> board;
+        std::string error;
+    };
+    auto result = std::make_shared<Opened>();
+    const std::string device = path.toStdString();
+    QThread* opener = QThread::create([result, device] {
+        try {
+            result->board = pendulab::SerialSource::open(device);
+        } catch (const std::exception& e) {
+            result->error = e.what();
+        }
+    });
+    helpers_.append(opener);
+    opening_ = true;
+    sourcecmb->setEnabled(false);
+    aqucmd->setEnabled(false);
+    Acquisition1->setEnabled(false);
+    connect(opener, &QThread::finished, this, [this, opener, result, path] {
+        helpers_.removeAll(opener);
+        opener->deleteLater();
+        opening_ = false;
+        sourcecmb->setEnabled(!acquiring_);
+        guarded(this, [&] {
+            if (!result->board) {
+                useSource(current_); // the source in use stays
+                ui().showMessage(this, QString::fromStdString(result->error));
+                return;
+            }
+            const QVariant mpv = QSettings().value(settingsKeyFor(path));
+            if (mpv.isValid() && mpv.toDouble() > 0.0) result->board->setMetresPerVolt(mpv.toDouble());
+            board_ = std::move(result->board);
+            if (sourcecmb->findData(path) < 0)
+                sourcecmb->insertItem(sourcecmb->count() - 1, QString::fromStdString(board_->name()), path);
+            useSource(board_.get());
+            QSettings().setValue(QStringLiteral("source"), path);
+        });
+    });
+    opener->start();
+}
+
+void TFichePrincipale::useSource(pendulab::SampleSource* s)
+{
+    current_ = s;
+    const bool ready = s && s->present();
+    aqucmd->setEnabled(ready && !acquiring_);
+    Acquisition1->setEnabled(ready && !acquiring_);
+    if (ready) Timer2->start(333);
+    else Timer2->stop();
+    if (s) {
+        gaugeMin_->setText(fmtShortest(s->minVolts()) + QStringLiteral("v"));
+        gaugeMax_->setText((s->maxVolts() > 0 ? QStringLiteral("+") : QString()) + fmtShortest(s->maxVolts()) + QStringLiteral("v"));
+        mpvtxt->setText(fmtShortest(s->metresPerVolt()));
+    }
+    mpvtxt->setEnabled(s && board_ && s == board_.get() && !acquiring_);
+    showCurrentSource();
+}
+
+void TFichePrincipale::showCurrentSource()
+{
+    int index = 0;
+    if (board_ && current_ == board_.get()) index = sourcecmb->findData(QString::fromStdString(board_->devicePath()));
+    else index = sourcecmb->findData(kCard);
+    if (index >= 0) sourcecmb->setCurrentIndex(index);
+}
+
+void TFichePrincipale::mpvtxtChange()
+{
+    if (!board_ || current_ != board_.get()) return;
+    QString text = mpvtxt->text().trimmed();
+    bool ok = false;
+    double value = QLocale().toDouble(text, &ok);
+    if (!ok) value = text.replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    if (!ok || !(value > 0.0) || !std::isfinite(value)) {
+        const QString typed = mpvtxt->text();
+        mpvtxt->setText(fmtShortest(board_->metresPerVolt()));
+        ui().showMessage(this, QStringLiteral("Étalonnage invalide : « ") + typed +
+                                   QStringLiteral(" ». Donnez un nombre de mètres par volt positif."));
+        return;
+    }
+    board_->setMetresPerVolt(value);
+    QSettings().setValue(settingsKeyFor(QString::fromStdString(board_->devicePath())), value);
+}

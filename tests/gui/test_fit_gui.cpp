@@ -1,0 +1,194 @@
+// "Ajuster" in the modelling dialog, the shift spinner as release time, and the residual curve,
+// through the real windows and the virtual card (m 0.32 kg, k 18.5 N/m, h 0.12 kg/s, 7.5 V).
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSlider>
+#include <cmath>
+#include <cstdlib>
+#include <qcustomplot.h>
+
+#include "Harness.h"
+#include "app/Accessibility.h"
+#include "app/UpDown.h"
+#include "model/ParameterScales.h"
+
+namespace {
+
+class FitGuiTest : public PendulabTest {
+protected:
+    pendulab::Session* s() const { return main->session; }
+
+    // "&Lancer", then events until the run is over (whether it runs here or on a worker thread).
+    void recordRun()
+    {
+        main->aqucmd->click();
+        for (int guard = 0; main->running() && guard < 1000000; ++guard) QApplication::processEvents(QEventLoop::AllEvents, 5);
+        settle();
+        ASSERT_TRUE(s()->hasMeasurement());
+    }
+
+    QStringList readOut() const { return dialog->ajustlbl->text().split(QLatin1Char('\n')); }
+
+    // A number of the read-out ("18,47") as a double.
+    static double number(QString text) { return text.replace(QLatin1Char(','), QLatin1Char('.')).toDouble(); }
+
+    void expectNoNaNShown() const
+    {
+        for (const QWidget* widget : dialog->findChildren<QWidget*>()) {
+            QString text;
+            if (auto* l = qobject_cast<const QLabel*>(widget)) text = l->text();
+            if (auto* e = qobject_cast<const QLineEdit*>(widget)) text = e->text();
+            EXPECT_FALSE(text.contains(QStringLiteral("nan"), Qt::CaseInsensitive) ||
+                         text.contains(QStringLiteral("inf"), Qt::CaseInsensitive))
+                << widget->objectName().toStdString() << ": " << text.toStdString();
+        }
+    }
+
+    void drag(double fromSample, double toSample)
+    {
+        QCustomPlot* chart = main->Chart1;
+        chart->replot();
+        auto at = [chart](double sample) { return chart->mapToGlobal(QPoint(qRound(chart->xAxis->coordToPixel(sample)), 100)); };
+        auto send = [chart](QEvent::Type type, QPoint global, Qt::MouseButton button, Qt::MouseButtons held) {
+            QMouseEvent event(type, chart->mapFromGlobal(global), QPointF(global), button, held, Qt::NoModifier);
+            QCoreApplication::sendEvent(chart, &event);
+        };
+        send(QEvent::MouseButtonPress, at(fromSample), Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseMove, at(toSample), Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, at(toSample), Qt::LeftButton, Qt::NoButton);
+    }
+};
+
+// Sets a variable of the virtual card for one test.
+struct ScopedEnv {
+    const char* name;
+    ScopedEnv(const char* n, const char* value) : name(n) { ::setenv(n, value, 1); }
+    ~ScopedEnv() { ::unsetenv(name); }
+};
+
+} // namespace
+
+TEST_F(FitGuiTest, FitFindsThePendulumAndTheWayBackRestoresTheSettings)
+{
+    start();
+    openDialog();
+    EXPECT_FALSE(dialog->ajustcmd->isEnabled()); // nothing recorded yet
+    recordRun();
+    ASSERT_TRUE(dialog->ajustcmd->isEnabled());
+    emit main->runningChanged(true);
+    EXPECT_FALSE(dialog->ajustcmd->isEnabled());
+    emit main->runningChanged(false);
+    EXPECT_TRUE(dialog->ajustcmd->isEnabled());
+
+    dialog->mtrack->setValue(319); // the weighed 0.32 kg
+    const pendulab::ModelParameters manual = s()->parameters();
+    dialog->ajustcmd->click();
+    settle();
+    ASSERT_TRUE(ui_.messages.isEmpty()) << ui_.messages.join('\n').toStdString();
+
+    const pendulab::ModelParameters fitted = s()->parameters();
+    EXPECT_NEAR(fitted.stiffness, 18.5, 0.185);
+    EXPECT_NE(fitted.stiffness, 18.5); // the fitted value itself, not a slider's
+    EXPECT_NEAR(fitted.friction, 0.12, 0.006);
+    EXPECT_EQ(fitted.mass, manual.mass);
+    EXPECT_EQ(dialog->ktrack->value(), 37);
+    EXPECT_EQ(dialog->ktxt->text(), QString::number(fitted.stiffness, 'f', 1).replace('.', ',') + QStringLiteral(" N/m"));
+    EXPECT_TRUE(dialog->omlbl->text().contains(QString::number(std::sqrt(fitted.stiffness / 0.32), 'f', 2).replace('.', ',')))
+        << dialog->omlbl->text().toStdString();
+
+    const QStringList lines = readOut();
+    ASSERT_EQ(lines.size(), 6) << dialog->ajustlbl->text().toStdString();
+    const QRegularExpression k(QStringLiteral("^k = (18,\\d\\d) ± 0,\\d\\d N/m$"));
+    const auto km = k.match(lines[0]);
+    ASSERT_TRUE(km.hasMatch()) << lines[0].toStdString();
+    EXPECT_NEAR(number(km.captured(1)), fitted.stiffness, 0.0051);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^h = 0,1[12]\\d ± 0,\\d{3} kg/s$")).match(lines[1]).hasMatch())
+        << lines[1].toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^écart-type = 0,0[01]\\d V$")).match(lines[5]).hasMatch())
+        << lines[5].toStdString();
+    expectNoNaNShown();
+
+    // A second fit in a row; the way back still leads to the settings made by hand.
+    dialog->ajustcmd->click();
+    ASSERT_TRUE(dialog->manuelcmd->isEnabled());
+    dialog->manuelcmd->click();
+    EXPECT_EQ(s()->parameters(), manual);
+    EXPECT_EQ(dialog->ktrack->value(), pendulab::nearestPosition(pendulab::Control::Stiffness, manual.stiffness));
+    EXPECT_FALSE(dialog->manuelcmd->isEnabled());
+}
+
+TEST_F(FitGuiTest, OverTheDragIntervalOnly)
+{
+    start();
+    openDialog();
+    recordRun();
+    dialog->mtrack->setValue(319);
+    // Spoil the first five seconds: only a fit that keeps to [5 s, 10 s] still finds the pendulum.
+    pendulab::Measurement m = s()->measurement();
+    for (std::size_t i = 0; i < 1000; ++i) m.volts[i] = (i / 37) % 2 ? 9.0 : -9.0;
+    s()->setMeasurement(m);
+    dialog->intervchk->setChecked(true);
+    dialog->ajustcmd->click(); // no drag on this recording yet
+    ASSERT_EQ(ui_.messages.size(), 1);
+    EXPECT_TRUE(ui_.messages[0].contains(QStringLiteral("intervalle"))) << ui_.messages[0].toStdString();
+    EXPECT_FALSE(dialog->manuelcmd->isEnabled());
+
+    drag(1000, 2000);
+    ASSERT_TRUE(s()->interval().has_value());
+    EXPECT_NEAR(s()->interval()->from, 5.0, 0.02);
+    EXPECT_NEAR(s()->interval()->to, 10.0, 0.02);
+    dialog->ajustcmd->click();
+    ASSERT_EQ(ui_.messages.size(), 1) << ui_.messages.join('\n').toStdString();
+    EXPECT_NEAR(s()->parameters().stiffness, 18.5, 0.185);
+    EXPECT_NEAR(s()->parameters().releaseTime, 0.0, 0.05);
+    EXPECT_EQ(dialog->UpDown1->position(), pendulab::nearestPosition(pendulab::Control::ReleaseTime, s()->parameters().releaseTime));
+}
+
+TEST_F(FitGuiTest, AFlatRecordingIsRefusedAndChangesNothing)
+{
+    ScopedEnv flat("VIRTUALCARD_AMPLITUDE", "0");
+    start();
+    openDialog();
+    recordRun();
+    const pendulab::ModelParameters before = s()->parameters();
+    const int runs = modelRuns;
+    dialog->ajustcmd->click();
+    ASSERT_EQ(ui_.messages.size(), 1);
+    EXPECT_TRUE(ui_.messages[0].contains(QStringLiteral("plat"))) << ui_.messages[0].toStdString();
+    EXPECT_EQ(dialog->ajustlbl->text(), ui_.messages[0]);
+    EXPECT_EQ(s()->parameters(), before);
+    EXPECT_EQ(modelRuns, runs);
+    EXPECT_FALSE(dialog->manuelcmd->isEnabled());
+}
+
+TEST_F(FitGuiTest, TheShiftSpinnerIsTheReleaseTime)
+{
+    start();
+    openDialog(); // D = 10 s: 0.5 s is 100 samples
+    const pendulab::Signal unshifted = data().ModelPos;
+    for (int i = 0; i < 10; ++i) dialog->UpDown1->click(TUpDown::btNext);
+    EXPECT_EQ(s()->parameters().releaseTime, 0.5);
+    EXPECT_EQ(dialog->t0txt->text(), QStringLiteral("0,50 s"));
+    for (std::size_t i = 0; i < 100; ++i) ASSERT_EQ(data().ModelPos[i], unshifted[0]) << i; // at rest until released
+    for (std::size_t i = 100; i < unshifted.size(); ++i) ASSERT_NEAR(data().ModelPos[i], unshifted[i - 100], 1e-9) << i;
+}
+
+TEST_F(FitGuiTest, TheResidualCurveIsTheRecordingMinusTheModel)
+{
+    start();
+    openDialog();
+    recordRun();
+    EXPECT_TRUE(main->ResidSeries == nullptr || !main->ResidSeries->visible());
+    main->residchk->setChecked(true);
+    ASSERT_NE(main->ResidSeries, nullptr);
+    EXPECT_TRUE(main->ResidSeries->visible());
+    ASSERT_EQ(main->ResidSeries->dataCount(), 2001);
+    const double expected = s()->measurement().volts[1234] - pendulab::OscillatorModel(s()->modelInputs()).at(1234 * 10.0 / 2000).position;
+    EXPECT_EQ(main->ResidSeries->data()->at(1234)->key, 1234.0);
+    EXPECT_NEAR(main->ResidSeries->data()->at(1234)->value, expected, 1e-9);
+    dialog->visichk->click(); // no model shown, no residuals
+    EXPECT_FALSE(main->ResidSeries->visible());
+}
