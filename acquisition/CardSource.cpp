@@ -16,7 +16,11 @@ CardSource::CardSource(std::string folder, MessageSink show) : folder_(std::move
 bool CardSource::startUp()
 {
     present_ = false;
-    const std::string dir = folder_.empty() ? dynlib::ProgramFolder() : folder_;
+    std::string dir = folder_.empty() ? dynlib::ProgramFolder() : folder_;
+#ifdef PENDULAB_LIBDIR
+    // Installed from the package, the virtual card lives in the package's own library folder.
+    if (!dynlib::FileExists(dir + "SysamPCI.dll")) dir = PENDULAB_LIBDIR "/";
+#endif
     if (!dynlib::FileExists(dir + "SysamPCI.dll")) return false;
     if (!LoadCardDriver("SysamPCI.dll", show_, dir)) return false;
     bound_ = true;
