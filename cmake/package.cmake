@@ -93,7 +93,18 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON) # Depends computed by dpkg-shlibdeps
 set(CPACK_STRIP_FILES ON)
 include(CPack)
 
-# ---- tests: only where their tools are installed ----
+# ---- tests ----
+# The card found in the install folder when the given folder has none (the build's bin folder stands
+# in for the install folder).
+add_executable(package_card_folder ${CMAKE_SOURCE_DIR}/tests/package/card_folder.cpp ${CMAKE_SOURCE_DIR}/acquisition/CardSource.cpp)
+target_compile_options(package_card_folder PRIVATE ${PENDULAB_WARNINGS})
+target_compile_definitions(package_card_folder PRIVATE PENDULAB_LIBDIR="${CMAKE_BINARY_DIR}/bin")
+target_link_libraries(package_card_folder PRIVATE pendulab_core)
+add_dependencies(package_card_folder SysamPCI SysamPCI_not_a_library)
+add_test(NAME package.card_in_install_folder COMMAND package_card_folder ${CMAKE_BINARY_DIR}/bin/fixtures/none/)
+set_tests_properties(package.card_in_install_folder PROPERTIES ENVIRONMENT "VIRTUALCARD_PACE=none")
+
+# Only where their tools are installed.
 find_program(PENDULAB_DESKTOP_FILE_VALIDATE desktop-file-validate)
 if(PENDULAB_DESKTOP_FILE_VALIDATE)
   add_test(NAME package.desktop_entry COMMAND ${PENDULAB_DESKTOP_FILE_VALIDATE} ${_pkg_src}/pendulab.desktop)
