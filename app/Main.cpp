@@ -1,5 +1,7 @@
 #include "app/Main.h"
 
+#include <cmath>
+
 #include <QAction>
 #include <QApplication>
 #include <QBoxLayout>
@@ -9,6 +11,7 @@
 #include <QEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QLocale>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPrinter>
@@ -23,10 +26,12 @@
 #include <qcustomplot.h>
 
 #include "acquisition/DynLib.h"
+#include "analysis/Derivative.h"
 #include "analysis/PhaseImage.h"
 #include "app/Accessibility.h"
 #include "app/Services.h"
 #include "app/Format.h"
+#include "app/TimeAxis.h"
 #include "app/UpDown.h"
 #include "app/avertisit1.h"
 #include "app/core/Convert.h"
@@ -44,7 +49,7 @@ const QColor kChartBackground(210, 210, 210); // 13816530 in the window system's
 const QColor kMeasured(0, 0, 255);
 const QColor kModel(128, 128, 128);
 
-QCustomPlot* makeChart(QWidget* parent, const QString& name, double xStep, const QString& accessibleName)
+QCustomPlot* makeChart(QWidget* parent, const QString& name, const QString& valueTitle, const QString& accessibleName)
 {
     auto* chart = new QCustomPlot(parent);
     chart->setObjectName(name);
@@ -56,12 +61,16 @@ QCustomPlot* makeChart(QWidget* parent, const QString& name, double xStep, const
     // One paint buffer instead of two: the overlay layer is empty, and each extra buffer costs a
     // full-size clear and blend at every repaint.
     if (QCPLayer* overlay = chart->layer(QStringLiteral("overlay"))) overlay->setMode(QCPLayer::lmLogical);
-    chart->setInteractions(QCP::Interactions());
+    // The wheel zooms the time axis around the pointer; Ctrl-drag pans it (the window handles that,
+    // so that a plain press-and-drag stays the cursor); a double-click returns to the whole record.
+    chart->setInteractions(QCP::iRangeZoom);
+    chart->axisRect()->setRangeZoom(Qt::Horizontal);
+    chart->axisRect()->setRangeZoomAxes(chart->xAxis, nullptr);
     chart->xAxis->setRange(0, pendulab::SampleCount - 1);
-    auto ticker = QSharedPointer<QCPAxisTickerFixed>::create();
-    ticker->setTickStep(xStep);
-    chart->xAxis->setTicker(ticker);
-    chart->xAxis->setTickLabels(false);
+    chart->xAxis->setTicker(QSharedPointer<TimeTicker>::create());
+    chart->xAxis->setLabel(QStringLiteral("t (s)"));
+    chart->yAxis->setLabel(valueTitle);
+    chart->setLocale(QLocale());
     chart->setMinimumSize(200, 150);
     describe(chart, accessibleName);
     return chart;
@@ -108,6 +117,9 @@ TFichePrincipale::TFichePrincipale(QWidget* parent) : QMainWindow(parent)
         });
     });
     connect(session, &pendulab::Session::modelChanged, this, [this] { guarded(this, [this] { redrawAnalysisAndModel(); }); });
+    // The time axes read in seconds of the time base in force.
+    connect(session, &pendulab::Session::measurementChanged, this, [this] { guarded(this, [this] { updateTimeAxes(); }); });
+    connect(session, &pendulab::Session::nextDurationChanged, this, [this] { guarded(this, [this] { updateTimeAxes(); }); });
     driverFolder = QString::fromStdString(pendulab::dynlib::ProgramFolder());
 
     PageControl1 = new QTabWidget(this);
@@ -187,6 +199,10 @@ void TFichePrincipale::buildAcquisitionPage()
     deltalbl->setMinimumWidth(190);
     deltalbl->hide();
     describe(deltalbl, QStringLiteral("Intervalle"));
+    survollbl = new TValueLabel(QString(), TabSheet1);
+    survollbl->setObjectName(QStringLiteral("survollbl"));
+    survollbl->setMinimumWidth(230);
+    describe(survollbl, QStringLiteral("Valeur sous le pointeur"));
 
     aqucmd = new QPushButton(QStringLiteral("&Lancer"), TabSheet1);
     aqucmd->setObjectName(QStringLiteral("aqucmd"));
@@ -207,6 +223,13 @@ void TFichePrincipale::buildAcquisitionPage()
     ea0track->setFocusPolicy(Qt::NoFocus);
     ea0track->setAttribute(Qt::WA_TransparentForMouseEvents); // a gauge, not a control
     describe(ea0track, QStringLiteral("Tension entrée EA0"), QStringLiteral("Tension entrée EA0"));
+    ea0lbl = new TValueLabel(QString(), TabSheet1);
+    ea0lbl->setObjectName(QStringLiteral("ea0lbl"));
+    ea0lbl->setMinimumWidth(60);
+    describe(ea0lbl, QStringLiteral("Tension lue"));
+    nocardlbl = new QLabel(QStringLiteral("Aucune carte d'acquisition : choisissez une source"), TabSheet1);
+    nocardlbl->setObjectName(QStringLiteral("nocardlbl"));
+    nocardlbl->hide();
     auto* label6 = gaugeMax_ = new QLabel(QStringLiteral("+10v"), TabSheet1);
     label6->setObjectName(QStringLiteral("Label6"));
 
@@ -240,6 +263,7 @@ void TFichePrincipale::buildAcquisitionPage()
     row->addWidget(label1);
     row->addWidget(cursxtxt);
     row->addWidget(deltalbl);
+    row->addWidget(survollbl);
     row->addStretch(1);
     row->addWidget(trigchk);
     row->addWidget(trigtxt);
@@ -248,11 +272,13 @@ void TFichePrincipale::buildAcquisitionPage()
     row->addWidget(label7);
     row->addWidget(ea0track);
     row->addWidget(label6);
+    row->addWidget(ea0lbl);
+    row->addWidget(nocardlbl);
     row->addWidget(progbar);
     buildSourceControls(row);
     buildResiduals(row);
 
-    Chart1 = makeChart(TabSheet1, QStringLiteral("Chart1"), 200, QStringLiteral("Position mesurée et modèle"));
+    Chart1 = makeChart(TabSheet1, QStringLiteral("Chart1"), QStringLiteral("Y (V)"), QStringLiteral("Position mesurée et modèle"));
     Chart1->yAxis->setRange(-11, 11);
     auto yTicker = QSharedPointer<QCPAxisTickerFixed>::create();
     yTicker->setTickStep(5);
@@ -261,6 +287,13 @@ void TFichePrincipale::buildAcquisitionPage()
     Series5 = makeSeries(Chart1, QStringLiteral("Series5"), kModel);
     vcur0 = makeBar(Chart1, QStringLiteral("vcur0"));
     vcur1 = makeBar(Chart1, QStringLiteral("vcur1"));
+    hoverline_ = new QFrame(Chart1);
+    hoverline_->setObjectName(QStringLiteral("hoverline"));
+    hoverline_->setFrameShape(QFrame::VLine);
+    hoverline_->setFrameShadow(QFrame::Plain);
+    hoverline_->setStyleSheet(QStringLiteral("color: rgb(90, 90, 90)"));
+    hoverline_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    hoverline_->hide();
 
     auto* page = new QVBoxLayout(TabSheet1);
     page->addLayout(row);
@@ -272,7 +305,7 @@ void TFichePrincipale::buildDerivativePage()
     TabSheet3 = new QWidget;
     TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
     PageControl1->addTab(TabSheet3, QStringLiteral("Dérivée / t"));
-    phichart = makeChart(TabSheet3, QStringLiteral("phichart"), 100, QStringLiteral("Dérivée"));
+    phichart = makeChart(TabSheet3, QStringLiteral("phichart"), QStringLiteral("dY/dt (V/s)"), QStringLiteral("Dérivée"));
     phichart->yAxis->setRange(-1, 1);
     Series2 = makeSeries(phichart, QStringLiteral("Series2"), kModel);
     Series3 = makeSeries(phichart, QStringLiteral("Series3"), kMeasured);
@@ -300,10 +333,15 @@ void TFichePrincipale::buildPortraitPage()
         axis->setFrameShadow(QFrame::Plain);
         axis->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
-    Label3 = new QLabel(QStringLiteral("dY/Y"), TabSheet2);
+    Label3 = new QLabel(QStringLiteral("dY/dt (V/s)"), TabSheet2);
     Label3->setObjectName(QStringLiteral("Label3"));
-    Label5 = new QLabel(QStringLiteral("Y"), TabSheet2);
+    Label5 = new QLabel(QStringLiteral("Y (V)"), TabSheet2);
     Label5->setObjectName(QStringLiteral("Label5"));
+    for (auto [label, name] : {std::pair{&xminlbl, "xminlbl"}, {&xmaxlbl, "xmaxlbl"}, {&vminlbl, "vminlbl"}, {&vmaxlbl, "vmaxlbl"}}) {
+        *label = new QLabel(TabSheet2);
+        (*label)->setObjectName(QString::fromLatin1(name));
+        (*label)->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
 }
 
 void TFichePrincipale::buildEnergyPage()
@@ -311,7 +349,7 @@ void TFichePrincipale::buildEnergyPage()
     TabSheet4 = new QWidget;
     TabSheet4->setObjectName(QStringLiteral("TabSheet4"));
     PageControl1->addTab(TabSheet4, QStringLiteral("Etude énergétique"));
-    Chart2 = makeChart(TabSheet4, QStringLiteral("Chart2"), 200, QStringLiteral("Etude énergétique"));
+    Chart2 = makeChart(TabSheet4, QStringLiteral("Chart2"), QStringLiteral("E (J)"), QStringLiteral("Etude énergétique"));
     Chart2->yAxis->setRange(0, 1);
     Series4 = makeSeries(Chart2, QStringLiteral("Series4"), QColor(255, 0, 0));
     Series4->setName(QStringLiteral("énergie cinétique"));
@@ -325,25 +363,65 @@ void TFichePrincipale::buildEnergyPage()
     auto* layout = new QVBoxLayout(TabSheet4);
     layout->addWidget(Chart2);
 
-    for (QCustomPlot* chart : {Chart1, Chart2}) {
-        connect(chart, &QCustomPlot::mousePress, this, [this, chart](QMouseEvent* e) {
+    // The time charts: Ctrl-drag pans, a double-click returns to the whole record; on the position
+    // and energy charts a plain press-and-drag reads an interval.
+    for (QCustomPlot* chart : {Chart1, phichart, Chart2}) {
+        const bool cursor = chart != phichart;
+        connect(chart, &QCustomPlot::mousePress, this, [this, chart, cursor](QMouseEvent* e) {
             guarded(this, [&] {
-                Chart1MouseDown(chart, e->button(), qRound(e->position().x()), qRound(e->position().y()),
-                                e->globalPosition().toPoint());
+                if (e->button() == Qt::LeftButton && (e->modifiers() & Qt::ControlModifier)) {
+                    panning_ = chart;
+                    panFrom_ = qRound(e->position().x());
+                    panRange_ = chart->xAxis->range();
+                    return;
+                }
+                if (cursor)
+                    Chart1MouseDown(chart, e->button(), qRound(e->position().x()), qRound(e->position().y()),
+                                    e->globalPosition().toPoint());
             });
         });
-        connect(chart, &QCustomPlot::mouseMove, this, [this, chart](QMouseEvent* e) {
+        connect(chart, &QCustomPlot::mouseMove, this, [this, chart, cursor](QMouseEvent* e) {
             guarded(this, [&] {
-                Chart1MouseMove(chart, qRound(e->position().x()), qRound(e->position().y()),
-                                e->globalPosition().toPoint());
+                if (panning_ == chart) {
+                    const double perPixel = panRange_.size() / std::max(1, chart->axisRect()->width());
+                    const double shift = (qRound(e->position().x()) - panFrom_) * perPixel;
+                    chart->xAxis->setRange(panRange_.lower - shift, panRange_.upper - shift);
+                    chart->replot(QCustomPlot::rpQueuedReplot);
+                    return;
+                }
+                if (cursor)
+                    Chart1MouseMove(chart, qRound(e->position().x()), qRound(e->position().y()),
+                                    e->globalPosition().toPoint());
             });
         });
-        connect(chart, &QCustomPlot::mouseRelease, this, [this, chart](QMouseEvent* e) {
+        connect(chart, &QCustomPlot::mouseRelease, this, [this, chart, cursor](QMouseEvent* e) {
             guarded(this, [&] {
-                Chart1MouseUp(chart, e->button(), qRound(e->position().x()), qRound(e->position().y()));
+                if (panning_ == chart) {
+                    panning_ = nullptr;
+                    return;
+                }
+                if (cursor) Chart1MouseUp(chart, e->button(), qRound(e->position().x()), qRound(e->position().y()));
             });
+        });
+        connect(chart, &QCustomPlot::mouseDoubleClick, this, [this, chart](QMouseEvent*) {
+            guarded(this, [&] { resetTimeView(chart); });
         });
     }
+}
+
+void TFichePrincipale::updateTimeAxes()
+{
+    for (QCustomPlot* chart : {Chart1, phichart, Chart2})
+        if (auto ticker = chart->xAxis->ticker().dynamicCast<TimeTicker>()) {
+            ticker->setSecondsPerSample(session->timeBase() / static_cast<double>(pendulab::SampleCount - 1));
+            replotChart(chart);
+        }
+}
+
+void TFichePrincipale::resetTimeView(QCustomPlot* chart)
+{
+    chart->xAxis->setRange(0, pendulab::SampleCount - 1);
+    replotChart(chart);
 }
 
 void TFichePrincipale::buildMenu()
@@ -367,6 +445,8 @@ void TFichePrincipale::buildMenu()
     Imprimecran1 = action(QStringLiteral("Imprimecran1"), QStringLiteral("&Imprime écran"));
     Imprimer1->addAction(Configurerimpression1);
     Imprimer1->addAction(Imprimecran1);
+    Rapport1 = action(QStringLiteral("Rapport1"), QStringLiteral("&Rapport PDF…"));
+    Imprimer1->addAction(Rapport1);
     N1 = action(QStringLiteral("N1"), QStringLiteral("&Quitter"));
     N1->setShortcut(QKeySequence(Qt::Key_F1));
     N1->setShortcutContext(Qt::ApplicationShortcut);
@@ -388,6 +468,7 @@ void TFichePrincipale::buildMenu()
     on(Exporter1, &TFichePrincipale::Exporter1Click);
     on(Configurerimpression1, &TFichePrincipale::Configurerimpression1Click);
     on(Imprimecran1, &TFichePrincipale::Imprimecran1Click);
+    on(Rapport1, &TFichePrincipale::Rapport1Click);
     on(N1, &TFichePrincipale::N1Click);
 }
 
@@ -454,12 +535,30 @@ void TFichePrincipale::placePortraitAxes()
     const int h = xy->height();
     vaxe->setGeometry(w / 2, 0, 1, h);
     haxe->setGeometry(0, h / 2, w, 1);
+    Label3->adjustSize();
+    Label5->adjustSize();
     Label3->move(w / 2 + 5, Label3->y());
-    Label5->move(w - 30, h / 2);
-    vaxe->raise();
-    haxe->raise();
-    Label3->raise();
-    Label5->raise();
+    Label5->move(w - Label5->width() - 12, h / 2 - Label5->height() - 2);
+    for (QLabel* l : {xminlbl, xmaxlbl, vminlbl, vmaxlbl}) l->adjustSize();
+    xminlbl->move(2, h / 2 + 3);
+    xmaxlbl->move(w - xmaxlbl->width() - 2, h / 2 + 3);
+    vmaxlbl->move(w / 2 - vmaxlbl->width() - 4, 2);
+    vminlbl->move(w / 2 - vminlbl->width() - 4, h - vminlbl->height() - 2);
+    for (QWidget* top : std::initializer_list<QWidget*>{vaxe, haxe, Label3, Label5, xminlbl, xmaxlbl, vminlbl, vmaxlbl}) top->raise();
+}
+
+void TFichePrincipale::showPortraitScale(double pixelsPerVolt, double pixelsPerVoltPerSecond)
+{
+    const bool known = pixelsPerVolt > 0.0 && pixelsPerVoltPerSecond > 0.0 && std::isfinite(pixelsPerVolt) &&
+                       std::isfinite(pixelsPerVoltPerSecond);
+    const double x = known ? pendulab::halfOf(xy->width()) / pixelsPerVolt : 0.0;
+    const double v = known ? pendulab::halfOf(xy->height()) / pixelsPerVoltPerSecond : 0.0;
+    const QLocale here;
+    xminlbl->setText(known ? here.toString(-x, 'g', 3) + QStringLiteral(" V") : QString());
+    xmaxlbl->setText(known ? here.toString(x, 'g', 3) + QStringLiteral(" V") : QString());
+    vminlbl->setText(known ? here.toString(-v, 'g', 3) + QStringLiteral(" V/s") : QString());
+    vmaxlbl->setText(known ? here.toString(v, 'g', 3) + QStringLiteral(" V/s") : QString());
+    placePortraitAxes();
 }
 
 bool TFichePrincipale::eventFilter(QObject* watched, QEvent* event)

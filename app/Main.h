@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QPoint>
 #include <QString>
+#include <qcustomplot.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -67,6 +68,7 @@ public:
     TUpDown* UpDown7 = nullptr;
     QLineEdit* cursxtxt = nullptr;
     TValueLabel* deltalbl = nullptr;
+    TValueLabel* survollbl = nullptr; // "t = 4,20 s   Y = 1,23 V" under the pointer
     QPushButton* aqucmd = nullptr;
     QSlider* ea0track = nullptr;
     QProgressBar* progbar = nullptr;
@@ -80,6 +82,9 @@ public:
     TPhaseImage* xy = nullptr;
     QFrame *vaxe = nullptr, *haxe = nullptr;
     QLabel *Label3 = nullptr, *Label5 = nullptr;
+    // The portrait's scale: the values at the ends of its axes.
+    QLabel *xminlbl = nullptr, *xmaxlbl = nullptr, *vminlbl = nullptr, *vmaxlbl = nullptr;
+    void showPortraitScale(double pixelsPerVolt, double pixelsPerVoltPerSecond);
     QFrame *vcur0 = nullptr, *vcur1 = nullptr;
     QAction *Acquisition1 = nullptr, *Modlisation1 = nullptr, *Exporter1 = nullptr, *Configurerimpression1 = nullptr,
             *Imprimecran1 = nullptr, *N1 = nullptr;
@@ -104,6 +109,8 @@ public:
     QComboBox* sourcecmb = nullptr;
     QLineEdit* mpvtxt = nullptr;
     QLabel *gaugeMin_ = nullptr, *gaugeMax_ = nullptr;
+    TValueLabel* ea0lbl = nullptr;    // the gauge's value in volts
+    QLabel* nocardlbl = nullptr;      // says why "Lancer" is grey
     QString startSource; // a serial device to start with (--source)
     void sourcecmbChange(int index);
     void mpvtxtChange();
@@ -134,6 +141,11 @@ public:
     bool started() const { return started_; }
     // True while a recording runs: what must not start meanwhile follows runningChanged.
     bool running() const { return acquiring_; }
+
+    // Lab report
+    QAction* Rapport1 = nullptr; // "&Rapport PDF…" in the "&Imprimer" menu
+    // Asks for a file name, writes the A4 report there (app/Report.h) and opens it.
+    void Rapport1Click();
 
     // Fit residuals
     // "Résidus": the recording minus the model, on Chart1's right axis, while a model is shown.
@@ -183,9 +195,13 @@ private:
     void openBoard(const QString& path); // off the window's thread; the source in use changes when it answers
     void useSource(pendulab::SampleSource* source);
     void showCurrentSource();
+    // Time axes, zoom and hover.
+    void updateTimeAxes();
+    void resetTimeView(QCustomPlot* chart);
+    void showHover(QWidget* chart, int x, double t, bool inPlot);
     void liveBlock(std::size_t first, const std::vector<double>& block);
     void recordingDone(const pendulab::RecordingOutcome& outcome, int seconds, const std::string& when);
-    double timeUnderPointer(QPoint globalPos) const;
+    double timeUnderPointer(QPoint globalPos, QCustomPlot* chart = nullptr) const;
     QPrinter& printer();
 
     Tconfig* config_ = nullptr;
@@ -198,6 +214,10 @@ private:
     bool acquiring_ = false; // an acquisition run is under way
     bool modelFollows_ = false; // Theoric runs right after Mesures and replots the shared chart
     double cursorStart_ = 0.0; // seconds, where the last drag began
+    QCustomPlot* panning_ = nullptr; // the chart a Ctrl-drag moves
+    int panFrom_ = 0;                // pixel where it began
+    QCPRange panRange_;              // the time range then
+    QFrame* hoverline_ = nullptr;    // thin line under the pointer
     // Sample sources: the card, a board on a serial port, and the one in use.
     std::unique_ptr<pendulab::CardSource> card_;
     std::unique_ptr<pendulab::SerialSource> board_;

@@ -15,6 +15,7 @@
 
 #include "acquisition/CardSource.h"
 #include "acquisition/Recorder.h"
+#include "app/Accessibility.h"
 #include "app/Format.h"
 #include "app/Main.h"
 #include "app/Services.h"
@@ -186,4 +187,5 @@ void TFichePrincipale::Timer2Timer()
     const double span = current_->maxVolts() - current_->minVolts();
     const double position = std::nearbyint((*volts - current_->minVolts()) / span * 4096.0);
     ea0track->setValue(static_cast<int>(std::clamp(position, 0.0, 4096.0)));
+    ea0lbl->setValueText(fmtFixed(*volts, 1, 2) + QStringLiteral(" V"));
 }

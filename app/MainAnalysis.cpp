@@ -26,6 +26,7 @@ void TFichePrincipale::Mesures()
 
     static thread_local pendulab::PortraitData portrait;
     pendulab::computeMeasuredPortrait(sig.MeasPos, sig.MeasSpeed, halfW, halfH, portrait);
+    showPortraitScale(portrait.phaseScaleX, portrait.phaseScaleY); // the measured scale, or none yet
 
     xy->polyline(portrait.points, QColor(0, 0, 255));
     xy->setPenColor(Qt::black);

@@ -5,24 +5,56 @@
 #include <qcustomplot.h>
 
 #include "analysis/CursorCore.h"
+#include "app/core/FormatCore.h"
+#include "app/core/SharedState.h"
 #include "app/Accessibility.h"
 #include "app/Format.h"
 #include "app/Main.h"
 #include "session/Session.h"
 
-double TFichePrincipale::timeUnderPointer(QPoint globalPos) const
+double TFichePrincipale::timeUnderPointer(QPoint globalPos, QCustomPlot* chart) const
 {
-    // The recording's own time base (the next recording's while there is none).
-    const QPoint local = Chart1->mapFromGlobal(globalPos);
-    return pendulab::cursorTime(session->timeBase(), Chart1->xAxis->pixelToCoord(local.x()));
+    // The recording's own time base (the next recording's while there is none), on the chart under
+    // the pointer (each time chart may be zoomed on its own).
+    if (!chart) chart = Chart1;
+    const QPoint local = chart->mapFromGlobal(globalPos);
+    return pendulab::cursorTime(session->timeBase(), chart->xAxis->pixelToCoord(local.x()));
 }
 
-void TFichePrincipale::Chart1MouseDown(QWidget*, Qt::MouseButton button, int x, int, QPoint globalPos)
+void TFichePrincipale::showHover(QWidget* sender, int x, double t, bool inPlot)
+{
+    auto* chart = qobject_cast<QCustomPlot*>(sender);
+    if (!inPlot || !chart) {
+        hoverline_->hide();
+        survollbl->setValueText(QString());
+        return;
+    }
+    hoverline_->setParent(chart);
+    hoverline_->setGeometry(x, chart->axisRect()->top(), 1, chart->axisRect()->height());
+    hoverline_->show();
+    hoverline_->raise();
+    const auto sep = userDecimalSeparator();
+    QString text = QStringLiteral("t = ") + QString::fromStdString(pendulab::formatFixed(t, 1, 2, sep)) + QStringLiteral(" s");
+    const double index = std::nearbyint(chart->xAxis->pixelToCoord(x));
+    if (index >= 0 && index < pendulab::SampleCount) {
+        const auto i = static_cast<std::size_t>(index);
+        const std::string unit = " " + session->measurement().unit;
+        if (session->hasMeasurement())
+            text += QStringLiteral("   Y = ") + QString::fromStdString(pendulab::formatFixed(session->data().MeasPos[i], 1, 2, sep) + unit);
+        if (session->modelComputed() && session->parameters().shown)
+            text += QStringLiteral("   modèle = ") +
+                    QString::fromStdString(pendulab::formatFixed(session->data().ModelPos[i], 1, 2, sep) + unit);
+    }
+    survollbl->setValueText(text);
+}
+
+void TFichePrincipale::Chart1MouseDown(QWidget* sender, Qt::MouseButton button, int x, int, QPoint globalPos)
 {
     if (button != Qt::LeftButton) return;
-    const double t = timeUnderPointer(globalPos);
+    const double t = timeUnderPointer(globalPos, qobject_cast<QCustomPlot*>(sender));
     for (QFrame* bar : {vcur1, vcur0}) {
-        bar->setGeometry(x, 25, 2, Chart1->height() - 40);
+        bar->setParent(sender ? sender : Chart1);
+        bar->setGeometry(x, 25, 2, (sender ? sender : Chart1)->height() - 40);
         bar->show();
         bar->raise();
     }
@@ -31,11 +63,12 @@ void TFichePrincipale::Chart1MouseDown(QWidget*, Qt::MouseButton button, int x, 
     deltalbl->show();
 }
 
-void TFichePrincipale::Chart1MouseMove(QWidget*, int x, int y, QPoint globalPos)
+void TFichePrincipale::Chart1MouseMove(QWidget* sender, int x, int y, QPoint globalPos)
 {
     double t = 0.0;
     const bool inPlot = y > 10;
-    if (inPlot) t = timeUnderPointer(globalPos);
+    if (inPlot) t = timeUnderPointer(globalPos, qobject_cast<QCustomPlot*>(sender));
+    showHover(sender, x, t, inPlot);
     if (inPlot) cursxtxt->setText(QString::fromStdString(pendulab::cursorText(t, userDecimalSeparator())));
     else cursxtxt->clear();
     if (vcur1->isHidden()) return;
@@ -50,10 +83,10 @@ void TFichePrincipale::Chart1MouseUp(QWidget* sender, Qt::MouseButton button, in
     // The end of a drag: the span from where it began to the time under the pointer is kept for
     // the fit over an interval (a click without a move keeps the previous one).
     if (button == Qt::LeftButton && !vcur0->isHidden() && sender) {
-        const double t = timeUnderPointer(sender->mapToGlobal(QPoint(x, y)));
+        const double t = timeUnderPointer(sender->mapToGlobal(QPoint(x, y)), qobject_cast<QCustomPlot*>(sender));
         if (t != cursorStart_) session->setInterval(cursorStart_, t);
     }
     vcur0->hide();
     vcur1->hide();
-    deltalbl->hide();
+    // The interval's read-out stays until the next press.
 }

@@ -70,6 +70,7 @@ void TFichePrincipale::Theoric()
     Series6->setData(keys, total, true);
 
     xy->polyline(plot.portrait, QColor(128, 128, 128));
+    if (!session->hasMeasurement()) showPortraitScale(plot.phaseScaleX, 1.3 * plot.phaseScaleY); // the model's alone
     xy->flush();
 
     fitDerivativeAxis();

@@ -150,6 +150,8 @@ void TFichePrincipale::useSource(pendulab::SampleSource* s)
     Acquisition1->setEnabled(ready && !acquiring_);
     if (ready) Timer2->start(333);
     else Timer2->stop();
+    nocardlbl->setVisible(!ready);
+    if (!ready) ea0lbl->setValueText(QString());
     if (s) {
         gaugeMin_->setText(fmtShortest(s->minVolts()) + QStringLiteral("v"));
         gaugeMax_->setText((s->maxVolts() > 0 ? QStringLiteral("+") : QString()) + fmtShortest(s->maxVolts()) + QStringLiteral("v"));

@@ -102,8 +102,9 @@ TEST_F(PendulabTest, PortraitAxesFollowThePageSize)
     EXPECT_EQ(main->haxe->width(), W);
     EXPECT_EQ(main->haxe->y(), H / 2);
     EXPECT_EQ(main->Label3->x(), W / 2 + 5);
-    EXPECT_EQ(main->Label5->x(), W - 30);
-    EXPECT_EQ(main->Label5->y(), H / 2);
+    // "Y (V)" sits just above the right end of the horizontal axis, inside the page.
+    EXPECT_EQ(main->Label5->geometry().right(), W - 13);
+    EXPECT_EQ(main->Label5->geometry().bottom(), H / 2 - 3);
 
     main->resize(1201, 701);
     settle();
