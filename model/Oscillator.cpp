@@ -115,15 +115,15 @@ OscillatorResult computeOscillator(const OscillatorInputs& in, std::span<double>
     return model.result();
 }
 
-double kineticEnergy(double mass, double v)
+double kineticEnergy(double mass, double v, double metresPerVolt)
 {
-    const double metresPerSecond = SensorMetresPerVolt * v;
+    const double metresPerSecond = metresPerVolt * v;
     return 0.5 * mass * metresPerSecond * metresPerSecond;
 }
 
-double potentialEnergy(double stiffness, double x, double offset)
+double potentialEnergy(double stiffness, double x, double offset, double metresPerVolt)
 {
-    const double metres = SensorMetresPerVolt * (x - offset);
+    const double metres = metresPerVolt * (x - offset);
     return 0.5 * stiffness * metres * metres;
 }
 

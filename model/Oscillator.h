@@ -50,10 +50,11 @@ private:
 OscillatorResult computeOscillator(const OscillatorInputs& in, std::span<double> position,
                                    std::span<double> speed);
 
-// Energies of the model with the sensor's 0.005 m per volt: kinetic ½·m·(0.005·v)²,
-// potential ½·k·(0.005·(x − offset))².
+// Energies of the model with the sensor's metres per volt (the card's: 0.005): kinetic ½·m·(s·v)²,
+// potential ½·k·(s·(x − offset))².
 inline constexpr double SensorMetresPerVolt = 0.005;
-double kineticEnergy(double mass, double speedVoltsPerSecond);
-double potentialEnergy(double stiffness, double positionVolts, double offset);
+double kineticEnergy(double mass, double speedVoltsPerSecond, double metresPerVolt = SensorMetresPerVolt);
+double potentialEnergy(double stiffness, double positionVolts, double offset,
+                       double metresPerVolt = SensorMetresPerVolt);
 
 } // namespace pendulab

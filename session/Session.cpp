@@ -106,8 +106,10 @@ void Session::computeModelArrays()
 {
     result_ = computeOscillator(modelInputs(), data_.ModelPos, data_.ModelSpeed);
     for (std::size_t i = 0; i < data_.ModelPos.size(); ++i) {
-        data_.Kinetic[i] = kineticEnergy(parameters_.mass, data_.ModelSpeed[i]);
-        data_.Potential[i] = potentialEnergy(parameters_.stiffness, data_.ModelPos[i], parameters_.offset);
+        // The sensor of the recording (its metres per volt) turns volts into metres.
+        const double mpv = hasMeasurement() ? measurement_.metresPerVolt : SensorMetresPerVolt;
+        data_.Kinetic[i] = kineticEnergy(parameters_.mass, data_.ModelSpeed[i], mpv);
+        data_.Potential[i] = potentialEnergy(parameters_.stiffness, data_.ModelPos[i], parameters_.offset, mpv);
     }
 }
 

@@ -130,6 +130,8 @@ TEST(Session, ParametersComputeTheModelWhichFollowsANewRecordingsTimeBase)
     ASSERT_TRUE(s.record(src, "", {}));
     OscillatorInputs in = s.modelInputs();
     EXPECT_EQ(in.durationSeconds, 1);
+    // The scripted sensor gives 0.01 m per volt: the energy at release is ½·k·(0.01·a)².
+    EXPECT_NEAR(s.data().Potential[0], 0.5 * 20 * std::pow(0.01 * 7.0, 2), 1e-15);
     EXPECT_DOUBLE_EQ(s.data().ModelPos[2000], OscillatorModel(in).at(1.0).position);
     p.mass = 0.0;
     EXPECT_THROW(s.setParameters(p), std::invalid_argument);
