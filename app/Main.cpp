@@ -107,6 +107,7 @@ TFichePrincipale::TFichePrincipale(QWidget* parent) : QMainWindow(parent)
     installAccessibility();
     setObjectName(QStringLiteral("FichePrincipale"));
     setWindowTitle(QStringLiteral("Pendulab"));
+    setMinimumSize(1024, 700); // everything fits down to this size
     session = new pendulab::Session(this);
     // A new recording redraws its curve, its analysis and a model that has been asked for; new
     // model arrays redraw the analysis and the model, as every dialog change does.
@@ -255,28 +256,30 @@ void TFichePrincipale::buildAcquisitionPage()
     connect(escape_, &QShortcut::activated, this, [this] { guarded(this, [this] { stopRecording(); }); });
     recorder_ = std::make_unique<pendulab::Recorder>();
 
+    // Two rows: what starts a recording, then what reads it (cursor, hover, gauge, residuals).
     auto* row = new QHBoxLayout;
     row->addWidget(label8);
     row->addWidget(durtxt);
     row->addWidget(UpDown7);
     row->addSpacing(16);
-    row->addWidget(label1);
-    row->addWidget(cursxtxt);
-    row->addWidget(deltalbl);
-    row->addWidget(survollbl);
-    row->addStretch(1);
     row->addWidget(trigchk);
     row->addWidget(trigtxt);
     row->addWidget(aqucmd);
-    row->addSpacing(16);
-    row->addWidget(label7);
-    row->addWidget(ea0track);
-    row->addWidget(label6);
-    row->addWidget(ea0lbl);
-    row->addWidget(nocardlbl);
     row->addWidget(progbar);
-    buildSourceControls(row);
-    buildResiduals(row);
+    row->addStretch(1);
+    buildSourceControls(row); // at the start of the row
+    auto* readRow = new QHBoxLayout;
+    readRow->addWidget(label1);
+    readRow->addWidget(cursxtxt);
+    readRow->addWidget(deltalbl);
+    readRow->addWidget(survollbl);
+    readRow->addStretch(1);
+    readRow->addWidget(label7);
+    readRow->addWidget(ea0track);
+    readRow->addWidget(label6);
+    readRow->addWidget(ea0lbl);
+    readRow->addWidget(nocardlbl);
+    buildResiduals(readRow);
 
     Chart1 = makeChart(TabSheet1, QStringLiteral("Chart1"), QStringLiteral("Y (V)"), QStringLiteral("Position mesurée et modèle"));
     Chart1->yAxis->setRange(-11, 11);
@@ -297,6 +300,7 @@ void TFichePrincipale::buildAcquisitionPage()
 
     auto* page = new QVBoxLayout(TabSheet1);
     page->addLayout(row);
+    page->addLayout(readRow);
     page->addWidget(Chart1, 1);
 }
 

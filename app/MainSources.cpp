@@ -30,11 +30,13 @@ void TFichePrincipale::buildSourceControls(QHBoxLayout* row)
     sourcecmb = new QComboBox(TabSheet1);
     sourcecmb->setObjectName(QStringLiteral("sourcecmb"));
     sourcecmb->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    sourcecmb->setMinimumContentsLength(24);
     label->setBuddy(sourcecmb);
     describe(sourcecmb, QStringLiteral("Source"), QStringLiteral("Le dispositif qui enregistre"));
     mpvtxt = new QLineEdit(TabSheet1);
     mpvtxt->setObjectName(QStringLiteral("mpvtxt"));
-    mpvtxt->setMaximumWidth(60);
+    mpvtxt->setMinimumWidth(70);
+    mpvtxt->setMaximumWidth(80);
     mpvtxt->setToolTip(QStringLiteral("Étalonnage du capteur : mètres par volt"));
     describe(mpvtxt, QStringLiteral("Mètres par volt"), mpvtxt->toolTip());
     auto* unit = new QLabel(QStringLiteral("m/V"), TabSheet1);
