@@ -4,10 +4,12 @@
 #include <cmath>
 
 #include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSlider>
@@ -47,6 +49,26 @@ TValueLabel* makeValue(QWidget* parent, const QString& name, const QString& text
     return l;
 }
 
+// A box to type a value in, in the user's locale; the arrows' step told in its tooltip. Its value
+// is taken when typing ends (Enter, focus leaving) or at each arrow step, not at each keystroke.
+QDoubleSpinBox* makeSpin(QWidget* parent, const QString& name, const QString& accessibleName, double min, double max,
+                         int decimals, double step, const QString& unit, QRect geometry)
+{
+    auto* s = new QDoubleSpinBox(parent);
+    s->setObjectName(name);
+    s->setLocale(QLocale());
+    s->setDecimals(decimals);
+    s->setRange(min, max);
+    s->setSingleStep(step);
+    s->setSuffix(QLatin1Char(' ') + unit);
+    s->setKeyboardTracking(false);
+    s->setAccelerated(true);
+    s->setGeometry(geometry);
+    s->setFocusPolicy(Qt::StrongFocus);
+    describe(s, accessibleName, QStringLiteral("Flèches : ±") + QLocale().toString(step, 'f', decimals) + QLatin1Char(' ') + unit);
+    return s;
+}
+
 QString textOf(pendulab::Control c, double value)
 {
     return QString::fromStdString(pendulab::valueText(c, value, userDecimalSeparator()));
@@ -69,7 +91,7 @@ Tconfig::Tconfig(pendulab::Session* session, QWidget* parent) : QDialog(parent, 
     setObjectName(QStringLiteral("config"));
     setWindowTitle(QStringLiteral("Modélisation"));
     setModal(false);
-    setFixedSize(242, StoredHeight);
+    setFixedSize(Width, StoredHeight);
     QFont small = font();
     small.setPointSizeF(8.0);
     setFont(small);
@@ -101,16 +123,21 @@ Tconfig::Tconfig(pendulab::Session* session, QWidget* parent) : QDialog(parent, 
     UpDown9->setPosition(100);
     UpDown9->setGeometry(44, 163, 17, 22);
     describe(UpDown9, QStringLiteral("Amplitude"));
+    ampspin = makeSpin(this, QStringLiteral("ampspin"), QStringLiteral("Amplitude"), 0.0, 30.0, 1, 0.1, QStringLiteral("V"),
+                       QRect(64, 163, 84, 22));
 
-    QLabel* label12 = addLabel(QStringLiteral("Label12"), QStringLiteral("+/-"), 68, 146, 24, 16);
+    QLabel* label12 = addLabel(QStringLiteral("Label12"), QStringLiteral("+/-"), 172, 146, 24, 16);
     label12->setToolTip(QStringLiteral("décalage de la courbe"));
     UpDown10 = new TUpDown(Qt::Vertical, this);
     UpDown10->setObjectName(QStringLiteral("UpDown10"));
     UpDown10->setRange(-1000, 1000);
     UpDown10->setIncrement(2);
     UpDown10->setPosition(0);
-    UpDown10->setGeometry(70, 163, 17, 22);
+    UpDown10->setGeometry(172, 163, 17, 22);
     describe(UpDown10, QStringLiteral("décalage en Y"), QStringLiteral("décalage en Y"));
+    offspin = makeSpin(this, QStringLiteral("offspin"), QStringLiteral("Décalage"), -10.0, 10.0, 2, 0.01, QStringLiteral("V"),
+                       QRect(192, 163, 96, 22));
+    label12->setBuddy(offspin);
 
     UpDown1 = new TUpDown(Qt::Horizontal, this);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
@@ -124,16 +151,22 @@ Tconfig::Tconfig(pendulab::Session* session, QWidget* parent) : QDialog(parent, 
     t0txt->setToolTip(QStringLiteral("instant du lâcher"));
     describe(t0txt, QStringLiteral("déphasage sur t"), QStringLiteral("instant du lâcher"));
 
-    // Stiffness, friction and mass.
+    // Stiffness, friction and mass: each slider with the box beside it where its value is typed.
     addLabel(QStringLiteral("Label5"), QStringLiteral("Raideur"), 102, 2, 70, 16);
-    ktxt = makeValue(this, QStringLiteral("ktxt"), QStringLiteral("20 N/m"), QRect(172, 2, 66, 16));
-    ktrack = makeSlider(this, QStringLiteral("ktrack"), 0, 100, 40, QRect(102, 18, 136, 20));
+    ktxt = makeValue(this, QStringLiteral("ktxt"), QStringLiteral("20 N/m"), QRect(172, 2, 70, 16));
+    ktrack = makeSlider(this, QStringLiteral("ktrack"), 0, 100, 40, QRect(102, 18, 140, 20));
+    kspin = makeSpin(this, QStringLiteral("kspin"), QStringLiteral("Raideur"), 0.0, 50.0, 2, 0.01, QStringLiteral("N/m"),
+                     QRect(246, 17, 96, 22));
     addLabel(QStringLiteral("Label10"), QStringLiteral("Frottement"), 102, 40, 70, 16);
-    htxt = makeValue(this, QStringLiteral("htxt"), QStringLiteral("0,2 si"), QRect(172, 40, 66, 16));
-    htrack = makeSlider(this, QStringLiteral("htrack"), 0, 100, 20, QRect(102, 56, 136, 20));
+    htxt = makeValue(this, QStringLiteral("htxt"), QStringLiteral("0,2 si"), QRect(172, 40, 70, 16));
+    htrack = makeSlider(this, QStringLiteral("htrack"), 0, 100, 20, QRect(102, 56, 140, 20));
+    hspin = makeSpin(this, QStringLiteral("hspin"), QStringLiteral("Frottement"), 0.0, 1.0, 3, 0.001, QStringLiteral("kg/s"),
+                     QRect(246, 55, 96, 22));
     addLabel(QStringLiteral("Label1"), QStringLiteral("Masse"), 102, 78, 70, 16);
-    mtxt = makeValue(this, QStringLiteral("mtxt"), QStringLiteral("300 g"), QRect(172, 78, 66, 16));
-    mtrack = makeSlider(this, QStringLiteral("mtrack"), 0, 999, 299, QRect(102, 94, 136, 20));
+    mtxt = makeValue(this, QStringLiteral("mtxt"), QStringLiteral("300 g"), QRect(172, 78, 70, 16));
+    mtrack = makeSlider(this, QStringLiteral("mtrack"), 0, 999, 299, QRect(102, 94, 140, 20));
+    mspin = makeSpin(this, QStringLiteral("mspin"), QStringLiteral("Masse"), 1.0, 1000.0, 0, 1.0, QStringLiteral("g"),
+                     QRect(246, 93, 96, 22));
     describe(ktrack, QStringLiteral("Raideur"));
     describe(htrack, QStringLiteral("Frottement"));
     describe(mtrack, QStringLiteral("Masse"));
@@ -154,10 +187,10 @@ Tconfig::Tconfig(pendulab::Session* session, QWidget* parent) : QDialog(parent, 
     excitchk->setGeometry(172, 118, 64, 20);
     describe(excitchk, QStringLiteral("Excit."));
 
-    addLabel(QStringLiteral("Label2"), QStringLiteral("ω  ="), 102, 144, 30, 18);
-    omlbl = makeValue(this, QStringLiteral("omlbl"), QStringLiteral("0"), QRect(132, 144, 106, 18));
+    addLabel(QStringLiteral("Label2"), QStringLiteral("ω  ="), 102, 190, 30, 18);
+    omlbl = makeValue(this, QStringLiteral("omlbl"), QStringLiteral("0"), QRect(132, 190, 100, 18));
     omlbl->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    qlbl = makeValue(this, QStringLiteral("qlbl"), QStringLiteral("Q = "), QRect(102, 166, 136, 18));
+    qlbl = makeValue(this, QStringLiteral("qlbl"), QStringLiteral("Q = "), QRect(236, 190, 106, 18));
     qlbl->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     describe(omlbl, QStringLiteral("Pulsation propre"));
     describe(qlbl, QStringLiteral("Facteur de qualité"));
@@ -176,16 +209,16 @@ Tconfig::Tconfig(pendulab::Session* session, QWidget* parent) : QDialog(parent, 
     describe(ajustcmd, QStringLiteral("Ajuster"), fitHelp);
     intervchk = new QCheckBox(QStringLiteral("Sur l'intervalle"), this);
     intervchk->setObjectName(QStringLiteral("intervchk"));
-    intervchk->setGeometry(86, 214, 152, 20);
+    intervchk->setGeometry(86, 214, 156, 20);
     intervchk->setToolTip(QStringLiteral("ajuster sur l'intervalle du dernier glisser du pointeur sur la courbe de la mesure"));
     describe(intervchk, QStringLiteral("Sur l'intervalle"), intervchk->toolTip());
     manuelcmd = new QPushButton(QStringLiteral("Revenir aux réglages manuels"), this);
     manuelcmd->setObjectName(QStringLiteral("manuelcmd"));
-    manuelcmd->setGeometry(4, 240, 234, 24);
+    manuelcmd->setGeometry(4, 240, Width - 8, 24);
     manuelcmd->setAutoDefault(false);
     manuelcmd->setEnabled(false);
     describe(manuelcmd, QStringLiteral("Revenir aux réglages manuels"));
-    ajustlbl = makeValue(this, QStringLiteral("ajustlbl"), QString(), QRect(4, 268, 234, 100));
+    ajustlbl = makeValue(this, QStringLiteral("ajustlbl"), QString(), QRect(4, 268, Width - 8, 100));
     ajustlbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ajustlbl->setWordWrap(true);
     ajustlbl->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -195,30 +228,36 @@ Tconfig::Tconfig(pendulab::Session* session, QWidget* parent) : QDialog(parent, 
     // The exciter, below the stored client area: shown by raising the dialog's height.
     GroupBox1 = new QGroupBox(QStringLiteral("Paramètres de l'excitateur"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(4, HeightWithoutExciter + 2, 234, 66);
+    GroupBox1->setGeometry(4, HeightWithoutExciter + 2, Width - 8, 66);
     auto* label7 = new QLabel(QStringLiteral("Puls"), GroupBox1);
     label7->setObjectName(QStringLiteral("Label7"));
     label7->setGeometry(6, 16, 40, 18);
-    oetrack = makeSlider(GroupBox1, QStringLiteral("oetrack"), 0, 1999, 500, QRect(46, 16, 120, 20));
-    oetxt = makeValue(GroupBox1, QStringLiteral("oetxt"), QStringLiteral("10.0 rd/s"), QRect(166, 16, 64, 18));
+    oetrack = makeSlider(GroupBox1, QStringLiteral("oetrack"), 0, 1999, 500, QRect(46, 16, Width - 8 - 46 - 74, 20));
+    oetxt = makeValue(GroupBox1, QStringLiteral("oetxt"), QStringLiteral("10.0 rd/s"), QRect(Width - 8 - 72, 16, 66, 18));
     auto* label8 = new QLabel(QStringLiteral("Amplit"), GroupBox1);
     label8->setObjectName(QStringLiteral("Label8"));
     label8->setGeometry(6, 40, 40, 18);
-    amptrack = makeSlider(GroupBox1, QStringLiteral("amptrack"), 0, 20, 10, QRect(46, 40, 120, 20));
-    amptxt = makeValue(GroupBox1, QStringLiteral("amptxt"), QStringLiteral("5"), QRect(166, 40, 64, 18));
+    amptrack = makeSlider(GroupBox1, QStringLiteral("amptrack"), 0, 20, 10, QRect(46, 40, Width - 8 - 46 - 74, 20));
+    amptxt = makeValue(GroupBox1, QStringLiteral("amptxt"), QStringLiteral("5"), QRect(Width - 8 - 72, 40, 66, 18));
     describe(oetrack, QStringLiteral("Puls"));
     describe(amptrack, QStringLiteral("Amplit"));
     describe(oetxt, QStringLiteral("Puls"));
     describe(amptxt, QStringLiteral("Amplit"));
 
-    // Keyboard order follows the visual order: the right column, then the spinners, then the exciter.
-    setTabOrder(ktrack, htrack);
-    setTabOrder(htrack, mtrack);
-    setTabOrder(mtrack, visichk);
+    // Keyboard order follows the visual order: the right column (each slider, then its box), then
+    // the spinners and their boxes, then the exciter.
+    setTabOrder(ktrack, kspin);
+    setTabOrder(kspin, htrack);
+    setTabOrder(htrack, hspin);
+    setTabOrder(hspin, mtrack);
+    setTabOrder(mtrack, mspin);
+    setTabOrder(mspin, visichk);
     setTabOrder(visichk, excitchk);
     setTabOrder(excitchk, UpDown9);
-    setTabOrder(UpDown9, UpDown10);
-    setTabOrder(UpDown10, UpDown1);
+    setTabOrder(UpDown9, ampspin);
+    setTabOrder(ampspin, UpDown10);
+    setTabOrder(UpDown10, offspin);
+    setTabOrder(offspin, UpDown1);
     setTabOrder(UpDown1, ajustcmd);
     setTabOrder(ajustcmd, intervchk);
     setTabOrder(intervchk, manuelcmd);
@@ -232,6 +271,13 @@ Tconfig::Tconfig(pendulab::Session* session, QWidget* parent) : QDialog(parent, 
     connect(mtrack, &QSlider::valueChanged, this, on(&Tconfig::mtrackChange));
     connect(oetrack, &QSlider::valueChanged, this, on(&Tconfig::oetrackChange));
     connect(amptrack, &QSlider::valueChanged, this, on(&Tconfig::amptrackChange));
+    // A box's value arrives once per change: when typing ends or at an arrow step (no keyboard
+    // tracking); the program's own changes are made with its signals blocked.
+    connect(kspin, &QDoubleSpinBox::valueChanged, this, on(&Tconfig::kspinChange));
+    connect(hspin, &QDoubleSpinBox::valueChanged, this, on(&Tconfig::hspinChange));
+    connect(mspin, &QDoubleSpinBox::valueChanged, this, on(&Tconfig::mspinChange));
+    connect(offspin, &QDoubleSpinBox::valueChanged, this, on(&Tconfig::offspinChange));
+    connect(ampspin, &QDoubleSpinBox::valueChanged, this, on(&Tconfig::ampspinChange));
     connect(UpDown9, &TUpDown::clicked, this, on(&Tconfig::UpDown9Click));
     connect(UpDown10, &TUpDown::clicked, this, on(&Tconfig::UpDown10Click));
     connect(UpDown1, &TUpDown::clicked, this, on(&Tconfig::UpDown1Click));
@@ -279,6 +325,18 @@ void Tconfig::placeControls()
     UpDown1->setPosition(nearestPosition(Control::ReleaseTime, p.releaseTime));
     visichk->setChecked(p.shown);
     excitchk->setChecked(p.excited);
+    placeSpinBoxes();
+}
+
+void Tconfig::placeSpinBoxes()
+{
+    const pendulab::ModelParameters& p = session_->parameters();
+    const QSignalBlocker b1(kspin), b2(hspin), b3(mspin), b4(offspin), b5(ampspin);
+    kspin->setValue(p.stiffness);
+    hspin->setValue(p.friction);
+    mspin->setValue(p.mass * 1000.0);
+    offspin->setValue(p.offset);
+    ampspin->setValue(p.amplitude);
 }
 
 void Tconfig::showModelResult()
@@ -310,6 +368,42 @@ void Tconfig::change(pendulab::Control c, double pendulab::ModelParameters::*fie
     p.*field = pendulab::valueAt(c, position);
     if (label) label->setValueText(textOf(c, p.*field));
     apply(p);
+    placeSpinBoxes();
+}
+
+void Tconfig::typed(double pendulab::ModelParameters::*field, double value)
+{
+    pendulab::ModelParameters p = session_->parameters();
+    p.*field = value;
+    apply(p);
+    placeControls(); // the sliders and spinners to their nearest positions, signals blocked
+}
+
+void Tconfig::kspinChange()
+{
+    typed(&pendulab::ModelParameters::stiffness, kspin->value());
+    ktxt->setValueText(textOf(pendulab::Control::Stiffness, session_->parameters().stiffness));
+}
+
+void Tconfig::hspinChange()
+{
+    typed(&pendulab::ModelParameters::friction, hspin->value());
+    htxt->setValueText(textOf(pendulab::Control::Friction, session_->parameters().friction));
+}
+
+void Tconfig::mspinChange()
+{
+    typed(&pendulab::ModelParameters::mass, mspin->value() / 1000.0); // whole grams: 320 g is 0.32 kg exactly
+    mtxt->setValueText(textOf(pendulab::Control::Mass, session_->parameters().mass));
+}
+
+void Tconfig::offspinChange() { typed(&pendulab::ModelParameters::offset, offspin->value()); }
+
+void Tconfig::ampspinChange()
+{
+    typed(&pendulab::ModelParameters::amplitude, ampspin->value());
+    amplitxt->setText(textOf(pendulab::Control::Amplitude, session_->parameters().amplitude));
+    amplitxt->setCursorPosition(0);
 }
 
 void Tconfig::htrackChange()
@@ -333,6 +427,7 @@ void Tconfig::UpDown9Click()
     p.amplitude = pendulab::valueAt(pendulab::Control::Amplitude, UpDown9->position());
     amplitxt->setText(textOf(pendulab::Control::Amplitude, p.amplitude));
     apply(p);
+    placeSpinBoxes();
 }
 
 void Tconfig::UpDown10Click()

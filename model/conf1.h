@@ -8,6 +8,7 @@
 #include "session/Session.h"
 
 class QCheckBox;
+class QDoubleSpinBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -48,6 +49,12 @@ public:
     QCheckBox* intervchk = nullptr;
     QPushButton* manuelcmd = nullptr;
     TValueLabel* ajustlbl = nullptr;
+    // Every parameter typed exactly, beside its slider or spinner: N/m, kg/s, g, V, V.
+    QDoubleSpinBox* kspin = nullptr;
+    QDoubleSpinBox* hspin = nullptr;
+    QDoubleSpinBox* mspin = nullptr;
+    QDoubleSpinBox* offspin = nullptr;
+    QDoubleSpinBox* ampspin = nullptr;
 
     // Handlers; each ends with the model computed anew (the views then redraw the measured
     // analysis and the model) unless it says otherwise.
@@ -62,6 +69,13 @@ public:
     void excitchkClick();
     void oetrackChange();
     void amptrackChange();
+    // A value typed (or stepped with the arrows) in a box: the exact value into the parameters, its
+    // slider or spinner to the nearest position without running its own handler.
+    void kspinChange();
+    void hspinChange();
+    void mspinChange();
+    void offspinChange();
+    void ampspinChange();
     // Fits stiffness, friction, amplitude, offset, release time (and the exciter's amplitude when
     // it is on) to the recording, the mass held; the fitted values become the parameters.
     void ajustcmdClick();
@@ -70,6 +84,7 @@ public:
     // A recording is under way: no fit meanwhile.
     void setRecordingRunning(bool running);
 
+    static constexpr int Width = 346;
     static constexpr int HeightWithExciter = 467;
     static constexpr int HeightWithoutExciter = 395;
     static constexpr int StoredHeight = 372;
@@ -81,7 +96,10 @@ private:
     void redraw();
     void apply(const pendulab::ModelParameters& p); // new values, then the model computed anew
     void showModelResult();                          // ω0, Q and the regime in the title
-    void placeControls();                            // sliders and boxes at the session's values
+    void placeControls();                            // sliders, spinners and boxes at the session's values
+    void placeSpinBoxes();                           // the typed-value boxes at the session's values
+    // A typed value: the parameters take it, the label and the control follow, the model anew.
+    void typed(double pendulab::ModelParameters::*field, double value);
     // One control moved: its exact value into the parameters, its text into its label, the model anew.
     void change(pendulab::Control c, double pendulab::ModelParameters::*field, int position, TValueLabel* label);
     QLabel* addLabel(const QString& name, const QString& text, int x, int y, int w, int h);

@@ -2,6 +2,7 @@
 #include <QAccessible>
 #include <QAccessibleValueInterface>
 #include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -85,8 +86,9 @@ TEST_F(PendulabTest, TabOrderFollowsTheDialogLayoutAndEscapeOnlyHides)
 {
     start();
     openDialog();
-    const QList<QWidget*> expected = {dialog->ktrack, dialog->htrack, dialog->mtrack, dialog->visichk, dialog->excitchk,
-                                      dialog->UpDown9, dialog->UpDown10, dialog->UpDown1, dialog->oetrack, dialog->amptrack};
+    const QList<QWidget*> expected = {dialog->ktrack,  dialog->kspin,    dialog->htrack,  dialog->hspin,   dialog->mtrack,
+                                      dialog->mspin,   dialog->visichk,  dialog->excitchk, dialog->UpDown9, dialog->ampspin,
+                                      dialog->UpDown10, dialog->offspin, dialog->UpDown1, dialog->oetrack, dialog->amptrack};
     QList<QWidget*> visited;
     QWidget* step = dialog->ktrack;
     for (int guard = 0; guard < 200 && visited.size() < expected.size(); ++guard, step = step->nextInFocusChain())
