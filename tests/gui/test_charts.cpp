@@ -93,13 +93,17 @@ TEST_F(PendulabTest, HoverShowsALineAndTheValuesUnderThePointer)
     openDialog();
     QCustomPlot* c = main->Chart1;
     c->replot();
-    mouse(c, QEvent::MouseMove, at(c, 840), Qt::NoButton, Qt::NoButton);
+    const QPoint pointer = at(c, 840);
+    mouse(c, QEvent::MouseMove, pointer, Qt::NoButton, Qt::NoButton);
+    // The sample under the pointer's pixel (one pixel spans more than one sample).
+    const auto i = static_cast<std::size_t>(std::lround(c->xAxis->pixelToCoord(pointer.x())));
+    ASSERT_NEAR(static_cast<double>(i), 840.0, 2.0);
     const QFrame* line = main->findChild<QFrame*>(QStringLiteral("hoverline"));
     ASSERT_NE(line, nullptr);
     EXPECT_TRUE(line->isVisible());
     const QString expected = QStringLiteral("t = 4,20 s   Y = ") +
-                             QLocale().toString(data().MeasPos[840], 'f', 2) + QStringLiteral(" V   modèle = ") +
-                             QLocale().toString(data().ModelPos[840], 'f', 2) + QStringLiteral(" V");
+                             QLocale().toString(data().MeasPos[i], 'f', 2) + QStringLiteral(" V   modèle = ") +
+                             QLocale().toString(data().ModelPos[i], 'f', 2) + QStringLiteral(" V");
     EXPECT_EQ(main->survollbl->text(), expected);
 }
 
