@@ -1,5 +1,6 @@
 #include "app/Services.h"
 
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -7,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QUrl>
 
 namespace {
 UiServices realServices;
@@ -94,6 +96,8 @@ QString UiServices::askText(QWidget* parent, const QString& title, const QString
 }
 
 int UiServices::execModal(QDialog* dialog) { return dialog->exec(); }
+
+void UiServices::openDocument(const QString& file) { QDesktopServices::openUrl(QUrl::fromLocalFile(file)); }
 
 UiServices& ui() { return *current; }
 

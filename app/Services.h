@@ -31,6 +31,8 @@ public:
     // A line of text typed by the user; empty when cancelled.
     virtual QString askText(QWidget* parent, const QString& title, const QString& label, const QString& initial);
     virtual int execModal(QDialog* dialog);
+    // Shows a document the program wrote in the desktop's viewer for its type, when there is one.
+    virtual void openDocument(const QString& file);
 };
 
 UiServices& ui();

@@ -69,6 +69,8 @@ public:
         if (onModal) onModal();
         return QDialog::Accepted;
     }
+    QStringList openedDocuments; // what the program would have shown in the desktop's viewer
+    void openDocument(const QString& file) override { openedDocuments << file; }
 };
 
 class PendulabTest : public ::testing::Test {

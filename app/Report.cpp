@@ -1,0 +1,263 @@
+// The lab report ("&Rapport PDF…"): a title, the recording, the model's parameters and results, the
+// charts as vector drawings and the phase portrait, on A4 pages written through a temporary file.
+#include "app/Report.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QLocale>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <qcustomplot.h>
+
+#include <cmath>
+#include <stdexcept>
+
+#include "analysis/PhaseImage.h"
+#include "app/Main.h"
+#include "app/Services.h"
+#include "session/Session.h"
+
+namespace {
+
+// A number in the user's convention, never "nan" or "inf".
+QString number(double value, char format, int precision)
+{
+    if (std::isnan(value)) return QStringLiteral("—");
+    if (std::isinf(value)) return value > 0 ? QStringLiteral("∞") : QStringLiteral("−∞");
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    QString text = locale.toString(value, format, precision);
+    if (text == QStringLiteral("-0")) text = QStringLiteral("0");
+    return text;
+}
+QString significant(double value) { return number(value, 'g', 4); }
+QString fixed(double value, int decimals) { return number(value, 'f', decimals); }
+
+QString recordingDate(const std::string& iso)
+{
+    const QDateTime when = QDateTime::fromString(QString::fromStdString(iso), Qt::ISODate);
+    if (!when.isValid()) return iso.empty() ? QStringLiteral("inconnue") : QString::fromStdString(iso);
+    const QLocale locale;
+    return locale.toString(when.date(), QLocale::LongFormat) + QStringLiteral(" à ") +
+           when.time().toString(QStringLiteral("HH:mm:ss"));
+}
+
+// Blocks placed one under the other, a new page when the next one does not fit.
+class Sheet {
+public:
+    explicit Sheet(QPdfWriter& writer) : writer_(writer), painter_(&writer)
+    {
+        if (!painter_.isActive()) throw std::runtime_error("le document PDF n'a pas pu être commencé");
+        area_ = painter_.viewport();
+        area_.moveTo(0, 0);
+        y_ = 0;
+    }
+    ~Sheet()
+    {
+        if (painter_.isActive()) painter_.end();
+    }
+    Sheet(const Sheet&) = delete;
+    Sheet& operator=(const Sheet&) = delete;
+
+    void title(const QString& text) { textBlock(text, 18, true, 6); }
+    void heading(const QString& text)
+    {
+        y_ += 8;
+        textBlock(text, 13, true, 3);
+    }
+    void line(const QString& text) { textBlock(text, 10, false, 1); }
+    void gap(int pixels) { y_ += pixels; }
+
+    // The chart as QCustomPlot draws it, in vector form, the page's width wide.
+    void chart(QCustomPlot* plot, const QString& caption)
+    {
+        if (!plot) return;
+        const int width = area_.width();
+        const int height = width * 9 / 20;
+        reserve(captionHeight() + height);
+        textBlock(caption, 10, true, 1);
+        painter_.save();
+        painter_.translate(area_.left(), y_);
+        painter_.setClipRect(QRect(0, 0, width, height));
+        plot->toPainter(&painter_, width, height);
+        painter_.restore();
+        y_ += height + 6;
+    }
+
+    // An image, kept in proportion, at most the page's width and `maxHeight` high; the portrait's axes over it.
+    void portrait(const QImage& image, const QString& caption, const QString& vLabel, const QString& hLabel)
+    {
+        if (image.isNull()) {
+            line(caption + QStringLiteral(" : aucun tracé"));
+            return;
+        }
+        QSize size = image.size();
+        size.scale(area_.width(), area_.width() * 3 / 5, Qt::KeepAspectRatio);
+        reserve(captionHeight() + size.height());
+        textBlock(caption, 10, true, 1);
+        const QRect target(area_.left() + (area_.width() - size.width()) / 2, y_, size.width(), size.height());
+        painter_.drawImage(target, image);
+        painter_.save();
+        painter_.setPen(QPen(Qt::black, 1));
+        painter_.drawRect(target);
+        const int cx = target.left() + target.width() / 2;
+        const int cy = target.top() + target.height() / 2;
+        painter_.drawLine(QPoint(cx, target.top()), QPoint(cx, target.bottom()));
+        painter_.drawLine(QPoint(target.left(), cy), QPoint(target.right(), cy));
+        QFont font = painter_.font();
+        font.setPointSize(9);
+        painter_.setFont(font);
+        painter_.drawText(QPoint(cx + 5, target.top() + painter_.fontMetrics().ascent() + 2), vLabel);
+        painter_.drawText(QPoint(target.right() - painter_.fontMetrics().horizontalAdvance(hLabel) - 4, cy - 4), hLabel);
+        painter_.restore();
+        y_ += size.height() + 6;
+    }
+
+    void finish()
+    {
+        if (!painter_.end()) throw std::runtime_error("le document PDF n'a pas pu être terminé");
+    }
+
+private:
+    int captionHeight()
+    {
+        QFont font = painter_.font();
+        font.setPointSize(10);
+        return QFontMetrics(font, &writer_).height() + 2;
+    }
+    void reserve(int height)
+    {
+        if (y_ > 0 && y_ + height > area_.height()) {
+            if (!writer_.newPage()) throw std::runtime_error("une nouvelle page n'a pas pu être ajoutée");
+            y_ = 0;
+        }
+    }
+    void textBlock(const QString& text, int points, bool bold, int after)
+    {
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPointSize(points);
+        font.setBold(bold);
+        painter_.setFont(font);
+        const QRect room(area_.left(), 0, area_.width(), 100000);
+        const QRect needed = painter_.boundingRect(room, Qt::TextWordWrap, text);
+        reserve(needed.height());
+        painter_.setPen(Qt::black);
+        painter_.drawText(QRect(area_.left(), y_, area_.width(), needed.height()), Qt::TextWordWrap, text);
+        y_ += needed.height() + after;
+    }
+
+    QPdfWriter& writer_;
+    QCPPainter painter_;
+    QRect area_;
+    int y_ = 0;
+};
+
+void writeContents(Sheet& sheet, TFichePrincipale& window)
+{
+    const pendulab::Session& session = *window.session;
+    const pendulab::ModelParameters& p = session.parameters();
+    sheet.title(p.excited ? QStringLiteral("Oscillations forcées") : QStringLiteral("Oscillations libres amorties"));
+
+    sheet.heading(QStringLiteral("Mesure"));
+    if (session.hasMeasurement()) {
+        const pendulab::Measurement& m = session.measurement();
+        sheet.line(QStringLiteral("Date : ") + recordingDate(m.recordedAt));
+        sheet.line(QStringLiteral("Source : ") + QString::fromStdString(m.source));
+        sheet.line(QStringLiteral("Durée : ") + significant(m.durationSeconds) + QStringLiteral(" s"));
+        if (const auto& span = session.interval())
+            sheet.line(QStringLiteral("Dernier intervalle du curseur : de ") + fixed(span->from, 3) +
+                       QStringLiteral(" s à ") + fixed(span->to, 3) + QStringLiteral(" s (Δt = ") +
+                       fixed(span->to - span->from, 3) + QStringLiteral(" s)"));
+    } else {
+        sheet.line(QStringLiteral("aucune mesure"));
+    }
+
+    sheet.heading(QStringLiteral("Modèle"));
+    const QString mass = p.mass < 1.0 ? significant(p.mass * 1000.0) + QStringLiteral(" g")
+                                      : significant(p.mass) + QStringLiteral(" kg");
+    sheet.line(QStringLiteral("Masse : ") + mass);
+    sheet.line(QStringLiteral("Raideur : ") + significant(p.stiffness) + QStringLiteral(" N/m"));
+    sheet.line(QStringLiteral("Frottement : ") + significant(p.friction) + QStringLiteral(" kg/s"));
+    sheet.line(QStringLiteral("Amplitude : ") + significant(p.amplitude) + QStringLiteral(" V"));
+    sheet.line(QStringLiteral("Décalage : ") + significant(p.offset) + QStringLiteral(" V"));
+    sheet.line(QStringLiteral("Instant du lâcher : ") + significant(p.releaseTime) + QStringLiteral(" s"));
+    if (p.excited) {
+        sheet.line(QStringLiteral("Pulsation de l'excitateur : ") + significant(p.exciterPulsation) +
+                   QStringLiteral(" rad/s"));
+        sheet.line(QStringLiteral("Amplitude de l'excitateur : ") + significant(p.exciterAmplitude));
+    }
+    if (session.modelComputed()) {
+        const pendulab::OscillatorResult& r = session.modelResult();
+        sheet.line(QStringLiteral("ω0 = ") + fixed(r.omega0, 2) + QStringLiteral(" rad/s"));
+        sheet.line(QStringLiteral("Q = ") + fixed(r.q, 2));
+    }
+    const auto* fit = window.findChild<QLabel*>(QStringLiteral("ajustlbl"));
+    if (fit && !fit->text().trimmed().isEmpty()) {
+        sheet.heading(QStringLiteral("Ajustement"));
+        sheet.line(fit->text());
+    }
+
+    sheet.heading(QStringLiteral("Courbes"));
+    sheet.chart(window.Chart1, QStringLiteral("Position"));
+    sheet.chart(window.phichart, QStringLiteral("Dérivée"));
+    sheet.chart(window.Chart2, QStringLiteral("Énergies"));
+    sheet.portrait(window.xy ? window.xy->image() : QImage(), QStringLiteral("Portrait de phase"),
+                   window.Label3 ? window.Label3->text() : QString(), window.Label5 ? window.Label5->text() : QString());
+}
+
+// Why `file` cannot be written, in the user's words.
+QString whyNotWritable(const QString& file, const QString& systemReason)
+{
+    const QFileInfo target(file);
+    const QFileInfo folder(target.absolutePath());
+    if (!folder.exists()) return QStringLiteral("le dossier ") + QDir::toNativeSeparators(folder.filePath()) +
+                                 QStringLiteral(" n'existe pas");
+    if (target.exists() && !target.isWritable()) return QStringLiteral("le fichier est en lecture seule");
+    if (!folder.isWritable()) return QStringLiteral("le dossier est en lecture seule");
+    return QStringLiteral("le dossier n'accepte pas de nouveau fichier (") + systemReason + QLatin1Char(')');
+}
+
+[[noreturn]] void fail(const QString& file, const QString& reason)
+{
+    throw std::runtime_error((QStringLiteral("Le rapport n'a pas pu être enregistré dans ") +
+                              QDir::toNativeSeparators(file) + QStringLiteral(" : ") + reason + QLatin1Char('.'))
+                                 .toStdString());
+}
+
+} // namespace
+
+void writeReport(const QString& file, TFichePrincipale& window)
+{
+    QSaveFile out(file); // a temporary file beside it, renamed over it once complete
+    if (!out.open(QIODevice::WriteOnly)) fail(file, whyNotWritable(file, out.errorString()));
+    try {
+        QPdfWriter writer(&out);
+        writer.setResolution(96); // the charts are laid out in screen pixels; fonts keep their point size
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
+                                         QPageLayout::Millimeter));
+        writer.setTitle(QStringLiteral("Pendulab"));
+        writer.setCreator(QStringLiteral("Pendulab"));
+        Sheet sheet(writer);
+        writeContents(sheet, window);
+        sheet.finish();
+    } catch (const std::exception& e) {
+        out.cancelWriting();
+        fail(file, QString::fromUtf8(e.what()));
+    }
+    if (!out.commit()) fail(file, whyNotWritable(file, out.errorString()));
+}
+
+void TFichePrincipale::Rapport1Click()
+{
+    const QString file = ui().saveFileName(this, QStringLiteral("Enregistrer le rapport PDF"),
+                                           QDir::home().filePath(QStringLiteral("rapport-pendulab.pdf")),
+                                           QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
+    if (file.isEmpty()) return;
+    writeReport(file, *this);
+    ui().openDocument(file);
+}

@@ -1,0 +1,121 @@
+// "&Rapport PDF…": the report read back by poppler's tools, independent of Qt's PDF writer.
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <qcustomplot.h>
+
+#include "Harness.h"
+#include "app/Accessibility.h"
+
+namespace {
+
+// The standard output of a poppler tool run on `pdf`; fails the test when the tool is missing.
+QString poppler(const QString& tool, const QStringList& arguments)
+{
+    const QString program = QStandardPaths::findExecutable(tool);
+    if (program.isEmpty()) {
+        ADD_FAILURE() << tool.toStdString() << " is missing: install poppler-utils (scripts/install-deps.sh)";
+        return {};
+    }
+    QProcess p;
+    p.start(program, arguments);
+    EXPECT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QString pdfText(const QString& pdf) { return poppler(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")}); }
+
+// The rows of `pdfimages -list` that are images (not their transparency masks).
+int imageCount(const QString& pdf)
+{
+    int count = 0;
+    for (const QString& row : poppler(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}).split('\n')) {
+        const QStringList cells = row.simplified().split(' ');
+        if (cells.size() > 2 && cells[2] == QStringLiteral("image")) ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+TEST_F(PendulabTest, ReportHoldsTheRecordingTheModelAndVectorCharts)
+{
+    start();
+    const QList<QAction*> items = main->Imprimer1->actions();
+    ASSERT_TRUE(main->Rapport1);
+    EXPECT_EQ(main->Rapport1->text(), QStringLiteral("&Rapport PDF…"));
+    ASSERT_EQ(items.indexOf(main->Rapport1), items.indexOf(main->Imprimecran1) + 1);
+
+    main->durtxt->setText(QStringLiteral("3"));
+    record();
+    ASSERT_TRUE(session()->hasMeasurement());
+    openDialog();
+    QTemporaryDir dir;
+    ui_.saveAnswer = dir.filePath(QStringLiteral("rapport.pdf"));
+    main->Rapport1->trigger();
+    ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
+    EXPECT_EQ(ui_.saveFilters, QStringList{QStringLiteral("PDF (*.pdf)")});
+    EXPECT_EQ(ui_.openedDocuments, QStringList{ui_.saveAnswer});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("rapport.pdf")}); // no leftover
+
+    const QString text = pdfText(ui_.saveAnswer);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Oscillations libres amorties"))) << text.left(200).toStdString();
+    for (const char* expected : {"Carte SYSAM PCI (simulation)", "Durée : 3 s", "Raideur : 20 N/m", "Masse : 300 g",
+                                 "Frottement : 0,2 kg/s", "8,16 rad/s", "Q = 12,25"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("nan"), Qt::CaseInsensitive));
+    // Vector charts keep their texts: each of the three time axes' titles; the portrait is the only image.
+    EXPECT_EQ(text.count(main->Chart1->xAxis->label()), 3) << text.toStdString();
+    EXPECT_EQ(imageCount(ui_.saveAnswer), 1);
+
+    // After a fit, its read-out is in the report too.
+    dialog->ajustcmd->click();
+    settle();
+    const QString fitted = dialog->ajustlbl->text().section('\n', 0, 0);
+    ASSERT_FALSE(fitted.isEmpty());
+    ui_.saveAnswer = dir.filePath(QStringLiteral("ajusté.pdf"));
+    main->Rapport1->trigger();
+    ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
+    const QString afterFit = pdfText(ui_.saveAnswer);
+    EXPECT_TRUE(afterFit.contains(QStringLiteral("Ajustement\n") + fitted)) << afterFit.toStdString();
+}
+
+TEST_F(PendulabTest, ReportWithTheExciterOnIsAboutForcedOscillations)
+{
+    start();
+    openDialog();
+    if (!dialog->excitchk->isChecked()) dialog->excitchk->click();
+    ASSERT_TRUE(session()->parameters().excited);
+    QTemporaryDir dir;
+    ui_.saveAnswer = dir.filePath(QStringLiteral("forcé.pdf"));
+    main->Rapport1->trigger();
+    ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
+    const QString text = pdfText(ui_.saveAnswer);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Oscillations forcées"))) << text.left(200).toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("aucune mesure")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Pulsation de l'excitateur : 10 rad/s"))) << text.toStdString();
+}
+
+TEST_F(PendulabTest, ReportThatCannotBeWrittenSaysWhereAndLeavesNoFile)
+{
+    start();
+    QTemporaryDir dir;
+    // A folder that does not exist, and one where nobody (not even root) may create a file.
+    for (const QString& target : {dir.filePath(QStringLiteral("absent/rapport.pdf")), QStringLiteral("/proc/rapport.pdf")}) {
+        ui_.errors.clear();
+        ui_.saveAnswer = target;
+        main->Rapport1->trigger();
+        ASSERT_EQ(ui_.errors.size(), 1) << target.toStdString();
+        EXPECT_TRUE(ui_.errors[0].startsWith(QStringLiteral("Le rapport n'a pas pu être enregistré dans ") + target))
+            << ui_.errors[0].toStdString();
+        EXPECT_FALSE(QFile::exists(target));
+    }
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+    EXPECT_TRUE(ui_.openedDocuments.isEmpty());
+}
