@@ -16,6 +16,7 @@ namespace {
 class ScriptedSource : public SampleSource {
 public:
     std::size_t stopAt = SIZE_MAX, failAt = SIZE_MAX;
+    bool overflow = false; // sends one block too many
     std::int64_t askedPeriod = 0;
     std::string name() const override { return "Source scriptée"; }
     bool present() const override { return true; }
@@ -35,6 +36,7 @@ public:
             }
             sink(i, block);
         }
+        if (overflow) sink(count, block);
         return count;
     }
     void stop() override {}
@@ -98,6 +100,9 @@ TEST(Session, AStoppedOrFailingSourceChangesNothing)
     ScriptedSource fails;
     fails.failAt = 700;
     EXPECT_THROW(s.record(fails, "", {}), SourceError);
+    ScriptedSource chatty; // a source that sends more than it was asked is refused, not believed
+    chatty.overflow = true;
+    EXPECT_THROW(s.record(chatty, "", {}), SourceError);
     EXPECT_EQ(n.measurement, 0);
     EXPECT_EQ(s.data().MeasPos, before);
     EXPECT_EQ(s.measurement().durationSeconds, 10);
@@ -133,6 +138,9 @@ TEST(Session, ParametersComputeTheModelWhichFollowsANewRecordingsTimeBase)
     // The scripted sensor gives 0.01 m per volt: the energy at release is ½·k·(0.01·a)².
     EXPECT_NEAR(s.data().Potential[0], 0.5 * 20 * std::pow(0.01 * 7.0, 2), 1e-15);
     EXPECT_DOUBLE_EQ(s.data().ModelPos[2000], OscillatorModel(in).at(1.0).position);
+    p.stiffness = 0.0; // the sliders' lowest positions are valid models
+    p.friction = 0.0;
+    EXPECT_NO_THROW(s.setParameters(p));
     p.mass = 0.0;
     EXPECT_THROW(s.setParameters(p), std::invalid_argument);
     EXPECT_EQ(s.parameters().mass, 0.3);
