@@ -545,7 +545,7 @@ void TFichePrincipale::placePortraitAxes()
     Label5->move(w - Label5->width() - 12, h / 2 - Label5->height() - 2);
     for (QLabel* l : {xminlbl, xmaxlbl, vminlbl, vmaxlbl}) l->adjustSize();
     xminlbl->move(2, h / 2 + 3);
-    xmaxlbl->move(w - xmaxlbl->width() - 2, h / 2 + 3);
+    xmaxlbl->move(w - xmaxlbl->width() - 12, h / 2 + 3); // clear of the arrowhead
     vmaxlbl->move(w / 2 - vmaxlbl->width() - 4, 2);
     vminlbl->move(w / 2 - vminlbl->width() - 4, h - vminlbl->height() - 2);
     for (QWidget* top : std::initializer_list<QWidget*>{vaxe, haxe, Label3, Label5, xminlbl, xmaxlbl, vminlbl, vmaxlbl}) top->raise();
