@@ -4,8 +4,9 @@
 # package's contents checked.
 
 # A Debian package installs under /usr; the program is compiled with the folder its virtual card
-# is installed in, so the two always agree.
-if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT)
+# is installed in, so the two always agree. A build folder configured before the package existed
+# holds CMake's own default, /usr/local, in its cache: that too becomes /usr.
+if(CMAKE_INSTALL_PREFIX_INITIALIZED_TO_DEFAULT OR CMAKE_INSTALL_PREFIX STREQUAL "/usr/local")
   set(CMAKE_INSTALL_PREFIX /usr CACHE PATH "Install prefix" FORCE)
 endif()
 set(PENDULAB_LIBDIR_RELATIVE lib/pendulab)
