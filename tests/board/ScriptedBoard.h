@@ -1,10 +1,13 @@
 #pragma once
 // A board that follows the wire protocol on a pseudo-terminal, scripted to misbehave on demand.
+#include <fcntl.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <poll.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdint>
 #include <limits>
@@ -50,6 +53,18 @@ public:
     }
 
 private:
+    // Waits (2 s at most) until the program has read every byte sent to it.
+    void waitUntilRead() {
+        const int peek = ::open(path_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (peek < 0) return;
+        for (int i = 0; i < 400; ++i) {
+            int pending = 0;
+            if (::ioctl(peek, FIONREAD, &pending) != 0 || pending == 0) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        ::close(peek);
+    }
+
     void write(const std::string& s) { (void)!::write(master_, s.data(), s.size()); }
 
     // Next complete line from the program, or "" after `waitMs` without one.
@@ -89,7 +104,10 @@ private:
                 write(script_.faultBytes);
                 if (script_.then == Script::Then::FallSilent) return;
                 if (script_.then == Script::Then::Vanish) {
-                    ::close(master_);  // unplugged: the program's end of the link hangs up
+                    // Let the program read what was sent (a hang-up drops what is still in the
+                    // terminal's queue), then unplug: the program's end of the link hangs up.
+                    waitUntilRead();
+                    ::close(master_);
                     master_ = -1;
                     return;
                 }
