@@ -76,6 +76,16 @@ QCustomPlot* makeChart(QWidget* parent, const QString& name, const QString& valu
     return chart;
 }
 
+TValueLabel* makeReadout(QWidget* parent, const QString& name, int minimumWidth, const QString& accessibleName,
+                         const QString& text = {})
+{
+    auto* l = new TValueLabel(text, parent);
+    l->setObjectName(name);
+    l->setMinimumWidth(minimumWidth);
+    describe(l, accessibleName);
+    return l;
+}
+
 QCPGraph* makeSeries(QCustomPlot* chart, const QString& name, const QColor& color)
 {
     QCPGraph* g = chart->addGraph();
@@ -195,15 +205,9 @@ void TFichePrincipale::buildAcquisitionPage()
     cursxtxt->setMaximumWidth(90);
     label1->setBuddy(cursxtxt);
     describe(cursxtxt, QStringLiteral("Pointeur t"), QStringLiteral("position de la souris"));
-    deltalbl = new TValueLabel(QStringLiteral("."), TabSheet1);
-    deltalbl->setObjectName(QStringLiteral("deltalbl"));
-    deltalbl->setMinimumWidth(190);
+    deltalbl = makeReadout(TabSheet1, QStringLiteral("deltalbl"), 190, QStringLiteral("Intervalle"), QStringLiteral("."));
     deltalbl->hide();
-    describe(deltalbl, QStringLiteral("Intervalle"));
-    survollbl = new TValueLabel(QString(), TabSheet1);
-    survollbl->setObjectName(QStringLiteral("survollbl"));
-    survollbl->setMinimumWidth(230);
-    describe(survollbl, QStringLiteral("Valeur sous le pointeur"));
+    survollbl = makeReadout(TabSheet1, QStringLiteral("survollbl"), 230, QStringLiteral("Valeur sous le pointeur"));
 
     aqucmd = new QPushButton(QStringLiteral("&Lancer"), TabSheet1);
     aqucmd->setObjectName(QStringLiteral("aqucmd"));
@@ -224,10 +228,7 @@ void TFichePrincipale::buildAcquisitionPage()
     ea0track->setFocusPolicy(Qt::NoFocus);
     ea0track->setAttribute(Qt::WA_TransparentForMouseEvents); // a gauge, not a control
     describe(ea0track, QStringLiteral("Tension entrée EA0"), QStringLiteral("Tension entrée EA0"));
-    ea0lbl = new TValueLabel(QString(), TabSheet1);
-    ea0lbl->setObjectName(QStringLiteral("ea0lbl"));
-    ea0lbl->setMinimumWidth(60);
-    describe(ea0lbl, QStringLiteral("Tension lue"));
+    ea0lbl = makeReadout(TabSheet1, QStringLiteral("ea0lbl"), 60, QStringLiteral("Tension lue"));
     nocardlbl = new QLabel(QStringLiteral("Aucune carte d'acquisition : choisissez une source"), TabSheet1);
     nocardlbl->setObjectName(QStringLiteral("nocardlbl"));
     nocardlbl->hide();
