@@ -44,6 +44,17 @@ public:
 };
 SilentUi silent;
 
+// The program's windows at 1600×900, shown as the program shows them, the user's dialogs silent.
+AppWindows shownWindows()
+{
+    setUiServices(&silent);
+    AppWindows w = createWindows();
+    w.FichePrincipale->setGeometry(0, 0, 1600, 900);
+    w.FichePrincipale->show();
+    QApplication::processEvents();
+    return w;
+}
+
 double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
 void reportDistribution(benchmark::State& state, std::vector<double> samples, const char* prefix = "")
@@ -113,12 +124,8 @@ BENCHMARK(BM_StartupToMainWindowShown)->UseManualTime()->Iterations(10)->Unit(be
 // against the same polylines drawn with a bare QPainter on a same-size image.
 static void BM_SliderStep(benchmark::State& state)
 {
-    setUiServices(&silent);
-    AppWindows w = createWindows();
+    AppWindows w = shownWindows();
     TFichePrincipale* main = w.FichePrincipale;
-    main->setGeometry(0, 0, 1600, 900);
-    main->show();
-    QApplication::processEvents();
     pendulab::Measurement m;
     const pendulab::Signal sine = decayingSine();
     m.volts.assign(sine.begin(), sine.end());
@@ -280,12 +287,8 @@ static void BM_LiveRecording(benchmark::State& state)
 {
     const int seconds = static_cast<int>(state.range(0));
     ::setenv("VIRTUALCARD_PACE", "real", 1);
-    setUiServices(&silent);
-    AppWindows w = createWindows();
+    AppWindows w = shownWindows();
     TFichePrincipale* main = w.FichePrincipale;
-    main->setGeometry(0, 0, 1600, 900);
-    main->show();
-    QApplication::processEvents();
     main->durtxt->setText(QString::number(seconds));
     std::vector<double> work, gaps;
     Clock::time_point before{}, lastShown{};
