@@ -2,6 +2,7 @@
 
 #include <QPaintEvent>
 #include <QResizeEvent>
+#include <cstring>
 
 TPhaseImage::TPhaseImage(QWidget* parent) : QWidget(parent)
 {
@@ -64,8 +65,33 @@ void TPhaseImage::flush()
     update();
 }
 
+void TPhaseImage::keepAsBase()
+{
+    if (painter_.isActive()) painter_.end();
+    fitImageToWidget();
+    base_ = image_.copy();
+}
+
+bool TPhaseImage::restoreBase()
+{
+    fitImageToWidget();
+    if (base_.size() != image_.size() || base_.format() != image_.format()) return false;
+    if (painter_.isActive()) painter_.end();
+    std::memcpy(image_.bits(), base_.constBits(), static_cast<std::size_t>(image_.sizeInBytes()));
+    return true;
+}
+
+void TPhaseImage::drawPending()
+{
+    if (!pending_) return;
+    const std::function<void()> draw = std::move(pending_);
+    pending_ = nullptr;
+    draw();
+}
+
 void TPhaseImage::paintEvent(QPaintEvent* event)
 {
+    drawPending();
     if (painter_.isActive()) painter_.end();
     QPainter p(this);
     p.fillRect(event->rect(), Qt::white);

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QWidget>
+#include <functional>
 
 class TPhaseImage : public QWidget {
     Q_OBJECT
@@ -21,8 +22,22 @@ public:
     template <class Points> void polyline(const Points& points, const QColor& color);
     // Ends a drawing pass and shows the result.
     void flush();
+    // The measured part of the portrait is kept, so that a model change redraws only the model:
+    // keepAsBase() takes what is drawn now; restoreBase() puts it back, false (and nothing done)
+    // when there is none at the image's size.
+    void keepAsBase();
+    bool hasBase() { fitImageToWidget(); return base_.size() == image_.size(); }
+    bool restoreBase();
+    // A drawing to make before the image is next shown or read (replaces one still waiting):
+    // what changes while the portrait is hidden costs nothing until it is looked at.
+    void setPendingDrawing(std::function<void()> draw) { pending_ = std::move(draw); }
 
-    const QImage& image() { fitImageToWidget(); return image_; }
+    const QImage& image()
+    {
+        drawPending();
+        fitImageToWidget();
+        return image_;
+    }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -30,8 +45,11 @@ protected:
 
 private:
     QPainter& painter();
+    void drawPending();
     void fitImageToWidget();
     QImage image_;
+    QImage base_;
+    std::function<void()> pending_;
     QPainter painter_;
     QColor pen_ = Qt::black;
     QPoint cursor_;

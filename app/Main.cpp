@@ -53,7 +53,7 @@ QCustomPlot* makeChart(QWidget* parent, const QString& name, const QString& valu
 {
     auto* chart = new QCustomPlot(parent);
     chart->setObjectName(name);
-    chart->setBackground(kChartBackground);
+    chartlayers::paintBackground(chart, kChartBackground);
     chart->axisRect()->setBackground(kChartBackground);
     chart->setPlottingHint(QCP::phFastPolylines, true);
     chart->setNotAntialiasedElements(QCP::aeAll);
@@ -127,7 +127,7 @@ TFichePrincipale::TFichePrincipale(QWidget* parent) : QMainWindow(parent)
             redrawAnalysisAndModel();
         });
     });
-    connect(session, &pendulab::Session::modelChanged, this, [this] { guarded(this, [this] { redrawAnalysisAndModel(); }); });
+    connect(session, &pendulab::Session::modelChanged, this, [this] { guarded(this, [this] { redrawModel(); }); });
     // The time axes read in seconds of the time base in force.
     connect(session, &pendulab::Session::measurementChanged, this, [this] { guarded(this, [this] { updateTimeAxes(); }); });
     connect(session, &pendulab::Session::nextDurationChanged, this, [this] { guarded(this, [this] { updateTimeAxes(); }); });
@@ -289,6 +289,9 @@ void TFichePrincipale::buildAcquisitionPage()
     Chart1->yAxis->setTicker(yTicker);
     Series1 = makeSeries(Chart1, QStringLiteral("Series1"), kMeasured);
     Series5 = makeSeries(Chart1, QStringLiteral("Series5"), kModel);
+    chartlayers::setUp(Chart1, true); // the model over the measurement
+    chartlayers::place(Series5, chartlayers::kModel);
+    refresh_.watch(Chart1);
     vcur0 = makeBar(Chart1, QStringLiteral("vcur0"));
     vcur1 = makeBar(Chart1, QStringLiteral("vcur1"));
     hoverline_ = new QFrame(Chart1);
@@ -314,6 +317,9 @@ void TFichePrincipale::buildDerivativePage()
     phichart->yAxis->setRange(-1, 1);
     Series2 = makeSeries(phichart, QStringLiteral("Series2"), kModel);
     Series3 = makeSeries(phichart, QStringLiteral("Series3"), kMeasured);
+    chartlayers::setUp(phichart, false); // the measured derivative over the model's
+    chartlayers::place(Series2, chartlayers::kModel);
+    refresh_.watch(phichart);
     auto* layout = new QVBoxLayout(TabSheet3);
     layout->addWidget(phichart);
 }
@@ -603,6 +609,12 @@ void TFichePrincipale::replotChart(QCustomPlot* chart)
     }
 }
 
+void TFichePrincipale::replotLayer(QCustomPlot* chart, const QString& layer, bool now)
+{
+    if (chart->property("stale").toBool()) replotChart(chart);
+    else if (!refresh_.layer(chart, layer, now)) chart->setProperty("stale", true);
+}
+
 void TFichePrincipale::UpDown7Click()
 {
     session->setNextDuration(durationSeconds());
@@ -622,6 +634,13 @@ void TFichePrincipale::redrawAnalysisAndModel()
     }
     modelFollows_ = false;
     Theoric();
+}
+
+void TFichePrincipale::redrawModel()
+{
+    // The measured spiral is kept as an image: the model's is drawn over a copy of it.
+    if (portraitDrawn_ && xy->hasBase()) drawModel(true);
+    else redrawAnalysisAndModel();
 }
 
 void TFichePrincipale::Modlisation1Click()

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ChartLayers.h"
 #include "export/XLSfile.h"
 
 class QAction;
@@ -128,6 +129,9 @@ public:
     // Model: Calcourb computes it (through the session), Theoric draws it.
     void Calcourb();
     void Theoric();
+    // After a change of the model alone: its curves' layers, and its spiral over the kept measured
+    // portrait; everything when there is nothing kept to draw over.
+    void redrawModel();
     // Export.
     void Exporter1Click();
 
@@ -189,6 +193,10 @@ private:
     void buildMenu();
     void placePortraitAxes();
     void drawRecording(); // Series1 from the session's smoothed position
+    void drawModel(bool onlyModel); // onlyModel: the rest of each chart is as last drawn
+    void drawModelPortrait();       // the model's spiral over the measured portrait
+    // Redraws one layer of a chart on screen (the whole chart if it is stale); marks it stale if hidden.
+    void replotLayer(QCustomPlot* chart, const QString& layer, bool now = true);
     void setRunning(bool running);
     void buildSourceControls(QHBoxLayout* row);
     void listSources();                 // the card, "Port série…", then the boards as they answer
@@ -213,6 +221,8 @@ private:
     bool redrawQueued_ = false;
     bool acquiring_ = false; // an acquisition run is under way
     bool modelFollows_ = false; // Theoric runs right after Mesures and replots the shared chart
+    ChartRefresh refresh_;      // what each chart last drew whole
+    bool liveReplotQueued_ = false;
     double cursorStart_ = 0.0; // seconds, where the last drag began
     QCustomPlot* panning_ = nullptr; // the chart a Ctrl-drag moves
     int panFrom_ = 0;                // pixel where it began

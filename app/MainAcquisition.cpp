@@ -117,6 +117,7 @@ void TFichePrincipale::setRunning(bool running)
     Exporter1->setEnabled(!running);
     trigchk->setEnabled(!running);
     trigtxt->setEnabled(!running);
+    chartlayers::bufferMeasured(Chart1, running); // the growing curve is redrawn alone
     if (running) Timer2->stop();
     else {
         Timer2->start(333);
@@ -138,7 +139,17 @@ void TFichePrincipale::liveBlock(std::size_t first, const std::vector<double>& b
     }
     progbar->setFormat(QStringLiteral("%p%"));
     progbar->setValue(static_cast<int>(std::lround(100.0 * (n - 1) / (pendulab::SampleCount - 1))));
-    Chart1->replot(QCustomPlot::rpQueuedReplot); // coalesced: at most one repaint per pass of the event loop
+    // Only the growing curve's layer, once per pass of the event loop however many blocks came.
+    if (!liveReplotQueued_) {
+        liveReplotQueued_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                liveReplotQueued_ = false;
+                guarded(this, [this] { replotLayer(Chart1, chartlayers::kMeasured, false); });
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void TFichePrincipale::recordingDone(const pendulab::RecordingOutcome& outcome, int seconds, const std::string& when)

@@ -35,6 +35,7 @@ void TFichePrincipale::Mesures()
         xy->lineTo(head[1].x, head[1].y);
         xy->lineTo(head[2].x, head[2].y);
     }
+    xy->keepAsBase(); // the model spiral is drawn over a copy of it
     xy->flush();
     portraitDrawn_ = true;
 

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QLineEdit>
 #include <QSlider>
+#include <QTabWidget>
 #include <benchmark/benchmark.h>
 #include <qcustomplot.h>
 
@@ -131,8 +132,10 @@ static void BM_SliderStep(benchmark::State& state)
     m.volts.assign(sine.begin(), sine.end());
     main->session->setMeasurement(m);
     // Arg 0: the measured curve not on the chart (as the figures before the session measured);
-    // arg 1: the recording drawn, as a student sees it.
+    // arg 1: the recording drawn, as a student sees it; arg 2: the same with the phase portrait's
+    // page in view instead of the acquisition page.
     if (state.range(0) == 0) main->Series1->data()->clear();
+    if (state.range(0) == 2) main->PageControl1->setCurrentIndex(2);
     w.config->show();
     QApplication::processEvents();
     std::vector<double> step, mesures, bare;
@@ -153,6 +156,37 @@ static void BM_SliderStep(benchmark::State& state)
         const auto t0 = Clock::now();
         main->Mesures();
         mesures.push_back(ms(Clock::now() - t0));
+    }
+    // Where a step's time goes: the model and its energies (nothing announced), the model's layer
+    // of the position chart, that chart's repaint from its buffers, and the whole chart for comparison.
+    std::vector<double> modelOnly, layer, repaint, whole;
+    for (int k = 0; k < 50; ++k) {
+        pendulab::ModelParameters p = main->session->parameters();
+        p.stiffness = (k % 2 ? 40 : 41) / 2.0;
+        const QSignalBlocker quiet(main->session);
+        auto t0 = Clock::now();
+        main->session->setParameters(p);
+        modelOnly.push_back(ms(Clock::now() - t0));
+        if (state.range(0) == 2) continue;
+        t0 = Clock::now();
+        main->Chart1->layer(QStringLiteral("model"))->replot();
+        layer.push_back(ms(Clock::now() - t0));
+        t0 = Clock::now();
+        main->Chart1->repaint();
+        repaint.push_back(ms(Clock::now() - t0));
+        t0 = Clock::now();
+        main->Chart1->replot(QCustomPlot::rpImmediateRefresh);
+        whole.push_back(ms(Clock::now() - t0));
+    }
+    const auto median = [](std::vector<double> v) {
+        std::sort(v.begin(), v.end());
+        return v.empty() ? 0.0 : v[v.size() / 2];
+    };
+    state.counters["model_and_energies_ms"] = median(modelOnly);
+    if (state.range(0) != 2) {
+        state.counters["model_layer_ms"] = median(layer);
+        state.counters["repaint_from_buffers_ms"] = median(repaint);
+        state.counters["whole_chart_ms"] = median(whole);
     }
     // Baseline: the portrait segments and the two curves of the visible page, bare.
     QImage canvas(main->Chart1->size(), QImage::Format_RGB32);
@@ -196,7 +230,7 @@ static void BM_SliderStep(benchmark::State& state)
     delete w.FichePrincipale;
     setUiServices(nullptr);
 }
-BENCHMARK(BM_SliderStep)->Arg(0)->Arg(1)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SliderStep)->Arg(0)->Arg(1)->Arg(2)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
 
 // The export of 7968 cells to a file, and the same bytes with one write as the baseline.
 static void BM_Export(benchmark::State& state)
@@ -281,8 +315,43 @@ static void BM_FullRunVirtualCard(benchmark::State& state)
 }
 BENCHMARK(BM_FullRunVirtualCard)->Iterations(10)->Unit(benchmark::kMillisecond);
 
-// A live run from the virtual card in real time: the window's own work per update (queued replot of
-// the growing curve), the gap between two screen updates, and the window thread's busy share.
+// The window thread's handling of the events a live run brings: the queued blocks and replots
+// posted to the window, and the position chart's paints. Each paint closes one screen update.
+struct UpdateProbe {
+    QObject* window = nullptr;
+    QObject* chart = nullptr;
+    double pending = 0.0;                    // ms of work since the last paint
+    std::vector<double> work, gaps;          // per screen update
+    Clock::time_point lastPaint{};
+};
+UpdateProbe* probe = nullptr;
+
+class ProbedApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        const bool watched = probe && ((receiver == probe->window && event->type() == QEvent::MetaCall) ||
+                                       (receiver == probe->chart && event->type() == QEvent::Paint));
+        if (!watched) return QApplication::notify(receiver, event);
+        const bool paint = event->type() == QEvent::Paint;
+        const auto t0 = Clock::now();
+        const bool done = QApplication::notify(receiver, event);
+        const auto t1 = Clock::now();
+        probe->pending += ms(t1 - t0);
+        if (paint) {
+            probe->work.push_back(probe->pending);
+            probe->pending = 0.0;
+            if (probe->lastPaint != Clock::time_point{}) probe->gaps.push_back(ms(t1 - probe->lastPaint));
+            probe->lastPaint = t1;
+        }
+        return done;
+    }
+};
+
+// A live run from the virtual card in real time: the window's own work per screen update (the
+// blocks added to the curve, the growing curve's layer, the repaint), the gap between two screen
+// updates, and the window thread's busy share.
 static void BM_LiveRecording(benchmark::State& state)
 {
     const int seconds = static_cast<int>(state.range(0));
@@ -290,29 +359,24 @@ static void BM_LiveRecording(benchmark::State& state)
     AppWindows w = shownWindows();
     TFichePrincipale* main = w.FichePrincipale;
     main->durtxt->setText(QString::number(seconds));
-    std::vector<double> work, gaps;
-    Clock::time_point before{}, lastShown{};
-    QObject::connect(main->Chart1, &QCustomPlot::beforeReplot, [&] { before = Clock::now(); });
-    QObject::connect(main->Chart1, &QCustomPlot::afterReplot, [&] {
-        const auto now = Clock::now();
-        work.push_back(ms(now - before));
-        if (lastShown != Clock::time_point{}) gaps.push_back(ms(now - lastShown));
-        lastShown = now;
-    });
+    UpdateProbe watch;
+    watch.window = main;
+    watch.chart = main->Chart1;
     double busy = 0.0;
     for (auto _ : state) {
         timespec c0{}, c1{};
         clock_gettime(CLOCK_THREAD_CPUTIME_ID, &c0);
         const auto t0 = Clock::now();
         main->aqucmdClick();
+        probe = &watch;
         while (main->running()) QApplication::processEvents(QEventLoop::WaitForMoreEvents); // sleeps between events
+        probe = nullptr;
         clock_gettime(CLOCK_THREAD_CPUTIME_ID, &c1);
         const double cpu = (c1.tv_sec - c0.tv_sec) * 1e3 + (c1.tv_nsec - c0.tv_nsec) / 1e6;
         busy = cpu / ms(Clock::now() - t0);
-        lastShown = {};
     }
-    reportDistribution(state, work, "update_");
-    reportDistribution(state, gaps, "gap_");
+    reportDistribution(state, watch.work, "update_");
+    reportDistribution(state, watch.gaps, "gap_");
     state.counters["window_thread_busy_share"] = busy;
     delete w.FichePrincipale;
     setUiServices(nullptr);
@@ -323,7 +387,7 @@ BENCHMARK(BM_LiveRecording)->Arg(1)->Arg(10)->Iterations(1)->Unit(benchmark::kMi
 int main(int argc, char** argv)
 {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
+    ProbedApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
