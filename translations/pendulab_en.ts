@@ -1169,7 +1169,7 @@ Save the page to a PDF file?</translation>
     <message>
         <location line="+3"/>
         <source>Logiciel pour l&apos;étude des oscillations du pendule amorti/excité</source>
-        <translation>Software for studying the oscillations of the damped/driven pendulum</translation>
+        <translation>Studies the oscillations of the damped/driven pendulum</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -1189,7 +1189,7 @@ Save the page to a PDF file?</translation>
     <message>
         <location line="+1"/>
         <source>* acquisition de la tension proportionnelle à la position du ressort</source>
-        <translation>* recording of the voltage proportional to the spring&apos;s position</translation>
+        <translation>* recording of a voltage following the spring&apos;s position</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -1209,12 +1209,12 @@ Save the page to a PDF file?</translation>
     <message>
         <location line="+1"/>
         <source>* Simulation du régime entretenu (moteur d&apos;excitation en haut du </source>
-        <translation>* Simulation of driven oscillations (driving motor at the top of the </translation>
+        <translation>* Simulation of driven oscillations (driving motor at</translation>
     </message>
     <message>
         <location line="+1"/>
         <source>ressort)</source>
-        <translation>spring)</translation>
+        <translation>the top of the spring)</translation>
     </message>
     <message>
         <location line="+1"/>

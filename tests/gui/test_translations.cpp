@@ -3,10 +3,12 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "Harness.h"
@@ -49,6 +51,10 @@ class EnvironmentLanguageTest : public LanguageTest {
 // The French locale, whatever the environment.
 class FrenchTest : public LanguageTest {
     QLocale locale() const override { return QLocale(QLocale::French, QLocale::France); }
+};
+
+class EnglishTest : public LanguageTest {
+    QLocale locale() const override { return QLocale(QLocale::English, QLocale::UnitedStates); }
 };
 
 } // namespace
@@ -124,4 +130,33 @@ TEST_F(FrenchTest, QuitQuestionAnswersOuiOrNon)
     EXPECT_EQ(question, QStringLiteral("Quitter le programme ?"));
     buttons.sort();
     EXPECT_EQ(buttons, (QStringList{QStringLiteral("Non"), QStringLiteral("Oui")}));
+}
+
+TEST_F(EnglishTest, MeasurementFileKeepsItsKeywordsAndReadsBack)
+{
+    ASSERT_EQ(language, QStringLiteral("en"));
+    start();
+    record();
+    ASSERT_TRUE(session()->hasMeasurement());
+    const std::vector<double> volts = session()->measurement().volts;
+    QTemporaryDir dir;
+    ui_.saveAnswer = dir.filePath(QStringLiteral("m.csv"));
+    main->Enregistrer1->trigger();
+    ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
+    EXPECT_EQ(ui_.messages, QStringList{QStringLiteral("File %1 saved.").arg(ui_.saveAnswer)});
+    QFile f(ui_.saveAnswer);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(f.readAll());
+    for (const char* key : {"# durée en s", "# mètres par volt", "# modèle affiché", "# origine"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(key))) << key;
+
+    main->durtxt->setText(QStringLiteral("3"));
+    record();
+    ui_.openAnswer = ui_.saveAnswer;
+    ui_.yesNoAnswer = true; // the 3 s recording is dropped
+    main->Ouvrir1->trigger();
+    ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
+    EXPECT_EQ(ui_.questions, QStringList{QStringLiteral("The measurement is not saved. Continue?")});
+    EXPECT_EQ(session()->measurement().durationSeconds, 10);
+    EXPECT_EQ(session()->measurement().volts, volts);
 }
