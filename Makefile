@@ -3,7 +3,7 @@ BUILD    ?= build
 JOBS     ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps build run test package bench screenshot clean
+.PHONY: all deps build run test package bench screenshot translations clean
 
 all: build
 
@@ -35,6 +35,10 @@ bench: build
 
 screenshot: build
 	scripts/screenshot.sh $(BUILD)/bin/pendulab $(BUILD)/screens && cp $(BUILD)/screens/acquisition.png docs/screenshot.png
+
+# Refreshes translations/*.ts from the sources (lupdate); fill the new texts in with Qt Linguist.
+translations: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) --target translations
 
 clean:
 	rm -rf $(BUILD)

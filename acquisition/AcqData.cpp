@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "app/core/Text.h"
+
 namespace pendulab {
 
 CardDriverTable CardDriver;
@@ -42,7 +44,7 @@ bool LoadCardDriver(const std::string& name, const MessageSink& show, const std:
     const std::string fileName = CardDriverFileName(name);
     CardLibrary = dynlib::Load(fileName, firstFolder.empty() ? dynlib::ProgramFolder() : firstFolder);
     if (CardLibrary == nullptr) {
-        show("Fichier " + fileName + " introuvable");
+        show(withArgs(translated("CardDriver", "Fichier %1 introuvable"), {fileName}));
         return false;
     }
     // All or nothing: the entry points are bound into a table of their own, which replaces the
@@ -55,7 +57,7 @@ bool LoadCardDriver(const std::string& name, const MessageSink& show, const std:
     }
     if (dynlib::GetLastError() != 0) {
         CardDriver = CardDriverTable{};
-        show("Erreur lors du chargement de " + fileName);
+        show(withArgs(translated("CardDriver", "Erreur lors du chargement de %1"), {fileName}));
         return false;
     }
     CardDriver = bound;

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "app/core/Text.h"
+
 namespace pendulab::board {
 namespace {
 
@@ -32,7 +34,7 @@ std::string quoted(std::string_view text) {
     std::string shown;
     for (char c : text.substr(0, 40)) shown += (static_cast<unsigned char>(c) < 32 || c == 127) ? '?' : c;
     if (text.size() > 40) shown += "…";
-    return "« " + shown + " »";
+    return withArgs(translated("BoardProtocol", "« %1 »"), {shown});
 }
 
 std::string numberText(std::uint32_t n) { return std::to_string(n); }
@@ -107,7 +109,7 @@ void Parser::feed(std::string_view bytes, std::vector<Event>& out) {
                     overlong_ = true;  // boot noise: skipped up to its end
                     partial_.clear();
                 } else {
-                    fault("Ligne trop longue reçue de la carte : " + quoted(partial_) + ".", out);
+                    fault(withArgs(translated("BoardProtocol", "Ligne trop longue reçue de la carte : %1."), {quoted(partial_)}), out);
                 }
             }
             return;
@@ -129,7 +131,7 @@ void Parser::feed(std::string_view bytes, std::vector<Event>& out) {
 
 void Parser::finish(std::vector<Event>& out) {
     if (!failed_ && !partial_.empty() && expect_ != Expect::Identity) {
-        fault("Ligne coupée : la carte a envoyé " + quoted(partial_) + " sans la terminer.", out);
+        fault(withArgs(translated("BoardProtocol", "Ligne coupée : la carte a envoyé %1 sans la terminer."), {quoted(partial_)}), out);
     }
     partial_.clear();
 }
@@ -137,7 +139,7 @@ void Parser::finish(std::vector<Event>& out) {
 void Parser::line(std::string_view text, std::vector<Event>& out) {
     if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
     if (text.size() > kMaxLineLength && expect_ != Expect::Identity) {
-        fault("Ligne trop longue reçue de la carte : " + quoted(text) + ".", out);
+        fault(withArgs(translated("BoardProtocol", "Ligne trop longue reçue de la carte : %1."), {quoted(text)}), out);
         return;
     }
 
@@ -147,17 +149,18 @@ void Parser::line(std::string_view text, std::vector<Event>& out) {
         std::uint32_t index = 0, code = 0;
         if (splitPair(text, indexText, codeText) && parseNumber(indexText, index) && parseNumber(codeText, code)) {
             if (index != nextIndex_) {
-                fault(std::string(index > nextIndex_ ? "Échantillon manquant" : "Échantillon répété") +
-                          " : la carte a envoyé le n° " + numberText(index) + " alors que le n° " +
-                          numberText(nextIndex_) + " était attendu.",
+                fault(withArgs(index > nextIndex_
+                                   ? translated("BoardProtocol", "Échantillon manquant : la carte a envoyé le n° %1 alors que le n° %2 était attendu.")
+                                   : translated("BoardProtocol", "Échantillon répété : la carte a envoyé le n° %1 alors que le n° %2 était attendu."),
+                               {numberText(index), numberText(nextIndex_)}),
                       out);
             } else if (count_ != 0 && index >= count_) {
-                fault("Échantillon en trop : la carte a envoyé le n° " + numberText(index) + " pour une mesure de " +
-                          numberText(count_) + " échantillons.",
+                fault(withArgs(translated("BoardProtocol", "Échantillon en trop : la carte a envoyé le n° %1 pour une mesure de %2 échantillons."),
+                               {numberText(index), numberText(count_)}),
                       out);
             } else if (code > maxCode_) {
-                fault("Valeur hors plage : la carte a envoyé " + numberText(code) + " pour l'échantillon n° " +
-                          numberText(index) + " (son convertisseur donne 0 à " + numberText(maxCode_) + ").",
+                fault(withArgs(translated("BoardProtocol", "Valeur hors plage : la carte a envoyé %1 pour l'échantillon n° %2 (son convertisseur donne 0 à %3)."),
+                               {numberText(code), numberText(index), numberText(maxCode_)}),
                       out);
             } else {
                 ++nextIndex_;
@@ -188,11 +191,11 @@ void Parser::line(std::string_view text, std::vector<Event>& out) {
         Identity id;
         if (!parseIdentity(text, id)) return;  // noise before the answer
         if (id.protocol != kProtocolVersion) {
-            fault("La carte parle la version " + std::to_string(id.protocol) +
-                      " du protocole ; Pendulab connaît la version " + std::to_string(kProtocolVersion) + ".",
+            fault(withArgs(translated("BoardProtocol", "La carte parle la version %1 du protocole ; Pendulab connaît la version %2."),
+                           {std::to_string(id.protocol), std::to_string(kProtocolVersion)}),
                   out);
         } else if (id.bits < 1 || id.bits > 24 || id.vrefMillivolts < 1) {
-            fault("La carte annonce un convertisseur impossible : " + quoted(text) + ".", out);
+            fault(withArgs(translated("BoardProtocol", "La carte annonce un convertisseur impossible : %1."), {quoted(text)}), out);
         } else {
             Event& e = out.emplace_back();
             e.kind = Event::Kind::Identity;
@@ -205,8 +208,8 @@ void Parser::line(std::string_view text, std::vector<Event>& out) {
         std::uint32_t code = 0;
         if (!parseNumber(text, code)) break;
         if (code > maxCode_) {
-            fault("Valeur hors plage : la carte a envoyé " + numberText(code) + " (son convertisseur donne 0 à " +
-                      numberText(maxCode_) + ").",
+            fault(withArgs(translated("BoardProtocol", "Valeur hors plage : la carte a envoyé %1 (son convertisseur donne 0 à %2)."),
+                           {numberText(code), numberText(maxCode_)}),
                   out);
         } else {
             Event& e = out.emplace_back();
@@ -224,8 +227,8 @@ void Parser::line(std::string_view text, std::vector<Event>& out) {
         if (splitPair(rest, countText, periodText) && parseNumber(countText, count) &&
             parseNumber(periodText, period)) {
             if (count != count_ || period != period_) {
-                fault("La carte a compris " + quoted(text) + " au lieu de « RUN " + numberText(count_) + " " +
-                          numberText(period_) + " ».",
+                fault(withArgs(translated("BoardProtocol", "La carte a compris %1 au lieu de %2."),
+                               {quoted(text), quoted("RUN " + numberText(count_) + " " + numberText(period_))}),
                       out);
                 return;
             }
@@ -239,15 +242,15 @@ void Parser::line(std::string_view text, std::vector<Event>& out) {
         break;
     }
     case Expect::Nothing:
-        fault("Ligne inattendue de la carte : " + quoted(text) + ".", out);
+        fault(withArgs(translated("BoardProtocol", "Ligne inattendue de la carte : %1."), {quoted(text)}), out);
         return;
     }
     if (expect_ == Expect::Run && echoed_ && !ended_) {
-        fault("Ligne illisible au milieu de la mesure, après " + numberText(nextIndex_) + " échantillons : " +
-                  quoted(text) + ".",
+        fault(withArgs(translated("BoardProtocol", "Ligne illisible au milieu de la mesure, après %1 échantillons : %2."),
+                       {numberText(nextIndex_), quoted(text)}),
               out);
     } else {
-        fault("Ligne illisible de la carte : " + quoted(text) + ".", out);
+        fault(withArgs(translated("BoardProtocol", "Ligne illisible de la carte : %1."), {quoted(text)}), out);
     }
 }
 

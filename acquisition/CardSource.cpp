@@ -5,6 +5,7 @@
 
 #include "acquisition/AcqCore.h"
 #include "acquisition/AcqData.h"
+#include "app/core/Text.h"
 
 namespace pendulab {
 
@@ -27,7 +28,7 @@ bool CardSource::startUp()
     simulated_ = dynlib::Symbol(CardLibrary, "PendulabVirtualCard") != nullptr;
     auto& card = CardDriver;
     if ((card.SystemePresent() & 0xFF) == 0) {
-        show_("Carte SYSAM PCI absente ou hors service!");
+        show_(translated("CardSource", "Carte SYSAM PCI absente ou hors service!"));
         return false;
     }
     card.ProgrammerEtatSysteme(2, 0);
@@ -42,7 +43,7 @@ bool CardSource::startUp()
 
 std::string CardSource::name() const
 {
-    return simulated_ ? "Carte SYSAM PCI (simulation)" : "Carte SYSAM PCI";
+    return simulated_ ? translated("CardSource", "Carte SYSAM PCI (simulation)") : translated("CardSource", "Carte SYSAM PCI");
 }
 
 std::optional<std::int32_t> CardSource::timerSetting(std::int64_t periodMicroseconds)
@@ -56,15 +57,16 @@ std::optional<std::int32_t> CardSource::timerSetting(std::int64_t periodMicrosec
 std::string CardSource::cannotRecord(std::size_t, std::int64_t periodMicroseconds) const
 {
     if (timerSetting(periodMicroseconds)) return {};
-    return "Durée trop longue pour la carte : " + std::to_string(periodMicroseconds / 500) +
-           " s. Choisissez une durée entre 1 et 4294967 secondes.";
+    return withArgs(translated("CardSource", "Durée trop longue pour la carte : %1 s. Choisissez une durée entre 1 et "
+                                             "4294967 secondes."),
+                    {std::to_string(periodMicroseconds / 500)});
 }
 
 std::size_t CardSource::record(std::size_t count, std::int64_t periodMicroseconds, const BlockSink& sink)
 {
     auto& card = CardDriver;
     if (!present_ || card.PreparerAcquisition == nullptr || card.AcquerirTable == nullptr)
-        throw SourceError("Aucune carte d'acquisition n'est disponible.");
+        throw SourceError(translated("CardSource", "Aucune carte d'acquisition n'est disponible."));
     const auto setting = timerSetting(periodMicroseconds);
     if (!setting) throw SourceError(cannotRecord(count, periodMicroseconds));
     stop_ = false;

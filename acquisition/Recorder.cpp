@@ -1,4 +1,5 @@
 #include "acquisition/Recorder.h"
+#include "app/core/Text.h"
 
 #include <cmath>
 #include <stdexcept>
@@ -13,7 +14,7 @@ Recorder::~Recorder()
 
 void Recorder::start(SampleSource& source, const RecordingPlan& plan, Blocks blocks, Waiting waiting, Done done)
 {
-    if (running_.exchange(true)) throw std::logic_error("Une mesure est déjà en cours.");
+    if (running_.exchange(true)) throw std::logic_error(translated("Recorder", "Une mesure est déjà en cours."));
     join(); // the previous worker has finished: reclaim it
     stopAsked_ = false;
     source_ = &source;
@@ -60,15 +61,15 @@ void Recorder::run(SampleSource& source, RecordingPlan plan, Blocks blocks, Wait
         else if (stopAsked_) out.kind = RecordingOutcome::Kind::Stopped;
         else {
             out.kind = RecordingOutcome::Kind::Failed;
-            out.message = triggered ? "La source a cessé d'envoyer des échantillons après " + std::to_string(out.received) +
-                                          " sur " + std::to_string(plan.count) + "."
-                                    : "Aucun lâcher détecté : le signal est resté dans la bande de déclenchement.";
+            out.message = triggered ? withArgs(translated("Recorder", "La source a cessé d'envoyer des échantillons après %1 sur %2."),
+                                               {std::to_string(out.received), std::to_string(plan.count)})
+                                    : translated("Recorder", "Aucun lâcher détecté : le signal est resté dans la bande de déclenchement.");
         }
     } catch (const std::exception& e) {
         out.received = out.volts.size();
         out.kind = stopAsked_ ? RecordingOutcome::Kind::Stopped : RecordingOutcome::Kind::Failed;
-        out.message = "Mesure interrompue après " + std::to_string(out.received) + " échantillons sur " +
-                      std::to_string(plan.count) + " : " + e.what();
+        out.message = withArgs(translated("Recorder", "Mesure interrompue après %1 échantillons sur %2 : %3"),
+                               {std::to_string(out.received), std::to_string(plan.count), e.what()});
     }
     if (out.kind != RecordingOutcome::Kind::Complete) out.volts.clear();
     source_ = nullptr;

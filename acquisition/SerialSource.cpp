@@ -1,4 +1,5 @@
 #include "acquisition/SerialSource.h"
+#include "app/core/Text.h"
 
 #include <QSerialPort>
 #include <QThread>
@@ -41,19 +42,21 @@ std::string openFailureMessage(const std::string& devicePath, int error) {
     switch (error) {
     case EACCES:
     case EPERM:
-        return "Pendulab n'a pas le droit d'ouvrir le port série " + devicePath +
-               ". Ajoutez votre compte au groupe « dialout » (sudo usermod -aG dialout $USER), "
-               "puis fermez la session et rouvrez-la.";
+        return withArgs(translated("SerialSource",
+                                   "Pendulab n'a pas le droit d'ouvrir le port série %1. Ajoutez votre compte au groupe "
+                                   "« dialout » (sudo usermod -aG dialout $USER), puis fermez la session et rouvrez-la."),
+                        {devicePath});
     case ENOENT:
     case ENODEV:
     case ENXIO:
-        return "Le port série " + devicePath + " n'existe pas : la carte est-elle branchée ?";
+        return withArgs(translated("SerialSource", "Le port série %1 n'existe pas : la carte est-elle branchée ?"), {devicePath});
     case EBUSY:
-        return "Le port série " + devicePath +
-               " est déjà ouvert par un autre programme (le moniteur série de l'IDE Arduino ?). "
-               "Fermez-le, puis réessayez.";
+        return withArgs(translated("SerialSource", "Le port série %1 est déjà ouvert par un autre programme (le moniteur "
+                                                   "série de l'IDE Arduino ?). Fermez-le, puis réessayez."),
+                        {devicePath});
     default:
-        return "Impossible d'ouvrir le port série " + devicePath + " (erreur système " + std::to_string(error) + ").";
+        return withArgs(translated("SerialSource", "Impossible d'ouvrir le port série %1 (erreur système %2)."),
+                        {devicePath, std::to_string(error)});
     }
 }
 
@@ -224,7 +227,8 @@ struct SerialSource::Impl {
                 asked = Clock::now();
             }
             const Pump got = pump(kPollMs);
-            if (got == Pump::Gone) throw SourceError("Le port série " + path + " s'est fermé pendant que Pendulab cherchait la carte.");
+            if (got == Pump::Gone) throw SourceError(withArgs(
+                translated("SerialSource", "Le port série %1 s'est fermé pendant que Pendulab cherchait la carte."), {path}));
             for (const board::Event& e : events) {
                 if (e.kind == board::Event::Kind::Identity) {
                     identity = e.identity;
@@ -240,10 +244,10 @@ struct SerialSource::Impl {
             }
             events.clear();
         }
-        std::string message = "Aucune carte Pendulab ne répond sur " + path + " (attendue " +
-                              std::to_string((options.identifyTimeoutMs + 500) / 1000) +
-                              " s). Vérifiez que le programme pendulab-board est chargé dans la carte.";
-        if (!refusal.empty()) message += " Dernière réponse : « ERR " + refusal + " ».";
+        std::string message = withArgs(translated("SerialSource", "Aucune carte Pendulab ne répond sur %1 (attendue %2 s). "
+                                                                  "Vérifiez que le programme pendulab-board est chargé dans la carte."),
+                                       {path, std::to_string((options.identifyTimeoutMs + 500) / 1000)});
+        if (!refusal.empty()) message += withArgs(translated("SerialSource", " Dernière réponse : « ERR %1 »."), {refusal});
         throw SourceError(message);
     }
 
@@ -295,7 +299,6 @@ struct SerialSource::Impl {
             lastFlush = Clock::now();
         };
         const long long silenceMs = options.silenceTimeoutMs + period / 1000;
-        const std::string ofCount = " sur " + n(count);
 
         for (;;) {
             if (stopRequested && !stopSent) {
@@ -307,21 +310,23 @@ struct SerialSource::Impl {
             if (got == Pump::Gone) {
                 flush();
                 present = false;
-                throw SourceError("La carte a été débranchée pendant la mesure : " + n(received) + " échantillons reçus" +
-                                  ofCount + ".");
+                throw SourceError(withArgs(translated("SerialSource", "La carte a été débranchée pendant la mesure : "
+                                                                      "%1 échantillons reçus sur %2."),
+                                           {n(received), n(count)}));
             }
             if (got == Pump::Data) {
                 lastData = Clock::now();
             } else if (!echoed && msSince(start) > options.replyTimeoutMs) {
-                fail("La carte ne répond pas à la demande de mesure (RUN).");
+                fail(translated("SerialSource", "La carte ne répond pas à la demande de mesure (RUN)."));
             } else if (stopSent && msSince(stopSentAt) > options.replyTimeoutMs) {
                 flush();
-                fail("La carte n'a pas confirmé l'arrêt de la mesure, après " + n(received) + " échantillons reçus.");
+                fail(withArgs(translated("SerialSource", "La carte n'a pas confirmé l'arrêt de la mesure, après %1 échantillons reçus."),
+                              {n(received)}));
             } else if (echoed && msSince(lastData) > silenceMs) {
                 flush();
                 parser.finish(events);
                 if (!events.empty() && events.back().kind == board::Event::Kind::Fault) fail(events.back().text);
-                fail("La carte ne répond plus : " + n(received) + " échantillons reçus" + ofCount + ".");
+                fail(withArgs(translated("SerialSource", "La carte ne répond plus : %1 échantillons reçus sur %2."), {n(received), n(count)}));
             }
 
             for (const board::Event& e : events) {
@@ -338,19 +343,20 @@ struct SerialSource::Impl {
                     parser.expectNothing();
                     events.clear();
                     if (received < count && !stopSent) {
-                        fail("La carte a terminé la mesure après " + n(received) + " échantillons" + ofCount + ".");
+                        fail(withArgs(translated("SerialSource", "La carte a terminé la mesure après %1 échantillons sur %2."),
+                                      {n(received), n(count)}));
                     }
                     return received;
                 case board::Event::Kind::Error:
                     flush();
-                    if (!echoed) fail("La carte refuse la mesure : " + e.text);
-                    fail("La carte a interrompu la mesure après " + n(received) + " échantillons : " + e.text);
+                    if (!echoed) fail(withArgs(translated("SerialSource", "La carte refuse la mesure : %1"), {e.text}));
+                    fail(withArgs(translated("SerialSource", "La carte a interrompu la mesure après %1 échantillons : %2"), {n(received), e.text}));
                 case board::Event::Kind::Fault:
                     flush();
                     fail(e.text);
                 case board::Event::Kind::Identity:
                 case board::Event::Kind::Reading:
-                    fail("Réponse inattendue de la carte pendant la mesure.");
+                    fail(translated("SerialSource", "Réponse inattendue de la carte pendant la mesure."));
                 }
             }
             events.clear();
@@ -370,7 +376,7 @@ std::unique_ptr<SerialSource> SerialSource::open(const std::string& devicePath, 
     return std::unique_ptr<SerialSource>(new SerialSource(std::move(impl)));
 }
 
-std::string SerialSource::name() const { return "Carte Pendulab (" + impl_->path + ")"; }
+std::string SerialSource::name() const { return withArgs(translated("SerialSource", "Carte Pendulab (%1)"), {impl_->path}); }
 bool SerialSource::present() const { return impl_->present; }
 double SerialSource::metresPerVolt() const { return impl_->metresPerVolt; }
 void SerialSource::setMetresPerVolt(double metresPerVolt) { impl_->metresPerVolt = metresPerVolt; }
@@ -391,10 +397,11 @@ std::size_t SerialSource::record(std::size_t count, std::int64_t periodMicroseco
     constexpr auto kMax = std::numeric_limits<std::uint32_t>::max();
     if (count == 0) return 0;
     if (count > kMax || periodMicroseconds < 1 || periodMicroseconds > kMax) {
-        throw SourceError("La carte ne sait pas faire cette mesure : " + n(count) + " échantillons, un toutes les " +
-                          std::to_string(periodMicroseconds) + " µs.");
+        throw SourceError(withArgs(translated("SerialSource", "La carte ne sait pas faire cette mesure : %1 échantillons, "
+                                                              "un toutes les %2 µs."),
+                                   {n(count), std::to_string(periodMicroseconds)}));
     }
-    if (!impl_->present) throw SourceError("La carte Pendulab (" + impl_->path + ") a été débranchée.");
+    if (!impl_->present) throw SourceError(withArgs(translated("SerialSource", "La carte Pendulab (%1) a été débranchée."), {impl_->path}));
     Impl* p = impl_.get();
     p->stopRequested = false;
     p->recording = true;

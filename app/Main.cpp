@@ -169,16 +169,16 @@ void TFichePrincipale::buildAcquisitionPage()
 {
     TabSheet1 = new QWidget;
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    PageControl1->addTab(TabSheet1, QStringLiteral("Acquisition"));
+    PageControl1->addTab(TabSheet1, tr("Acquisition"));
 
-    auto* label8 = new QLabel(QStringLiteral("Durée totale d'acquisition"), TabSheet1);
+    auto* label8 = new QLabel(tr("Durée totale d'acquisition"), TabSheet1);
     label8->setObjectName(QStringLiteral("Label8"));
-    label8->setToolTip(QStringLiteral("durée totale en secondes"));
+    label8->setToolTip(tr("durée totale en secondes"));
     durtxt = new QLineEdit(QStringLiteral("10"), TabSheet1);
     durtxt->setObjectName(QStringLiteral("durtxt"));
     durtxt->setMaximumWidth(60);
     label8->setBuddy(durtxt);
-    describe(durtxt, QStringLiteral("Durée totale d'acquisition"), QStringLiteral("durée totale en secondes"));
+    describe(durtxt, tr("Durée totale d'acquisition"), tr("durée totale en secondes"));
     connect(durtxt, &QLineEdit::textEdited, this, [this] {
         // A typed duration sets the next recording once it reads as one; until then nothing changes.
         try {
@@ -194,25 +194,25 @@ void TFichePrincipale::buildAcquisitionPage()
     UpDown7->setPosition(10);
     UpDown7->setBuddy(durtxt);
     UpDown7->setFixedSize(17, 24);
-    describe(UpDown7, QStringLiteral("Durée totale d'acquisition"), QStringLiteral("durée totale en secondes"));
+    describe(UpDown7, tr("Durée totale d'acquisition"), tr("durée totale en secondes"));
     connect(UpDown7, &TUpDown::clicked, this, [this] { guarded(this, [this] { UpDown7Click(); }); });
 
-    auto* label1 = new QLabel(QStringLiteral("Pointeur t"), TabSheet1);
+    auto* label1 = new QLabel(tr("Pointeur t"), TabSheet1);
     label1->setObjectName(QStringLiteral("Label1"));
     cursxtxt = new QLineEdit(TabSheet1);
     cursxtxt->setObjectName(QStringLiteral("cursxtxt"));
     cursxtxt->setReadOnly(true);
     cursxtxt->setMaximumWidth(90);
     label1->setBuddy(cursxtxt);
-    describe(cursxtxt, QStringLiteral("Pointeur t"), QStringLiteral("position de la souris"));
-    deltalbl = makeReadout(TabSheet1, QStringLiteral("deltalbl"), 190, QStringLiteral("Intervalle"), QStringLiteral("."));
+    describe(cursxtxt, tr("Pointeur t"), tr("position de la souris"));
+    deltalbl = makeReadout(TabSheet1, QStringLiteral("deltalbl"), 190, tr("Intervalle"), QStringLiteral("."));
     deltalbl->hide();
-    survollbl = makeReadout(TabSheet1, QStringLiteral("survollbl"), 230, QStringLiteral("Valeur sous le pointeur"));
+    survollbl = makeReadout(TabSheet1, QStringLiteral("survollbl"), 230, tr("Valeur sous le pointeur"));
 
-    aqucmd = new QPushButton(QStringLiteral("&Lancer"), TabSheet1);
+    aqucmd = new QPushButton(tr("&Lancer"), TabSheet1);
     aqucmd->setObjectName(QStringLiteral("aqucmd"));
-    aqucmd->setToolTip(QStringLiteral("Lachez le pendule et cliquez ici..."));
-    aqucmd->setAccessibleDescription(QStringLiteral("Lachez le pendule et cliquez ici..."));
+    aqucmd->setToolTip(tr("Lachez le pendule et cliquez ici..."));
+    aqucmd->setAccessibleDescription(tr("Lachez le pendule et cliquez ici..."));
     aqucmd->setDefault(true);
     connect(aqucmd, &QPushButton::clicked, this, [this] { guarded(this, [this] { aqucmdClick(); }); });
 
@@ -227,9 +227,9 @@ void TFichePrincipale::buildAcquisitionPage()
     ea0track->setMinimumWidth(220);
     ea0track->setFocusPolicy(Qt::NoFocus);
     ea0track->setAttribute(Qt::WA_TransparentForMouseEvents); // a gauge, not a control
-    describe(ea0track, QStringLiteral("Tension entrée EA0"), QStringLiteral("Tension entrée EA0"));
-    ea0lbl = makeReadout(TabSheet1, QStringLiteral("ea0lbl"), 60, QStringLiteral("Tension lue"));
-    nocardlbl = new QLabel(QStringLiteral("Aucune carte d'acquisition : choisissez une source"), TabSheet1);
+    describe(ea0track, tr("Tension entrée EA0"), tr("Tension entrée EA0"));
+    ea0lbl = makeReadout(TabSheet1, QStringLiteral("ea0lbl"), 60, tr("Tension lue"));
+    nocardlbl = new QLabel(tr("Aucune carte d'acquisition : choisissez une source"), TabSheet1);
     nocardlbl->setObjectName(QStringLiteral("nocardlbl"));
     nocardlbl->hide();
     auto* label6 = gaugeMax_ = new QLabel(QStringLiteral("+10v"), TabSheet1);
@@ -241,17 +241,17 @@ void TFichePrincipale::buildAcquisitionPage()
     progbar->setValue(0);
     progbar->setMaximumWidth(200);
     progbar->hide();
-    describe(progbar, QStringLiteral("Progression de l'acquisition"));
+    describe(progbar, tr("Progression de l'acquisition"));
 
-    trigchk = new QCheckBox(QStringLiteral("Déclencher au lâcher"), TabSheet1);
+    trigchk = new QCheckBox(tr("Déclencher au lâcher"), TabSheet1);
     trigchk->setObjectName(QStringLiteral("trigchk"));
-    trigchk->setToolTip(QStringLiteral("La mesure commence quand la masse quitte sa position de repos"));
-    describe(trigchk, QStringLiteral("Déclencher au lâcher"), trigchk->toolTip());
+    trigchk->setToolTip(tr("La mesure commence quand la masse quitte sa position de repos"));
+    describe(trigchk, tr("Déclencher au lâcher"), trigchk->toolTip());
     trigtxt = new QLineEdit(fmtShortest(0.2), TabSheet1);
     trigtxt->setObjectName(QStringLiteral("trigtxt"));
     trigtxt->setMaximumWidth(50);
-    trigtxt->setToolTip(QStringLiteral("Seuil de déclenchement, en volts, autour de la position de repos"));
-    describe(trigtxt, QStringLiteral("Seuil de déclenchement"), trigtxt->toolTip());
+    trigtxt->setToolTip(tr("Seuil de déclenchement, en volts, autour de la position de repos"));
+    describe(trigtxt, tr("Seuil de déclenchement"), trigtxt->toolTip());
     escape_ = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     escape_->setEnabled(false);
     connect(escape_, &QShortcut::activated, this, [this] { guarded(this, [this] { stopRecording(); }); });
@@ -282,7 +282,7 @@ void TFichePrincipale::buildAcquisitionPage()
     readRow->addWidget(nocardlbl);
     buildResiduals(readRow);
 
-    Chart1 = makeChart(TabSheet1, QStringLiteral("Chart1"), QStringLiteral("Y (V)"), QStringLiteral("Position mesurée et modèle"));
+    Chart1 = makeChart(TabSheet1, QStringLiteral("Chart1"), QStringLiteral("Y (V)"), tr("Position mesurée et modèle"));
     Chart1->yAxis->setRange(-11, 11);
     auto yTicker = QSharedPointer<QCPAxisTickerFixed>::create();
     yTicker->setTickStep(5);
@@ -312,8 +312,8 @@ void TFichePrincipale::buildDerivativePage()
 {
     TabSheet3 = new QWidget;
     TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
-    PageControl1->addTab(TabSheet3, QStringLiteral("Dérivée / t"));
-    phichart = makeChart(TabSheet3, QStringLiteral("phichart"), QStringLiteral("dY/dt (V/s)"), QStringLiteral("Dérivée"));
+    PageControl1->addTab(TabSheet3, tr("Dérivée / t"));
+    phichart = makeChart(TabSheet3, QStringLiteral("phichart"), QStringLiteral("dY/dt (V/s)"), tr("Dérivée"));
     phichart->yAxis->setRange(-1, 1);
     Series2 = makeSeries(phichart, QStringLiteral("Series2"), kModel);
     Series3 = makeSeries(phichart, QStringLiteral("Series3"), kMeasured);
@@ -328,10 +328,10 @@ void TFichePrincipale::buildPortraitPage()
 {
     TabSheet2 = new QWidget;
     TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
-    PageControl1->addTab(TabSheet2, QStringLiteral("Dérivée / x"));
+    PageControl1->addTab(TabSheet2, tr("Dérivée / x"));
     xy = new TPhaseImage(TabSheet2);
     xy->setObjectName(QStringLiteral("xy"));
-    describe(xy, QStringLiteral("Portrait de phase"));
+    describe(xy, tr("Portrait de phase"));
     vaxe = new QFrame(TabSheet2);
     vaxe->setObjectName(QStringLiteral("vaxe"));
     vaxe->setFrameShape(QFrame::VLine);
@@ -359,14 +359,14 @@ void TFichePrincipale::buildEnergyPage()
 {
     TabSheet4 = new QWidget;
     TabSheet4->setObjectName(QStringLiteral("TabSheet4"));
-    PageControl1->addTab(TabSheet4, QStringLiteral("Etude énergétique"));
-    Chart2 = makeChart(TabSheet4, QStringLiteral("Chart2"), QStringLiteral("E (J)"), QStringLiteral("Etude énergétique"));
+    PageControl1->addTab(TabSheet4, tr("Etude énergétique"));
+    Chart2 = makeChart(TabSheet4, QStringLiteral("Chart2"), QStringLiteral("E (J)"), tr("Etude énergétique"));
     Chart2->yAxis->setRange(0, 1);
     Series4 = makeSeries(Chart2, QStringLiteral("Series4"), QColor(255, 0, 0));
-    Series4->setName(QStringLiteral("énergie cinétique"));
+    Series4->setName(tr("énergie cinétique"));
     Series4->setBrush(QColor(255, 0, 0));
     Series6 = makeSeries(Chart2, QStringLiteral("Series6"), QColor(0, 128, 0));
-    Series6->setName(QStringLiteral("énergie potentielle"));
+    Series6->setName(tr("énergie potentielle"));
     Series6->setBrush(QColor(0, 128, 0));
     Series6->setChannelFillGraph(Series4); // stacked on the kinetic band
     Chart2->legend->setVisible(true);
@@ -445,20 +445,20 @@ void TFichePrincipale::buildMenu()
         a->setObjectName(name);
         return a;
     };
-    Acquisition1 = action(QStringLiteral("Acquisition1"), QStringLiteral("&Acquisition"));
+    Acquisition1 = action(QStringLiteral("Acquisition1"), tr("&Acquisition"));
     Acquisition1->setEnabled(false);
-    Modlisation1 = action(QStringLiteral("Modlisation1"), QStringLiteral("&Modélisation"));
-    Exporter1 = action(QStringLiteral("Exporter1"), QStringLiteral("E&xporter"));
+    Modlisation1 = action(QStringLiteral("Modlisation1"), tr("&Modélisation"));
+    Exporter1 = action(QStringLiteral("Exporter1"), tr("E&xporter"));
     Exporter1->setShortcut(QKeySequence(Qt::Key_F2));
-    Imprimer1 = new QMenu(QStringLiteral("&Imprimer"), this);
+    Imprimer1 = new QMenu(tr("&Imprimer"), this);
     Imprimer1->setObjectName(QStringLiteral("Imprimer1"));
-    Configurerimpression1 = action(QStringLiteral("Configurerimpression1"), QStringLiteral("&Configurer impression"));
-    Imprimecran1 = action(QStringLiteral("Imprimecran1"), QStringLiteral("&Imprime écran"));
+    Configurerimpression1 = action(QStringLiteral("Configurerimpression1"), tr("&Configurer impression"));
+    Imprimecran1 = action(QStringLiteral("Imprimecran1"), tr("&Imprime écran"));
     Imprimer1->addAction(Configurerimpression1);
     Imprimer1->addAction(Imprimecran1);
-    Rapport1 = action(QStringLiteral("Rapport1"), QStringLiteral("&Rapport PDF…"));
+    Rapport1 = action(QStringLiteral("Rapport1"), tr("&Rapport PDF…"));
     Imprimer1->addAction(Rapport1);
-    N1 = action(QStringLiteral("N1"), QStringLiteral("&Quitter"));
+    N1 = action(QStringLiteral("N1"), tr("&Quitter"));
     N1->setShortcut(QKeySequence(Qt::Key_F1));
     N1->setShortcutContext(Qt::ApplicationShortcut);
     Exporter1->setShortcutContext(Qt::ApplicationShortcut);
@@ -522,8 +522,8 @@ void TFichePrincipale::closeEvent(QCloseEvent* event)
 
 void TFichePrincipale::N1Click()
 {
-    const QString question = unsaved_ ? QStringLiteral("La mesure n'est pas enregistrée. Quitter le programme ?")
-                                      : QStringLiteral("Quitter le programme ?");
+    const QString question = unsaved_ ? tr("La mesure n'est pas enregistrée. Quitter le programme ?")
+                                      : tr("Quitter le programme ?");
     if (ui().confirmYesNo(this, question)) QCoreApplication::exit(0);
 }
 

@@ -31,7 +31,7 @@ void TFichePrincipale::cardStartUp()
 
 void TFichePrincipale::Acquisition1Click()
 {
-    if (ui().confirmOkCancel(this, QStringLiteral("Prêt à lacher le pendules ?"))) aqucmdClick();
+    if (ui().confirmOkCancel(this, tr("Prêt à lacher le pendules ?"))) aqucmdClick();
 }
 
 void TFichePrincipale::aqucmdClick()
@@ -56,14 +56,13 @@ void TFichePrincipale::aqucmdClick()
         const double threshold = QLocale().toDouble(trigtxt->text().trimmed(), &ok);
         const double point = ok ? threshold : trigtxt->text().trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
         if (!ok || !(point > 0.0) || !std::isfinite(point)) {
-            ui().showMessage(this, QStringLiteral("Seuil de déclenchement invalide : « ") + trigtxt->text() +
-                                       QStringLiteral(" ». Donnez un nombre de volts positif, par exemple ") +
-                                       fmtShortest(0.2) + QStringLiteral("."));
+            ui().showMessage(this, tr("Seuil de déclenchement invalide : « %1 ». Donnez un nombre de volts positif, par exemple %2.")
+                                       .arg(trigtxt->text(), fmtShortest(0.2)));
             return;
         }
         const std::optional<double> rest = current_->readLive(); // the mass held still
         if (!rest) {
-            ui().showMessage(this, QStringLiteral("La source ne répond pas : impossible de lire la position de repos."));
+            ui().showMessage(this, tr("La source ne répond pas : impossible de lire la position de repos."));
             return;
         }
         plan.trigger = true;
@@ -79,7 +78,7 @@ void TFichePrincipale::aqucmdClick()
     Series1->data()->clear();
     Chart1->replot(QCustomPlot::rpQueuedReplot);
     progbar->setValue(0);
-    progbar->setFormat(plan.trigger ? QStringLiteral("En attente du lâcher…") : QStringLiteral("%p%"));
+    progbar->setFormat(plan.trigger ? tr("En attente du lâcher…") : QStringLiteral("%p%"));
     progbar->show();
 
     // Hand-over: the worker never touches a widget or the session. Each block and the outcome are
@@ -108,10 +107,10 @@ void TFichePrincipale::stopRecording()
 void TFichePrincipale::setRunning(bool running)
 {
     acquiring_ = running;
-    aqucmd->setText(running ? QStringLiteral("A&rrêter") : QStringLiteral("&Lancer"));
-    aqucmd->setAccessibleName(running ? QStringLiteral("Arrêter") : QStringLiteral("Lancer"));
-    aqucmd->setToolTip(running ? QStringLiteral("Arrête la mesure (Echap) ; la mesure précédente reste")
-                               : QStringLiteral("Lachez le pendule et cliquez ici..."));
+    aqucmd->setText(running ? tr("A&rrêter") : tr("&Lancer"));
+    aqucmd->setAccessibleName(running ? tr("Arrêter") : tr("Lancer"));
+    aqucmd->setToolTip(running ? tr("Arrête la mesure (Echap) ; la mesure précédente reste")
+                               : tr("Lachez le pendule et cliquez ici..."));
     escape_->setEnabled(running);
     Acquisition1->setEnabled(!running);
     Exporter1->setEnabled(!running);

@@ -42,7 +42,7 @@ void TFichePrincipale::showHover(QWidget* sender, int x, double t, bool inPlot)
         if (session->hasMeasurement())
             text += QStringLiteral("   Y = ") + QString::fromStdString(pendulab::formatFixed(session->data().MeasPos[i], 1, 2, sep) + unit);
         if (session->modelComputed() && session->parameters().shown)
-            text += QStringLiteral("   modèle = ") +
+            text += tr("   modèle = ") +
                     QString::fromStdString(pendulab::formatFixed(session->data().ModelPos[i], 1, 2, sep) + unit);
     }
     survollbl->setValueText(text);

@@ -11,16 +11,16 @@ void TFichePrincipale::Exporter1Click()
     // The format follows the extension (the filter chosen gives it to a bare name); .xls otherwise.
     const QString file = ui().saveFileName(
         this,
-        session->hasMeasurement() ? QStringLiteral("Exporter") : QStringLiteral("Exporter (aucune mesure enregistrée)"),
+        session->hasMeasurement() ? tr("Exporter") : tr("Exporter (aucune mesure enregistrée)"),
         QDir::home().filePath(QStringLiteral("oscill.xls")),
-        QStringLiteral("Fichiers excel (*.xls *.XLS);;Classeurs Excel 2007 et suivants (*.xlsx *.XLSX);;"
-                       "Fichiers CSV (*.csv *.CSV)"),
+        tr("Fichiers excel (*.xls *.XLS);;Classeurs Excel 2007 et suivants (*.xlsx *.XLSX);;"
+           "Fichiers CSV (*.csv *.CSV)"),
         QStringLiteral("xls"));
     if (file.isEmpty()) return;
     const QString suffix = QFileInfo(file).suffix().toLower();
     if (suffix == QLatin1String("xlsx") || suffix == QLatin1String("csv")) {
         writeMeasurementFile(file, suffix == QLatin1String("xlsx"));
-        ui().showMessage(this, QStringLiteral("Fichier ") + file + QStringLiteral(" sauvegardé."));
+        ui().showMessage(this, tr("Fichier %1 sauvegardé.").arg(file));
         return;
     }
 
@@ -44,5 +44,5 @@ void TFichePrincipale::Exporter1Click()
         throw;
     }
     xls1.Reset();
-    ui().showMessage(this, QStringLiteral("Fichier ") + file + QStringLiteral(" sauvegardé."));
+    ui().showMessage(this, tr("Fichier %1 sauvegardé.").arg(file));
 }

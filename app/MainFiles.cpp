@@ -34,12 +34,12 @@ std::vector<double> column(const pendulab::Signal& s) { return {s.begin(), s.end
 
 void TFichePrincipale::buildFileMenu(QMenuBar* bar)
 {
-    Fichier1 = new QMenu(QStringLiteral("&Fichier"), this);
+    Fichier1 = new QMenu(tr("&Fichier"), this);
     Fichier1->setObjectName(QStringLiteral("Fichier1"));
-    Ouvrir1 = new QAction(QStringLiteral("&Ouvrir une mesure…"), this);
+    Ouvrir1 = new QAction(tr("&Ouvrir une mesure…"), this);
     Ouvrir1->setObjectName(QStringLiteral("Ouvrir1"));
     Ouvrir1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    Enregistrer1 = new QAction(QStringLiteral("&Enregistrer la mesure…"), this);
+    Enregistrer1 = new QAction(tr("&Enregistrer la mesure…"), this);
     Enregistrer1->setObjectName(QStringLiteral("Enregistrer1"));
     Enregistrer1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     for (QAction* a : {Ouvrir1, Enregistrer1}) {
@@ -63,15 +63,15 @@ void TFichePrincipale::buildFileMenu(QMenuBar* bar)
 
 bool TFichePrincipale::confirmDiscardUnsaved()
 {
-    return !unsaved_ || ui().confirmYesNo(this, QStringLiteral("La mesure n'est pas enregistrée. Continuer ?"));
+    return !unsaved_ || ui().confirmYesNo(this, tr("La mesure n'est pas enregistrée. Continuer ?"));
 }
 
 void TFichePrincipale::Ouvrir1Click()
 {
     if (running() || !confirmDiscardUnsaved()) return;
-    const QString file = ui().openFileName(this, QStringLiteral("Ouvrir une mesure"), QDir::homePath(),
-                                           QStringLiteral("Mesures (*.csv *.CSV *.txt *.TXT *.tsv *.dat);;"
-                                                          "Tous les fichiers (*)"));
+    const QString file = ui().openFileName(this, tr("Ouvrir une mesure"), QDir::homePath(),
+                                           tr("Mesures (*.csv *.CSV *.txt *.TXT *.tsv *.dat);;"
+                                              "Tous les fichiers (*)"));
     if (file.isEmpty()) return;
 
     // Everything is read and checked before the session changes: a bad file changes nothing.
@@ -89,8 +89,8 @@ void TFichePrincipale::Ouvrir1Click()
         if (table.columnNames.size() > 1) {
             QStringList items;
             for (const std::string& name : table.columnNames) items << QString::fromStdString(name);
-            const int index = ui().chooseItem(this, QStringLiteral("Ouvrir une mesure"),
-                                              QStringLiteral("Colonne des valeurs :"), items);
+            const int index = ui().chooseItem(this, tr("Ouvrir une mesure"),
+                                              tr("Colonne des valeurs :"), items);
             if (index < 0 || index >= items.size()) return;
             chosen = static_cast<std::size_t>(index);
         }
@@ -111,15 +111,15 @@ void TFichePrincipale::Ouvrir1Click()
 void TFichePrincipale::Enregistrer1Click()
 {
     if (!session->hasMeasurement()) {
-        ui().showMessage(this, QStringLiteral("Aucune mesure à enregistrer."));
+        ui().showMessage(this, tr("Aucune mesure à enregistrer."));
         return;
     }
-    const QString file = ui().saveFileName(this, QStringLiteral("Enregistrer la mesure"),
-                                           QDir::home().filePath(QStringLiteral("mesure.csv")),
-                                           QStringLiteral("Fichiers CSV (*.csv *.CSV)"), QStringLiteral("csv"));
+    const QString file = ui().saveFileName(this, tr("Enregistrer la mesure"),
+                                           QDir::home().filePath(tr("mesure.csv", "default file name")),
+                                           tr("Fichiers CSV (*.csv *.CSV)"), QStringLiteral("csv"));
     if (file.isEmpty()) return;
     writeMeasurementFile(file, false);
-    ui().showMessage(this, QStringLiteral("Fichier ") + file + QStringLiteral(" sauvegardé."));
+    ui().showMessage(this, tr("Fichier %1 sauvegardé.").arg(file));
 }
 
 void TFichePrincipale::writeMeasurementFile(const QString& file, bool xlsx)

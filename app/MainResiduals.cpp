@@ -21,10 +21,10 @@ const QColor kResidual(225, 120, 120); // pale: the measurement and the model st
 
 void TFichePrincipale::buildResiduals(QBoxLayout* row)
 {
-    residchk = new QCheckBox(QStringLiteral("Résidus"), TabSheet1);
+    residchk = new QCheckBox(tr("Résidus"), TabSheet1);
     residchk->setObjectName(QStringLiteral("residchk"));
-    residchk->setToolTip(QStringLiteral("mesure moins modèle, échelle à droite"));
-    describe(residchk, QStringLiteral("Résidus"), residchk->toolTip());
+    residchk->setToolTip(tr("mesure moins modèle, échelle à droite"));
+    describe(residchk, tr("Résidus"), residchk->toolTip());
     row->addSpacing(16);
     row->addWidget(residchk);
     connect(residchk, &QCheckBox::toggled, this, [this] { guarded(this, [this] { drawResiduals(); }); });
@@ -46,7 +46,7 @@ void TFichePrincipale::drawResiduals()
         ResidSeries->setObjectName(QStringLiteral("ResidSeries"));
         ResidSeries->setPen(QPen(kResidual, 1));
         ResidSeries->setAdaptiveSampling(true);
-        Chart1->yAxis2->setLabel(QStringLiteral("résidus (V)"));
+        Chart1->yAxis2->setLabel(tr("résidus (V)"));
     }
     if (!show) {
         ResidSeries->data()->clear();

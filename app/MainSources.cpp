@@ -25,20 +25,20 @@ QString settingsKeyFor(const QString& path) { return QStringLiteral("boards/") +
 
 void TFichePrincipale::buildSourceControls(QHBoxLayout* row)
 {
-    auto* label = new QLabel(QStringLiteral("Source"), TabSheet1);
+    auto* label = new QLabel(tr("Source"), TabSheet1);
     label->setObjectName(QStringLiteral("sourcelbl"));
     sourcecmb = new QComboBox(TabSheet1);
     sourcecmb->setObjectName(QStringLiteral("sourcecmb"));
     sourcecmb->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     sourcecmb->setMinimumContentsLength(24);
     label->setBuddy(sourcecmb);
-    describe(sourcecmb, QStringLiteral("Source"), QStringLiteral("Le dispositif qui enregistre"));
+    describe(sourcecmb, tr("Source"), tr("Le dispositif qui enregistre"));
     mpvtxt = new QLineEdit(TabSheet1);
     mpvtxt->setObjectName(QStringLiteral("mpvtxt"));
     mpvtxt->setMinimumWidth(70);
     mpvtxt->setMaximumWidth(80);
-    mpvtxt->setToolTip(QStringLiteral("Étalonnage du capteur : mètres par volt"));
-    describe(mpvtxt, QStringLiteral("Mètres par volt"), mpvtxt->toolTip());
+    mpvtxt->setToolTip(tr("Étalonnage du capteur : mètres par volt"));
+    describe(mpvtxt, tr("Mètres par volt"), mpvtxt->toolTip());
     auto* unit = new QLabel(QStringLiteral("m/V"), TabSheet1);
     unit->setObjectName(QStringLiteral("mpvlbl"));
     unit->setBuddy(mpvtxt);
@@ -59,7 +59,7 @@ void TFichePrincipale::listSources()
 {
     sourcecmb->clear();
     if (card_ && card_->bound()) sourcecmb->addItem(QString::fromStdString(card_->name()), kCard);
-    sourcecmb->addItem(QStringLiteral("Port série…"), kAsk);
+    sourcecmb->addItem(tr("Port série…"), kAsk);
     sourcecmb->setCurrentIndex(0);
     const QString remembered = QSettings().value(QStringLiteral("source")).toString();
     const QString wanted = !startSource.isEmpty() ? startSource : (remembered != kCard ? remembered : QString());
@@ -75,7 +75,7 @@ void TFichePrincipale::listSources()
             for (const pendulab::BoardFound& b : *found) {
                 const QString path = QString::fromStdString(b.path);
                 if (sourcecmb->findData(path) < 0)
-                    sourcecmb->insertItem(sourcecmb->count() - 1, QStringLiteral("Carte Pendulab (") + path + QLatin1Char(')'), path);
+                    sourcecmb->insertItem(sourcecmb->count() - 1, tr("Carte Pendulab (%1)").arg(path), path);
                 if (path == wanted && startSource.isEmpty() && !(board_ && current_ == board_.get())) openBoard(path);
             }
         });
@@ -91,8 +91,8 @@ void TFichePrincipale::sourcecmbChange(int index)
         useSource(card_.get());
         QSettings().setValue(QStringLiteral("source"), kCard);
     } else if (choice == kAsk) {
-        const QString path = ui().askText(this, QStringLiteral("Port série"),
-                                          QStringLiteral("Chemin du port série de la carte (par exemple /dev/ttyACM0) :"),
+        const QString path = ui().askText(this, tr("Port série"),
+                                          tr("Chemin du port série de la carte (par exemple /dev/ttyACM0) :"),
                                           QStringLiteral("/dev/ttyACM0"));
         showCurrentSource();
         if (!path.trimmed().isEmpty()) openBoard(path.trimmed());
@@ -181,8 +181,7 @@ void TFichePrincipale::mpvtxtChange()
     if (!ok || !(value > 0.0) || !std::isfinite(value)) {
         const QString typed = mpvtxt->text();
         mpvtxt->setText(fmtShortest(board_->metresPerVolt()));
-        ui().showMessage(this, QStringLiteral("Étalonnage invalide : « ") + typed +
-                                   QStringLiteral(" ». Donnez un nombre de mètres par volt positif."));
+        ui().showMessage(this, tr("Étalonnage invalide : « %1 ». Donnez un nombre de mètres par volt positif.").arg(typed));
         return;
     }
     board_->setMetresPerVolt(value);

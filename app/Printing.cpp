@@ -21,7 +21,7 @@ QPrinter& TFichePrincipale::printer()
 void TFichePrincipale::Configurerimpression1Click()
 {
     QPrintDialog dialog(&printer(), this);
-    dialog.setWindowTitle(QStringLiteral("Configurer l'impression"));
+    dialog.setWindowTitle(tr("Configurer l'impression"));
     if (ui().execModal(&dialog) == QDialog::Accepted) printerConfigured_ = true;
 }
 
@@ -30,12 +30,12 @@ void TFichePrincipale::Imprimecran1Click()
     QPrinter& p = printer();
     const bool toFile = p.outputFormat() == QPrinter::PdfFormat && !p.outputFileName().isEmpty();
     if (!toFile && QPrinterInfo::availablePrinters().isEmpty()) {
-        if (!ui().confirmYesNo(this, QStringLiteral("Aucune imprimante n'est installée sur cet ordinateur.\n"
-                                                    "Enregistrer la page dans un fichier PDF ?")))
+        if (!ui().confirmYesNo(this, tr("Aucune imprimante n'est installée sur cet ordinateur.\n"
+                                        "Enregistrer la page dans un fichier PDF ?")))
             return;
-        const QString file = ui().saveFileName(this, QStringLiteral("Enregistrer la page en PDF"),
+        const QString file = ui().saveFileName(this, tr("Enregistrer la page en PDF"),
                                                QStringLiteral("pendulab.pdf"),
-                                               QStringLiteral("Documents PDF (*.pdf)"), QStringLiteral("pdf"));
+                                               tr("Documents PDF (*.pdf)"), QStringLiteral("pdf"));
         if (file.isEmpty()) return;
         p.setOutputFormat(QPrinter::PdfFormat);
         p.setOutputFileName(file);
@@ -44,7 +44,7 @@ void TFichePrincipale::Imprimecran1Click()
     QPainter painter;
     if (!painter.begin(&p)) {
         const QString where = p.outputFileName().isEmpty() ? p.printerName() : p.outputFileName();
-        throw std::runtime_error(("Impression impossible sur " + where + ".").toStdString());
+        throw std::runtime_error(tr("Impression impossible sur %1.").arg(where).toStdString());
     }
     const QRect area = painter.viewport();
     QSize size = page.size();
@@ -54,7 +54,7 @@ void TFichePrincipale::Imprimecran1Click()
     painter.drawPixmap(0, 0, page);
     painter.end();
     if (p.outputFormat() == QPrinter::PdfFormat && !p.outputFileName().isEmpty()) {
-        ui().showMessage(this, QStringLiteral("Page enregistrée dans ") + p.outputFileName() + QStringLiteral("."));
+        ui().showMessage(this, tr("Page enregistrée dans %1.").arg(p.outputFileName()));
         if (!printerConfigured_) p.setOutputFileName(QString()); // ask again next time
     }
 }

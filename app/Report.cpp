@@ -2,6 +2,7 @@
 // charts as vector drawings and the phase portrait, on A4 pages written through a temporary file.
 #include "app/Report.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -24,6 +25,11 @@
 
 namespace {
 
+// The report's texts, in the user's language.
+class Report {
+    Q_DECLARE_TR_FUNCTIONS(Report)
+};
+
 // A number in the user's convention, never "nan" or "inf".
 QString number(double value, char format, int precision)
 {
@@ -41,10 +47,10 @@ QString fixed(double value, int decimals) { return number(value, 'f', decimals);
 QString recordingDate(const std::string& iso)
 {
     const QDateTime when = QDateTime::fromString(QString::fromStdString(iso), Qt::ISODate);
-    if (!when.isValid()) return iso.empty() ? QStringLiteral("inconnue") : QString::fromStdString(iso);
+    if (!when.isValid()) return iso.empty() ? Report::tr("inconnue") : QString::fromStdString(iso);
     const QLocale locale;
-    return locale.toString(when.date(), QLocale::LongFormat) + QStringLiteral(" à ") +
-           when.time().toString(QStringLiteral("HH:mm:ss"));
+    return Report::tr("%1 à %2", "date at time")
+        .arg(locale.toString(when.date(), QLocale::LongFormat), when.time().toString(QStringLiteral("HH:mm:ss")));
 }
 
 // Blocks placed one under the other, a new page when the next one does not fit.
@@ -52,7 +58,7 @@ class Sheet {
 public:
     explicit Sheet(QPdfWriter& writer) : writer_(writer), painter_(&writer)
     {
-        if (!painter_.isActive()) throw std::runtime_error("le document PDF n'a pas pu être commencé");
+        if (!painter_.isActive()) throw std::runtime_error(Report::tr("le document PDF n'a pas pu être commencé").toStdString());
         area_ = painter_.viewport();
         area_.moveTo(0, 0);
         y_ = 0;
@@ -93,7 +99,7 @@ public:
     void portrait(const QImage& image, const QString& caption, const QString& vLabel, const QString& hLabel)
     {
         if (image.isNull()) {
-            line(caption + QStringLiteral(" : aucun tracé"));
+            line(Report::tr("%1 : aucun tracé").arg(caption));
             return;
         }
         QSize size = image.size();
@@ -120,7 +126,7 @@ public:
 
     void finish()
     {
-        if (!painter_.end()) throw std::runtime_error("le document PDF n'a pas pu être terminé");
+        if (!painter_.end()) throw std::runtime_error(Report::tr("le document PDF n'a pas pu être terminé").toStdString());
     }
 
 private:
@@ -133,7 +139,7 @@ private:
     void reserve(int height)
     {
         if (y_ > 0 && y_ + height > area_.height()) {
-            if (!writer_.newPage()) throw std::runtime_error("une nouvelle page n'a pas pu être ajoutée");
+            if (!writer_.newPage()) throw std::runtime_error(Report::tr("une nouvelle page n'a pas pu être ajoutée").toStdString());
             y_ = 0;
         }
     }
@@ -161,35 +167,33 @@ void writeContents(Sheet& sheet, TFichePrincipale& window)
 {
     const pendulab::Session& session = *window.session;
     const pendulab::ModelParameters& p = session.parameters();
-    sheet.title(p.excited ? QStringLiteral("Oscillations forcées") : QStringLiteral("Oscillations libres amorties"));
+    sheet.title(p.excited ? Report::tr("Oscillations forcées") : Report::tr("Oscillations libres amorties"));
 
-    sheet.heading(QStringLiteral("Mesure"));
+    sheet.heading(Report::tr("Mesure"));
     if (session.hasMeasurement()) {
         const pendulab::Measurement& m = session.measurement();
-        sheet.line(QStringLiteral("Date : ") + recordingDate(m.recordedAt));
-        sheet.line(QStringLiteral("Source : ") + QString::fromStdString(m.source));
-        sheet.line(QStringLiteral("Durée : ") + significant(m.durationSeconds) + QStringLiteral(" s"));
+        sheet.line(Report::tr("Date : %1").arg(recordingDate(m.recordedAt)));
+        sheet.line(Report::tr("Source : %1").arg(QString::fromStdString(m.source)));
+        sheet.line(Report::tr("Durée : %1 s").arg(significant(m.durationSeconds)));
         if (const auto& span = session.interval())
-            sheet.line(QStringLiteral("Dernier intervalle du curseur : de ") + fixed(span->from, 3) +
-                       QStringLiteral(" s à ") + fixed(span->to, 3) + QStringLiteral(" s (Δt = ") +
-                       fixed(span->to - span->from, 3) + QStringLiteral(" s)"));
+            sheet.line(Report::tr("Dernier intervalle du curseur : de %1 s à %2 s (Δt = %3 s)")
+                           .arg(fixed(span->from, 3), fixed(span->to, 3), fixed(span->to - span->from, 3)));
     } else {
-        sheet.line(QStringLiteral("aucune mesure"));
+        sheet.line(Report::tr("aucune mesure"));
     }
 
-    sheet.heading(QStringLiteral("Modèle"));
+    sheet.heading(Report::tr("Modèle"));
     const QString mass = p.mass < 1.0 ? significant(p.mass * 1000.0) + QStringLiteral(" g")
                                       : significant(p.mass) + QStringLiteral(" kg");
-    sheet.line(QStringLiteral("Masse : ") + mass);
-    sheet.line(QStringLiteral("Raideur : ") + significant(p.stiffness) + QStringLiteral(" N/m"));
-    sheet.line(QStringLiteral("Frottement : ") + significant(p.friction) + QStringLiteral(" kg/s"));
-    sheet.line(QStringLiteral("Amplitude : ") + significant(p.amplitude) + QStringLiteral(" V"));
-    sheet.line(QStringLiteral("Décalage : ") + significant(p.offset) + QStringLiteral(" V"));
-    sheet.line(QStringLiteral("Instant du lâcher : ") + significant(p.releaseTime) + QStringLiteral(" s"));
+    sheet.line(Report::tr("Masse : %1").arg(mass));
+    sheet.line(Report::tr("Raideur : %1 N/m").arg(significant(p.stiffness)));
+    sheet.line(Report::tr("Frottement : %1 kg/s").arg(significant(p.friction)));
+    sheet.line(Report::tr("Amplitude : %1 V").arg(significant(p.amplitude)));
+    sheet.line(Report::tr("Décalage : %1 V").arg(significant(p.offset)));
+    sheet.line(Report::tr("Instant du lâcher : %1 s").arg(significant(p.releaseTime)));
     if (p.excited) {
-        sheet.line(QStringLiteral("Pulsation de l'excitateur : ") + significant(p.exciterPulsation) +
-                   QStringLiteral(" rad/s"));
-        sheet.line(QStringLiteral("Amplitude de l'excitateur : ") + significant(p.exciterAmplitude));
+        sheet.line(Report::tr("Pulsation de l'excitateur : %1 rad/s").arg(significant(p.exciterPulsation)));
+        sheet.line(Report::tr("Amplitude de l'excitateur : %1").arg(significant(p.exciterAmplitude)));
     }
     if (session.modelComputed()) {
         const pendulab::OscillatorResult& r = session.modelResult();
@@ -198,15 +202,15 @@ void writeContents(Sheet& sheet, TFichePrincipale& window)
     }
     const auto* fit = window.findChild<QLabel*>(QStringLiteral("ajustlbl"));
     if (fit && !fit->text().trimmed().isEmpty()) {
-        sheet.heading(QStringLiteral("Ajustement"));
+        sheet.heading(Report::tr("Ajustement"));
         sheet.line(fit->text());
     }
 
-    sheet.heading(QStringLiteral("Courbes"));
-    sheet.chart(window.Chart1, QStringLiteral("Position"));
-    sheet.chart(window.phichart, QStringLiteral("Dérivée"));
-    sheet.chart(window.Chart2, QStringLiteral("Énergies"));
-    sheet.portrait(window.xy ? window.xy->image() : QImage(), QStringLiteral("Portrait de phase"),
+    sheet.heading(Report::tr("Courbes"));
+    sheet.chart(window.Chart1, Report::tr("Position"));
+    sheet.chart(window.phichart, Report::tr("Dérivée"));
+    sheet.chart(window.Chart2, Report::tr("Énergies"));
+    sheet.portrait(window.xy ? window.xy->image() : QImage(), Report::tr("Portrait de phase"),
                    window.Label3 ? window.Label3->text() : QString(), window.Label5 ? window.Label5->text() : QString());
 }
 
@@ -215,18 +219,16 @@ QString whyNotWritable(const QString& file, const QString& systemReason)
 {
     const QFileInfo target(file);
     const QFileInfo folder(target.absolutePath());
-    if (!folder.exists()) return QStringLiteral("le dossier ") + QDir::toNativeSeparators(folder.filePath()) +
-                                 QStringLiteral(" n'existe pas");
-    if (target.exists() && !target.isWritable()) return QStringLiteral("le fichier est en lecture seule");
-    if (!folder.isWritable()) return QStringLiteral("le dossier est en lecture seule");
-    return QStringLiteral("le dossier n'accepte pas de nouveau fichier (") + systemReason + QLatin1Char(')');
+    if (!folder.exists()) return Report::tr("le dossier %1 n'existe pas").arg(QDir::toNativeSeparators(folder.filePath()));
+    if (target.exists() && !target.isWritable()) return Report::tr("le fichier est en lecture seule");
+    if (!folder.isWritable()) return Report::tr("le dossier est en lecture seule");
+    return Report::tr("le dossier n'accepte pas de nouveau fichier (%1)").arg(systemReason);
 }
 
 [[noreturn]] void fail(const QString& file, const QString& reason)
 {
-    throw std::runtime_error((QStringLiteral("Le rapport n'a pas pu être enregistré dans ") +
-                              QDir::toNativeSeparators(file) + QStringLiteral(" : ") + reason + QLatin1Char('.'))
-                                 .toStdString());
+    throw std::runtime_error(
+        Report::tr("Le rapport n'a pas pu être enregistré dans %1 : %2.").arg(QDir::toNativeSeparators(file), reason).toStdString());
 }
 
 } // namespace
@@ -254,8 +256,8 @@ void writeReport(const QString& file, TFichePrincipale& window)
 
 void TFichePrincipale::Rapport1Click()
 {
-    const QString file = ui().saveFileName(this, QStringLiteral("Enregistrer le rapport PDF"),
-                                           QDir::home().filePath(QStringLiteral("rapport-pendulab.pdf")),
+    const QString file = ui().saveFileName(this, tr("Enregistrer le rapport PDF"),
+                                           QDir::home().filePath(tr("rapport-pendulab.pdf", "default file name")),
                                            QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
     if (file.isEmpty()) return;
     writeReport(file, *this);

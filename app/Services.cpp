@@ -1,5 +1,6 @@
 #include "app/Services.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
@@ -29,7 +30,7 @@ void UiServices::showError(QWidget* parent, const QString& text)
 
 bool UiServices::confirmYesNo(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirmation"), text,
+    QMessageBox box(QMessageBox::Question, QCoreApplication::translate("UiServices", "Confirmation"), text,
                     QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
@@ -37,7 +38,7 @@ bool UiServices::confirmYesNo(QWidget* parent, const QString& text)
 
 bool UiServices::confirmOkCancel(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Avertissement"), text,
+    QMessageBox box(QMessageBox::Warning, QCoreApplication::translate("UiServices", "Avertissement"), text,
                     QMessageBox::Ok | QMessageBox::Cancel, parent);
     return box.exec() == QMessageBox::Ok;
 }
@@ -112,7 +113,7 @@ void reportFailure(QWidget* parent, std::exception_ptr e) noexcept
         } catch (const std::exception& ex) {
             text = QString::fromUtf8(ex.what());
         } catch (...) {
-            text = QStringLiteral("Erreur inattendue");
+            text = QCoreApplication::translate("UiServices", "Erreur inattendue");
         }
         ui().showError(parent, text);
     } catch (...) {

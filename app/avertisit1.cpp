@@ -10,23 +10,23 @@ QString Tavert::memoText()
 {
     const QStringList lines = {
         QStringLiteral("             PENDULAB  version 2.0"),
-        QStringLiteral("Contact : l'équipe de développement de Pendulab"),
-        QStringLiteral("Pour les lycées et les classes de physique"),
+        tr("Contact : l'équipe de développement de Pendulab"),
+        tr("Pour les lycées et les classes de physique"),
         QString(),
         QString(),
-        QStringLiteral("Logiciel pour l'étude des oscillations du pendule amorti/excité"),
-        QStringLiteral("Acquisition du déplacement vertical du poids avec une carte"),
-        QStringLiteral("SYSAM (Eurosmart)."),
+        tr("Logiciel pour l'étude des oscillations du pendule amorti/excité"),
+        tr("Acquisition du déplacement vertical du poids avec une carte"),
+        tr("SYSAM (Eurosmart)."),
         QString(),
-        QStringLiteral("Au menu :"),
-        QStringLiteral("* acquisition de la tension proportionnelle à la position du ressort"),
-        QStringLiteral("* tracé automatique de la dérivée et du portrait de phase"),
-        QStringLiteral("* possibilité de modéliser en surimpression la courbe théorique"),
-        QStringLiteral("  pour retrouver les paramètres."),
-        QStringLiteral("* Simulation du régime entretenu (moteur d'excitation en haut du "),
-        QStringLiteral("ressort)"),
-        QStringLiteral("* Exportation des valeurs vers Excel."),
-        QStringLiteral("* Tracé du bilan énergétique de la simulation"),
+        tr("Au menu :"),
+        tr("* acquisition de la tension proportionnelle à la position du ressort"),
+        tr("* tracé automatique de la dérivée et du portrait de phase"),
+        tr("* possibilité de modéliser en surimpression la courbe théorique"),
+        tr("  pour retrouver les paramètres."),
+        tr("* Simulation du régime entretenu (moteur d'excitation en haut du "),
+        tr("ressort)"),
+        tr("* Exportation des valeurs vers Excel."),
+        tr("* Tracé du bilan énergétique de la simulation"),
     };
     return lines.join(QLatin1Char('\n'));
 }
@@ -34,7 +34,7 @@ QString Tavert::memoText()
 Tavert::Tavert(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("avert"));
-    setWindowTitle(QStringLiteral("À propos de Pendulab"));
+    setWindowTitle(tr("À propos de Pendulab"));
     setFixedSize(324, 331);
     setModal(true);
     Memo1 = new QPlainTextEdit(this);
@@ -48,7 +48,7 @@ Tavert::Tavert(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWind
     QPalette pal = Memo1->palette();
     pal.setColor(QPalette::Base, QApplication::palette().color(QPalette::Button));
     Memo1->setPalette(pal);
-    Memo1->setAccessibleName(QStringLiteral("À propos de Pendulab"));
+    Memo1->setAccessibleName(tr("À propos de Pendulab"));
     BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setDefault(true);

@@ -1,11 +1,13 @@
 // Pendulab: study of a damped or driven spring pendulum, for the physics classroom.
 #include <QApplication>
+#include <QLocale>
 #include <QScreen>
 #include <exception>
 
 #include "app/AppWindows.h"
 #include "app/Main.h"
 #include "app/Services.h"
+#include "app/Translations.h"
 
 namespace {
 
@@ -31,6 +33,8 @@ int main(int argc, char* argv[])
     PendulabApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pendulab"));
     QApplication::setOrganizationName(QStringLiteral("Pendulab")); // settings in ~/.config/Pendulab/Pendulab.conf
+    // French, or English when that is the user's language; Qt's own dialogs follow.
+    installTranslations(app, QLocale::system());
     Windows = createWindows();
     // --source <device>: start with that serial device (a udev link, a script, a test's terminal).
     const QStringList args = QApplication::arguments();

@@ -91,6 +91,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://pendulab.example.org/)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON) # Depends computed by dpkg-shlibdeps
+# Qt's own buttons and dialogs in the program's language (qtbase_fr.qm…), which no library links to.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-translations-l10n)
 set(CPACK_STRIP_FILES ON)
 include(CPack)
 

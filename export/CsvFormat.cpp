@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/core/Text.h"
+
 namespace pendulab {
 
 namespace {
@@ -126,7 +128,7 @@ bool looksLikePendulabCsv(const std::string& text)
 
 CsvContents parseCsv(const std::string& text, const std::string& path)
 {
-    if (!looksLikePendulabCsv(text)) throw readError(path, "ce n'est pas un fichier CSV de Pendulab", 1);
+    if (!looksLikePendulabCsv(text)) throw readError(path, translated("MeasurementFiles", "ce n'est pas un fichier CSV de Pendulab"), 1);
     CsvContents c;
     Measurement& m = c.measurement;
     m.volts.clear();
@@ -156,7 +158,7 @@ CsvContents parseCsv(const std::string& text, const std::string& path)
             const std::string_view value = line.substr(split + 1);
             double v = 0;
             auto needNumber = [&] {
-                if (!parseNumber(value, v)) throw readError(path, "nombre illisible pour « " + std::string(key) + " »", lineNo);
+                if (!parseNumber(value, v)) throw readError(path, withArgs(translated("MeasurementFiles", "nombre illisible pour « %1 »"), {key}), lineNo);
             };
             if (key == "source") m.source = unescaped(value);
             else if (key == "origine") m.origin = value == "fichier" ? Origin::File : Origin::Device;
@@ -169,7 +171,7 @@ CsvContents parseCsv(const std::string& text, const std::string& path)
                 int d = 0;
                 const auto r = std::from_chars(value.data(), value.data() + value.size(), d);
                 if (r.ec != std::errc() || r.ptr != value.data() + value.size() || d < 1 || d > 86400)
-                    throw readError(path, "durée illisible", lineNo);
+                    throw readError(path, translated("MeasurementFiles", "durée illisible"), lineNo);
                 m.durationSeconds = d;
                 sawDuration = true;
             } else {
@@ -195,22 +197,22 @@ CsvContents parseCsv(const std::string& text, const std::string& path)
             columns = fields.size();
             std::size_t i = 0;
             while (i < fields.size() && fields[i] != ExportColumns[1]) ++i;
-            if (i == fields.size()) throw readError(path, "la colonne « V (V) » manque", lineNo);
+            if (i == fields.size()) throw readError(path, translated("MeasurementFiles", "la colonne « V (V) » manque"), lineNo);
             voltsColumn = i;
             continue;
         }
         if (fields.size() != columns) {
-            throw readError(path, std::to_string(fields.size()) + " champs au lieu de " + std::to_string(columns), lineNo);
+            throw readError(path, withArgs(translated("MeasurementFiles", "%1 champs au lieu de %2"), {std::to_string(fields.size()), std::to_string(columns)}), lineNo);
         }
-        if (m.volts.size() == ExportRows) throw readError(path, "plus de 2001 lignes de mesures", lineNo);
+        if (m.volts.size() == ExportRows) throw readError(path, translated("MeasurementFiles", "plus de 2001 lignes de mesures"), lineNo);
         double v = 0;
-        if (!parseNumber(fields[voltsColumn], v)) throw readError(path, "tension illisible", lineNo);
+        if (!parseNumber(fields[voltsColumn], v)) throw readError(path, translated("MeasurementFiles", "tension illisible"), lineNo);
         m.volts.push_back(v);
     }
-    if (!sawDuration) throw readError(path, "la durée manque");
-    if (headerLine == 0) throw readError(path, "la ligne des titres manque");
+    if (!sawDuration) throw readError(path, translated("MeasurementFiles", "la durée manque"));
+    if (headerLine == 0) throw readError(path, translated("MeasurementFiles", "la ligne des titres manque"));
     if (m.volts.size() != ExportRows) {
-        throw readError(path, std::to_string(m.volts.size()) + " lignes de mesures au lieu de 2001", lineNo);
+        throw readError(path, withArgs(translated("MeasurementFiles", "%1 lignes de mesures au lieu de 2001"), {std::to_string(m.volts.size())}), lineNo);
     }
     c.hasModel = modelLines == std::size(ModelKeys) + 1;
     c.model.durationSeconds = m.durationSeconds;

@@ -13,6 +13,8 @@
 
 #include "export/MeasurementTable.h"
 
+#include "app/core/Text.h"
+
 namespace pendulab {
 
 namespace fs = std::filesystem;
@@ -29,8 +31,8 @@ void checkTableLengths(const MeasurementTable& t)
 {
     auto check = [](const std::vector<double>& v, std::string_view name, bool required) {
         if ((required || !v.empty()) && v.size() != ExportRows) {
-            throw FormatError("données incomplètes : " + std::string(name) + " compte " + std::to_string(v.size()) +
-                              " points au lieu de 2001");
+            throw FormatError(withArgs(translated("MeasurementFiles", "données incomplètes : %1 compte %2 points au lieu de 2001"),
+                                       {name, std::to_string(v.size())}));
         }
     };
     check(t.measurement.volts, ExportColumns[1], true);
@@ -42,13 +44,16 @@ void checkTableLengths(const MeasurementTable& t)
 
 FormatError writeError(const std::string& path, const std::string& reason)
 {
-    return FormatError("Impossible d'enregistrer le fichier « " + path + " » : " + reason + ".");
+    return FormatError(withArgs(translated("MeasurementFiles", "Impossible d'enregistrer le fichier « %1 » : %2."), {path, reason}));
 }
 
 FormatError readError(const std::string& path, const std::string& reason, int line)
 {
-    std::string where = line > 0 ? "ligne " + std::to_string(line) + " : " : std::string();
-    return FormatError("Impossible d'ouvrir le fichier « " + path + " » : " + where + reason + ".", line);
+    if (line <= 0)
+        return FormatError(withArgs(translated("MeasurementFiles", "Impossible d'ouvrir le fichier « %1 » : %2."), {path, reason}), line);
+    return FormatError(withArgs(translated("MeasurementFiles", "Impossible d'ouvrir le fichier « %1 » : ligne %2 : %3."),
+                                {path, std::to_string(line), reason}),
+                       line);
 }
 
 void appendNumber(std::string& out, double value, char decimalMark)
@@ -93,33 +98,33 @@ std::string readWholeFile(const std::string& path, std::uintmax_t maxBytes)
 {
     std::error_code ec;
     const auto status = fs::status(path, ec);
-    if (ec || !fs::exists(status)) throw readError(path, "le fichier n'existe pas");
-    if (fs::is_directory(status)) throw readError(path, "c'est un dossier");
+    if (ec || !fs::exists(status)) throw readError(path, translated("MeasurementFiles", "le fichier n'existe pas"));
+    if (fs::is_directory(status)) throw readError(path, translated("MeasurementFiles", "c'est un dossier"));
     const std::uintmax_t size = fs::file_size(path, ec);
     if (ec) throw readError(path, ec.message());
     if (size > maxBytes) {
-        throw readError(path, "le fichier est trop gros (" + std::to_string(size / (1024 * 1024)) +
-                                  " Mo, au plus " + std::to_string(maxBytes / (1024 * 1024)) + " Mo)");
+        throw readError(path, withArgs(translated("MeasurementFiles", "le fichier est trop gros (%1 Mo, au plus %2 Mo)"),
+                                       {std::to_string(size / (1024 * 1024)), std::to_string(maxBytes / (1024 * 1024))}));
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) throw readError(path, std::strerror(errno));
     std::string bytes(static_cast<std::size_t>(size), '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(size));
-    if (in.gcount() != static_cast<std::streamsize>(size)) throw readError(path, "lecture interrompue");
+    if (in.gcount() != static_cast<std::streamsize>(size)) throw readError(path, translated("MeasurementFiles", "lecture interrompue"));
     return bytes;
 }
 
 void checkWritableTarget(const std::string& path)
 {
-    if (path.empty()) throw writeError(path, "aucun nom de fichier");
+    if (path.empty()) throw writeError(path, translated("MeasurementFiles", "aucun nom de fichier"));
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode)) throw writeError(path, "c'est un dossier");
-        if ((st.st_mode & S_IWUSR) == 0) throw writeError(path, "le fichier est en lecture seule");
+        if (S_ISDIR(st.st_mode)) throw writeError(path, translated("MeasurementFiles", "c'est un dossier"));
+        if ((st.st_mode & S_IWUSR) == 0) throw writeError(path, translated("MeasurementFiles", "le fichier est en lecture seule"));
     }
     const fs::path parent = fs::path(path).parent_path();
     std::error_code ec;
-    if (!parent.empty() && !fs::is_directory(parent, ec)) throw writeError(path, "le dossier n'existe pas");
+    if (!parent.empty() && !fs::is_directory(parent, ec)) throw writeError(path, translated("MeasurementFiles", "le dossier n'existe pas"));
 }
 
 std::string temporaryBeside(const std::string& path)
@@ -156,7 +161,7 @@ void writeWholeFile(const std::string& path, std::string_view bytes)
     if (written != bytes.size() || err != 0) {
         std::error_code ignored;
         fs::remove(temp, ignored);
-        throw writeError(path, err ? std::strerror(err) : "écriture interrompue");
+        throw writeError(path, err ? std::string(std::strerror(err)) : translated("MeasurementFiles", "écriture interrompue"));
     }
     replaceWithTemporary(temp, path);
 }

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "app/core/Text.h"
+
 namespace pendulab {
 
 namespace {
@@ -103,9 +105,9 @@ std::string unitOfHeader(const std::string& header)
 TextTable parseTextTable(const std::string& text, const std::string& path)
 {
     if (const auto nul = text.find('\0'); nul != std::string::npos)
-        throw readError(path, "fichier binaire (octet nul), pas un tableau de texte", lineOfOffset(text, nul));
+        throw readError(path, translated("MeasurementFiles", "fichier binaire (octet nul), pas un tableau de texte"), lineOfOffset(text, nul));
     if (const auto bad = invalidUtf8At(text); bad != std::string_view::npos)
-        throw readError(path, "texte illisible (ce n'est pas de l'UTF-8)", lineOfOffset(text, bad));
+        throw readError(path, translated("MeasurementFiles", "texte illisible (ce n'est pas de l'UTF-8)"), lineOfOffset(text, bad));
 
     std::vector<Line> lines;
     std::string_view all(text);
@@ -122,7 +124,7 @@ TextTable parseTextTable(const std::string& text, const std::string& path)
         if (first == std::string_view::npos || l[first] == '#') continue;
         lines.push_back({l, number});
     }
-    if (lines.empty()) throw readError(path, "le fichier est vide");
+    if (lines.empty()) throw readError(path, translated("MeasurementFiles", "le fichier est vide"));
 
     TextTable t;
     t.path = path;
@@ -143,7 +145,7 @@ TextTable parseTextTable(const std::string& text, const std::string& path)
         if (median >= 2 && 2 * static_cast<std::size_t>(same) > counts.size()) { chosen = sep; break; }
     }
     if (chosen == '\0') {
-        throw readError(path, "une seule colonne : il faut une colonne de temps et au moins une colonne de valeurs",
+        throw readError(path, translated("MeasurementFiles", "une seule colonne : il faut une colonne de temps et au moins une colonne de valeurs"),
                         lines[probe - 1].number);
     }
     t.separator = chosen;
@@ -156,7 +158,7 @@ TextTable parseTextTable(const std::string& text, const std::string& path)
     for (std::size_t i = 0; i < lines.size(); ++i) {
         splitFields(lines[i].text, chosen, fields);
         if (parseNumber(fields[0], v)) { firstData = i; columns = fields.size(); break; }
-        if (i + 1 == lines.size()) throw readError(path, "aucune ligne de nombres", lines[i].number);
+        if (i + 1 == lines.size()) throw readError(path, translated("MeasurementFiles", "aucune ligne de nombres"), lines[i].number);
     }
     if (firstData > 0) {
         splitFields(lines[firstData - 1].text, chosen, fields);
@@ -166,10 +168,10 @@ TextTable parseTextTable(const std::string& text, const std::string& path)
             t.columnNames.assign(fields.begin() + 1, fields.end());
         }
     }
-    if (columns < 2) throw readError(path, "une seule colonne", lines[firstData].number);
+    if (columns < 2) throw readError(path, translated("MeasurementFiles", "une seule colonne"), lines[firstData].number);
     if (!t.hasHeader) {
         t.timeName = "temps";
-        for (std::size_t c = 2; c <= columns; ++c) t.columnNames.push_back("colonne " + std::to_string(c));
+        for (std::size_t c = 2; c <= columns; ++c) t.columnNames.push_back(withArgs(translated("MeasurementFiles", "colonne %1"), {std::to_string(c)}));
     }
     for (const std::string& name : t.columnNames) t.units.push_back(unitOfHeader(name));
     const double timeScale = unitOfHeader(t.timeName) == "ms" ? 1e-3 : 1.0;
@@ -182,24 +184,28 @@ TextTable parseTextTable(const std::string& text, const std::string& path)
         const int at = lines[i].number;
         splitFields(lines[i].text, chosen, fields);
         if (fields.size() != columns) {
-            throw readError(path, std::to_string(fields.size()) + " champs au lieu de " + std::to_string(columns), at);
+            throw readError(path, withArgs(translated("MeasurementFiles", "%1 champs au lieu de %2"), {std::to_string(fields.size()), std::to_string(columns)}), at);
         }
         for (std::size_t c = 0; c < columns; ++c) {
             const std::string& f = fields[c];
-            if (f.empty()) throw readError(path, "valeur manquante en colonne " + std::to_string(c + 1), at);
+            if (f.empty()) throw readError(path, withArgs(translated("MeasurementFiles", "valeur manquante en colonne %1"), {std::to_string(c + 1)}), at);
             if (!parseNumber(f, v)) {
                 std::string lower(f);
                 for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
                 const bool special = lower.find("nan") != std::string::npos || lower.find("inf") != std::string::npos;
-                throw readError(path, std::string(special ? "valeur non finie" : "nombre illisible") + " « " +
-                                          f.substr(0, 40) + " » en colonne " + std::to_string(c + 1), at);
+                throw readError(path,
+                                withArgs(special ? translated("MeasurementFiles", "valeur non finie « %1 » en colonne %2")
+                                                 : translated("MeasurementFiles", "nombre illisible « %1 » en colonne %2"),
+                                         {f.substr(0, 40), std::to_string(c + 1)}),
+                                at);
             }
             if (f.find(',') != std::string::npos) t.decimalMark = ',';
             if (c == 0) {
                 v *= timeScale;
                 if (!t.times.empty() && !(v > t.times.back())) {
-                    throw readError(path, "le temps ne croît pas (" + secondsText(v) + " s après " +
-                                              secondsText(t.times.back()) + " s)", at);
+                    throw readError(path, withArgs(translated("MeasurementFiles", "le temps ne croît pas (%1 s après %2 s)"),
+                                                   {secondsText(v), secondsText(t.times.back())}),
+                                    at);
                 }
                 t.times.push_back(v);
             } else {
@@ -208,7 +214,8 @@ TextTable parseTextTable(const std::string& text, const std::string& path)
         }
     }
     if (t.times.size() < 10) {
-        throw readError(path, "trop peu de points (" + std::to_string(t.times.size()) + ", il en faut au moins 10)",
+        throw readError(path, withArgs(translated("MeasurementFiles", "trop peu de points (%1, il en faut au moins 10)"),
+                                       {std::to_string(t.times.size())}),
                         lines.back().number);
     }
     return t;
@@ -221,7 +228,7 @@ TextTable readTextTable(const std::string& path)
 
 ImportedMeasurement importColumn(const TextTable& t, std::size_t column)
 {
-    if (column >= t.values.size() || t.times.size() < 2) throw readError(t.path, "colonne inexistante");
+    if (column >= t.values.size() || t.times.size() < 2) throw readError(t.path, translated("MeasurementFiles", "colonne inexistante"));
     const std::vector<double>& x = t.times;
     const std::vector<double>& y = t.values[column];
     const double t0 = x.front();
@@ -229,13 +236,13 @@ ImportedMeasurement importColumn(const TextTable& t, std::size_t column)
     ImportedMeasurement out;
     int d = static_cast<int>(std::min(std::floor(span), static_cast<double>(MaxImportSeconds)));
     if (std::floor(span) > MaxImportSeconds) {
-        out.note = "Le fichier couvre " + secondsText(span) + " s : seules les " + std::to_string(MaxImportSeconds) +
-                   " premières secondes sont importées.";
+        out.note = withArgs(translated("MeasurementFiles", "Le fichier couvre %1 s : seules les %2 premières secondes sont importées."),
+                            {secondsText(span), std::to_string(MaxImportSeconds)});
     }
     if (d < 1) {
         d = 1;
-        out.note = "Le fichier ne couvre que " + secondsText(span) +
-                   " s : la dernière valeur est prolongée jusqu'à 1 s.";
+        out.note = withArgs(translated("MeasurementFiles", "Le fichier ne couvre que %1 s : la dernière valeur est prolongée jusqu'à 1 s."),
+                            {secondsText(span)});
     }
     Measurement& m = out.measurement;
     m.durationSeconds = d;

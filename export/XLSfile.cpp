@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/core/Text.h"
+
 namespace pendulab {
 
 void TMyWriter::WriteByte(std::uint8_t b) { Stream->put(static_cast<char>(b)); }
@@ -190,7 +192,7 @@ void TXLSfile::WriteTo(std::ostream& stream)
     dispatcher_.WriteAll();
     dispatcher_.SetStream(nullptr);
     stream.flush();
-    if (!stream) throw XlsWriteError("écriture interrompue");
+    if (!stream) throw XlsWriteError(translated("MeasurementFiles", "écriture interrompue"));
 }
 
 void TXLSfile::WriteFile()
@@ -198,9 +200,9 @@ void TXLSfile::WriteFile()
     namespace fs = std::filesystem;
     const fs::path requested(FileName);
     auto failure = [&](const std::string& reason) {
-        return XlsWriteError("Impossible d'enregistrer le fichier " + FileName + " : " + reason);
+        return XlsWriteError(withArgs(translated("MeasurementFiles", "Impossible d'enregistrer le fichier %1 : %2"), {FileName, reason}));
     };
-    if (FileName.empty()) throw failure("aucun nom de fichier");
+    if (FileName.empty()) throw failure(translated("MeasurementFiles", "aucun nom de fichier"));
     // A link is followed, so that the file it names is the one replaced and the link stays.
     std::error_code linkError;
     const fs::path target = fs::is_symlink(requested, linkError) ? fs::weakly_canonical(requested, linkError) : requested;
@@ -209,7 +211,7 @@ void TXLSfile::WriteFile()
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISREG(existing.st_mode) && (existing.st_mode & S_IWUSR) == 0)
-        throw failure("le fichier est en lecture seule");
+        throw failure(translated("MeasurementFiles", "le fichier est en lecture seule"));
     std::random_device rd;
     std::string tempName(".");
     tempName.append(target.filename().string()).append(".").append(std::to_string(rd() % 1000000)).append(".tmp");
@@ -223,12 +225,12 @@ void TXLSfile::WriteFile()
     try {
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.close();
-        if (out.fail()) throw XlsWriteError("écriture interrompue");
+        if (out.fail()) throw XlsWriteError(translated("MeasurementFiles", "écriture interrompue"));
     } catch (const XlsWriteError&) {
         const int err = errno;
         std::error_code ignored;
         fs::remove(temp, ignored);
-        throw failure(err ? std::strerror(err) : "écriture interrompue");
+        throw failure(err ? std::string(std::strerror(err)) : translated("MeasurementFiles", "écriture interrompue"));
     }
     if (exists && S_ISREG(existing.st_mode)) {
         ::chmod(temp.c_str(), existing.st_mode & 07777);

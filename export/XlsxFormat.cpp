@@ -9,6 +9,8 @@
 
 #include <xlsxwriter.h>
 
+#include "app/core/Text.h"
+
 namespace pendulab {
 
 namespace {
@@ -112,17 +114,17 @@ std::string reasonOf(lxw_error error, int savedErrno)
 {
     switch (error) {
     case LXW_ERROR_CREATING_XLSX_FILE:
-        return std::string("le fichier ne peut pas être créé (") + std::strerror(savedErrno) + ")";
+        return withArgs(translated("MeasurementFiles", "le fichier ne peut pas être créé (%1)"), {std::strerror(savedErrno)});
     case LXW_ERROR_CREATING_TMPFILE:
-        return "un fichier temporaire ne peut pas être créé";
+        return translated("MeasurementFiles", "un fichier temporaire ne peut pas être créé");
     case LXW_ERROR_MEMORY_MALLOC_FAILED:
-        return "mémoire insuffisante";
+        return translated("MeasurementFiles", "mémoire insuffisante");
     case LXW_ERROR_ZIP_FILE_OPERATION:
     case LXW_ERROR_ZIP_FILE_ADD:
     case LXW_ERROR_ZIP_CLOSE:
-        return std::string("écriture interrompue (") + std::strerror(savedErrno) + ")";
+        return withArgs(translated("MeasurementFiles", "écriture interrompue (%1)"), {std::strerror(savedErrno)});
     default:
-        return std::string("erreur de libxlsxwriter : ") + lxw_strerror(error);
+        return withArgs(translated("MeasurementFiles", "erreur de libxlsxwriter : %1"), {lxw_strerror(error)});
     }
 }
 
@@ -147,7 +149,7 @@ void writeXlsx(const std::string& path, const MeasurementTable& table)
     lxw_workbook_options options{};
     options.constant_memory = LXW_FALSE;
     lxw_workbook* wb = workbook_new_opt(temp.c_str(), &options);
-    if (!wb) throw discard("le classeur ne peut pas être créé");
+    if (!wb) throw discard(translated("MeasurementFiles", "le classeur ne peut pas être créé"));
     Status status;
     lxw_worksheet* measures = workbook_add_worksheet(wb, "Mesures");
     lxw_worksheet* parameters = workbook_add_worksheet(wb, "Paramètres");
@@ -163,7 +165,7 @@ void writeXlsx(const std::string& path, const MeasurementTable& table)
     status(closed);
     if (status.error != LXW_NO_ERROR) throw discard(reasonOf(status.error, savedErrno));
     std::error_code ec;
-    if (!std::filesystem::exists(temp, ec)) throw discard("le fichier n'a pas été écrit");
+    if (!std::filesystem::exists(temp, ec)) throw discard(translated("MeasurementFiles", "le fichier n'a pas été écrit"));
     replaceWithTemporary(temp, path);
 }
 

@@ -13,6 +13,7 @@
 #include <numeric>
 
 #include "app/core/FormatCore.h"
+#include "app/core/Text.h"
 #include "model/Oscillator.h"
 
 namespace pendulab {
@@ -576,12 +577,12 @@ FitResult fitOscillator(const FitRequest& rq)
     gsl_set_error_handler_off(); // GSL reports through return codes, never aborts the program
 
     if (rq.volts.empty() || rq.first > rq.last || rq.last >= rq.volts.size())
-        return failure("Intervalle invalide : il sort de l'enregistrement.", 0);
+        return failure(translated("Fit", "Intervalle invalide : il sort de l'enregistrement."), 0);
     const std::size_t n = rq.last - rq.first + 1;
-    if (n < MinimumPoints) return failure("Intervalle trop court : au moins 20 points.", n);
-    if (!(rq.dt > 0.0) || !std::isfinite(rq.dt)) return failure("Durée d'échantillonnage invalide.", n);
-    if (!(rq.mass > 0.0) || !std::isfinite(rq.mass)) return failure("La masse doit être positive.", n);
-    if (rq.excited && !std::isfinite(rq.exciterPulsation)) return failure("Pulsation de l'excitateur invalide.", n);
+    if (n < MinimumPoints) return failure(translated("Fit", "Intervalle trop court : au moins 20 points."), n);
+    if (!(rq.dt > 0.0) || !std::isfinite(rq.dt)) return failure(translated("Fit", "Durée d'échantillonnage invalide."), n);
+    if (!(rq.mass > 0.0) || !std::isfinite(rq.mass)) return failure(translated("Fit", "La masse doit être positive."), n);
+    if (rq.excited && !std::isfinite(rq.exciterPulsation)) return failure(translated("Fit", "Pulsation de l'excitateur invalide."), n);
 
     Samples s;
     s.mass = rq.mass;
@@ -591,13 +592,14 @@ FitResult fitOscillator(const FitRequest& rq)
     s.y.assign(rq.volts.begin() + static_cast<std::ptrdiff_t>(rq.first),
                rq.volts.begin() + static_cast<std::ptrdiff_t>(rq.last + 1));
     for (std::size_t i = 0; i < n; ++i) s.t[i] = static_cast<double>(rq.first + i) * rq.dt;
-    if (!allFinite(s.y.data(), n)) return failure("L'enregistrement contient des valeurs invalides.", n);
+    if (!allFinite(s.y.data(), n)) return failure(translated("Fit", "L'enregistrement contient des valeurs invalides."), n);
 
     const Shape sh = shapeOf(s);
     // Nothing stands out of the noise: flat at the sensor's scale, or noise alone.
     if (sh.range <= std::max(FlatVolts, 10.0 * sh.noise))
-        return failure(sh.range < 1.0 ? "L'enregistrement est plat : rien à ajuster."
-                                      : "L'enregistrement n'est que du bruit : rien à ajuster.", n);
+        return failure(sh.range < 1.0 ? translated("Fit", "L'enregistrement est plat : rien à ajuster.")
+                                      : translated("Fit", "L'enregistrement n'est que du bruit : rien à ajuster."),
+                       n);
     const double fallbackF = std::isfinite(rq.exciterAmplitude) ? rq.exciterAmplitude : 0.0;
 
     const double mean = std::accumulate(s.y.begin(), s.y.end(), 0.0) / static_cast<double>(n);
@@ -625,7 +627,7 @@ FitResult fitOscillator(const FitRequest& rq)
     if (result.converged && !s.excited) result = nearestRelease(s, result);
     // A model no better than a constant level has not found the motion.
     if (!result.converged || !(result.chi2 < spread))
-        return failure("L'ajustement n'a pas convergé.", n);
+        return failure(translated("Fit", "L'ajustement n'a pas convergé."), n);
 
     FitResult r;
     r.ok = true;
@@ -645,7 +647,7 @@ FitResult fitOscillator(const FitRequest& rq)
 std::vector<std::string> fitReport(const FitResult& r, std::string_view sep)
 {
     if (!r.ok) return {r.message};
-    auto line = [&](const char* name, const FitValue& v, int precision, const char* unit) {
+    auto line = [&](std::string_view name, const FitValue& v, int precision, const char* unit) {
         std::string s = std::string(name) + " = " + fixed(v.value, precision, sep) + " ± " + fixed(v.sigma, precision, sep);
         if (*unit != '\0') s += std::string(" ") + unit;
         return s;
@@ -654,11 +656,11 @@ std::vector<std::string> fitReport(const FitResult& r, std::string_view sep)
         line("k", r.stiffness, 2, "N/m"),
         line("h", r.friction, 3, "kg/s"),
         line("a", r.amplitude, 2, "V"),
-        line("décalage", r.offset, 3, "V"),
+        line(translated("Fit", "décalage"), r.offset, 3, "V"),
         line("t0", r.releaseTime, 3, "s"),
     };
     if (r.excited) out.push_back(line("F", r.exciterAmplitude, 2, ""));
-    out.push_back("écart-type = " + fixed(r.rms, 3, sep) + " V");
+    out.push_back(withArgs(translated("Fit", "écart-type = %1 V"), {fixed(r.rms, 3, sep)}));
     return out;
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QImageReader>
@@ -65,7 +66,8 @@ QDoubleSpinBox* makeSpin(QWidget* parent, const QString& name, const QString& ac
     s->setAccelerated(true);
     s->setGeometry(geometry);
     s->setFocusPolicy(Qt::StrongFocus);
-    describe(s, accessibleName, QStringLiteral("Flèches : ±") + QLocale().toString(step, 'f', decimals) + QLatin1Char(' ') + unit);
+    describe(s, accessibleName,
+             QCoreApplication::translate("Tconfig", "Flèches : ±%1 %2").arg(QLocale().toString(step, 'f', decimals), unit));
     return s;
 }
 
@@ -89,7 +91,7 @@ Tconfig::Tconfig(pendulab::Session* session, QWidget* parent) : QDialog(parent, 
       session_(session)
 {
     setObjectName(QStringLiteral("config"));
-    setWindowTitle(QStringLiteral("Modélisation"));
+    setWindowTitle(tr("Modélisation"));
     setModal(false);
     setFixedSize(Width, StoredHeight);
     QFont small = font();
@@ -106,36 +108,36 @@ Tconfig::Tconfig(pendulab::Session* session, QWidget* parent) : QDialog(parent, 
     const QImage picture = reader.read();
     if (!picture.isNull())
         Image3->setPixmap(QPixmap::fromImage(picture.scaled(94, 139, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-    describe(Image3, QStringLiteral("Ressort, masse et amortisseur"));
+    describe(Image3, tr("Ressort, masse et amortisseur"));
 
     // Amplitude, offset and shift spinners.
-    QLabel* label11 = addLabel(QStringLiteral("Label11"), QStringLiteral("Amplitude"), 4, 146, 60, 16);
+    QLabel* label11 = addLabel(QStringLiteral("Label11"), tr("Amplitude"), 4, 146, 60, 16);
     amplitxt = new QLineEdit(QStringLiteral("10"), this);
     amplitxt->setObjectName(QStringLiteral("amplitxt"));
     amplitxt->setGeometry(4, 163, 40, 22);
     amplitxt->setReadOnly(true);
     label11->setBuddy(amplitxt);
-    describe(amplitxt, QStringLiteral("Amplitude"));
+    describe(amplitxt, tr("Amplitude"));
     UpDown9 = new TUpDown(Qt::Vertical, this);
     UpDown9->setObjectName(QStringLiteral("UpDown9"));
     UpDown9->setRange(0, 300);
     UpDown9->setIncrement(5);
     UpDown9->setPosition(100);
     UpDown9->setGeometry(44, 163, 17, 22);
-    describe(UpDown9, QStringLiteral("Amplitude"));
-    ampspin = makeSpin(this, QStringLiteral("ampspin"), QStringLiteral("Amplitude"), 0.0, 30.0, 1, 0.1, QStringLiteral("V"),
+    describe(UpDown9, tr("Amplitude"));
+    ampspin = makeSpin(this, QStringLiteral("ampspin"), tr("Amplitude"), 0.0, 30.0, 1, 0.1, QStringLiteral("V"),
                        QRect(64, 163, 84, 22));
 
     QLabel* label12 = addLabel(QStringLiteral("Label12"), QStringLiteral("+/-"), 172, 146, 24, 16);
-    label12->setToolTip(QStringLiteral("décalage de la courbe"));
+    label12->setToolTip(tr("décalage de la courbe"));
     UpDown10 = new TUpDown(Qt::Vertical, this);
     UpDown10->setObjectName(QStringLiteral("UpDown10"));
     UpDown10->setRange(-1000, 1000);
     UpDown10->setIncrement(2);
     UpDown10->setPosition(0);
     UpDown10->setGeometry(172, 163, 17, 22);
-    describe(UpDown10, QStringLiteral("décalage en Y"), QStringLiteral("décalage en Y"));
-    offspin = makeSpin(this, QStringLiteral("offspin"), QStringLiteral("Décalage"), -10.0, 10.0, 2, 0.01, QStringLiteral("V"),
+    describe(UpDown10, tr("décalage en Y"), tr("décalage en Y"));
+    offspin = makeSpin(this, QStringLiteral("offspin"), tr("Décalage"), -10.0, 10.0, 2, 0.01, QStringLiteral("V"),
                        QRect(192, 163, 96, 22));
     label12->setBuddy(offspin);
 
@@ -145,104 +147,104 @@ Tconfig::Tconfig(pendulab::Session* session, QWidget* parent) : QDialog(parent, 
     UpDown1->setIncrement(5);
     UpDown1->setPosition(0);
     UpDown1->setGeometry(4, 190, 44, 17);
-    describe(UpDown1, QStringLiteral("déphasage sur t"), QStringLiteral("déphasage sur t"));
+    describe(UpDown1, tr("déphasage sur t"), tr("déphasage sur t"));
     t0txt = makeValue(this, QStringLiteral("t0txt"), textOf(pendulab::Control::ReleaseTime, 0.0), QRect(50, 190, 48, 17));
     t0txt->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    t0txt->setToolTip(QStringLiteral("instant du lâcher"));
-    describe(t0txt, QStringLiteral("déphasage sur t"), QStringLiteral("instant du lâcher"));
+    t0txt->setToolTip(tr("instant du lâcher"));
+    describe(t0txt, tr("déphasage sur t"), tr("instant du lâcher"));
 
     // Stiffness, friction and mass: each slider with the box beside it where its value is typed.
-    addLabel(QStringLiteral("Label5"), QStringLiteral("Raideur"), 102, 2, 70, 16);
+    addLabel(QStringLiteral("Label5"), tr("Raideur"), 102, 2, 70, 16);
     ktxt = makeValue(this, QStringLiteral("ktxt"), QStringLiteral("20 N/m"), QRect(172, 2, 70, 16));
     ktrack = makeSlider(this, QStringLiteral("ktrack"), 0, 100, 40, QRect(102, 18, 140, 20));
-    kspin = makeSpin(this, QStringLiteral("kspin"), QStringLiteral("Raideur"), 0.0, 50.0, 2, 0.01, QStringLiteral("N/m"),
+    kspin = makeSpin(this, QStringLiteral("kspin"), tr("Raideur"), 0.0, 50.0, 2, 0.01, QStringLiteral("N/m"),
                      QRect(246, 17, 96, 22));
-    addLabel(QStringLiteral("Label10"), QStringLiteral("Frottement"), 102, 40, 70, 16);
+    addLabel(QStringLiteral("Label10"), tr("Frottement"), 102, 40, 70, 16);
     htxt = makeValue(this, QStringLiteral("htxt"), QStringLiteral("0,2 si"), QRect(172, 40, 70, 16));
     htrack = makeSlider(this, QStringLiteral("htrack"), 0, 100, 20, QRect(102, 56, 140, 20));
-    hspin = makeSpin(this, QStringLiteral("hspin"), QStringLiteral("Frottement"), 0.0, 1.0, 3, 0.001, QStringLiteral("kg/s"),
+    hspin = makeSpin(this, QStringLiteral("hspin"), tr("Frottement"), 0.0, 1.0, 3, 0.001, QStringLiteral("kg/s"),
                      QRect(246, 55, 96, 22));
-    addLabel(QStringLiteral("Label1"), QStringLiteral("Masse"), 102, 78, 70, 16);
+    addLabel(QStringLiteral("Label1"), tr("Masse"), 102, 78, 70, 16);
     mtxt = makeValue(this, QStringLiteral("mtxt"), QStringLiteral("300 g"), QRect(172, 78, 70, 16));
     mtrack = makeSlider(this, QStringLiteral("mtrack"), 0, 999, 299, QRect(102, 94, 140, 20));
-    mspin = makeSpin(this, QStringLiteral("mspin"), QStringLiteral("Masse"), 1.0, 1000.0, 0, 1.0, QStringLiteral("g"),
+    mspin = makeSpin(this, QStringLiteral("mspin"), tr("Masse"), 1.0, 1000.0, 0, 1.0, QStringLiteral("g"),
                      QRect(246, 93, 96, 22));
-    describe(ktrack, QStringLiteral("Raideur"));
-    describe(htrack, QStringLiteral("Frottement"));
-    describe(mtrack, QStringLiteral("Masse"));
-    describe(ktxt, QStringLiteral("Raideur"));
-    describe(htxt, QStringLiteral("Frottement"));
-    describe(mtxt, QStringLiteral("Masse"));
+    describe(ktrack, tr("Raideur"));
+    describe(htrack, tr("Frottement"));
+    describe(mtrack, tr("Masse"));
+    describe(ktxt, tr("Raideur"));
+    describe(htxt, tr("Frottement"));
+    describe(mtxt, tr("Masse"));
 
-    visichk = new QCheckBox(QStringLiteral("Tracer"), this);
+    visichk = new QCheckBox(tr("Tracer"), this);
     visichk->setObjectName(QStringLiteral("visichk"));
     visichk->setLayoutDirection(Qt::RightToLeft); // text left of the box
     visichk->setChecked(true);
     visichk->setGeometry(102, 118, 64, 20);
-    describe(visichk, QStringLiteral("Tracer"));
-    excitchk = new QCheckBox(QStringLiteral("Excit."), this);
+    describe(visichk, tr("Tracer"));
+    excitchk = new QCheckBox(tr("Excit."), this);
     excitchk->setObjectName(QStringLiteral("excitchk"));
     excitchk->setLayoutDirection(Qt::RightToLeft);
     excitchk->setChecked(false);
     excitchk->setGeometry(172, 118, 64, 20);
-    describe(excitchk, QStringLiteral("Excit."));
+    describe(excitchk, tr("Excit."));
 
     addLabel(QStringLiteral("Label2"), QStringLiteral("ω  ="), 102, 190, 30, 18);
     omlbl = makeValue(this, QStringLiteral("omlbl"), QStringLiteral("0"), QRect(132, 190, 100, 18));
     omlbl->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     qlbl = makeValue(this, QStringLiteral("qlbl"), QStringLiteral("Q = "), QRect(236, 190, 106, 18));
     qlbl->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    describe(omlbl, QStringLiteral("Pulsation propre"));
-    describe(qlbl, QStringLiteral("Facteur de qualité"));
+    describe(omlbl, tr("Pulsation propre"));
+    describe(qlbl, tr("Facteur de qualité"));
 
     // The fit to the recording: the command, its interval, the way back and the read-out.
-    const QString fitHelp = QStringLiteral(
+    const QString fitHelp = tr(
         "Ajuste la raideur, le frottement, l'amplitude, le décalage et l'instant du lâcher t0 "
         "(et l'amplitude de l'excitateur à la pulsation réglée, s'il est en marche) à la mesure. "
         "La masse reste celle que vous avez réglée : pesez-la, car la seule courbe x(t) ne "
         "détermine que k/m et h/m.");
-    ajustcmd = new QPushButton(QStringLiteral("A&juster"), this);
+    ajustcmd = new QPushButton(tr("A&juster"), this);
     ajustcmd->setObjectName(QStringLiteral("ajustcmd"));
     ajustcmd->setGeometry(4, 212, 76, 24);
     ajustcmd->setToolTip(fitHelp);
     ajustcmd->setAutoDefault(false);
-    describe(ajustcmd, QStringLiteral("Ajuster"), fitHelp);
-    intervchk = new QCheckBox(QStringLiteral("Sur l'intervalle"), this);
+    describe(ajustcmd, tr("Ajuster"), fitHelp);
+    intervchk = new QCheckBox(tr("Sur l'intervalle"), this);
     intervchk->setObjectName(QStringLiteral("intervchk"));
     intervchk->setGeometry(86, 214, 156, 20);
-    intervchk->setToolTip(QStringLiteral("ajuster sur l'intervalle du dernier glisser du pointeur sur la courbe de la mesure"));
-    describe(intervchk, QStringLiteral("Sur l'intervalle"), intervchk->toolTip());
-    manuelcmd = new QPushButton(QStringLiteral("Revenir aux réglages manuels"), this);
+    intervchk->setToolTip(tr("ajuster sur l'intervalle du dernier glisser du pointeur sur la courbe de la mesure"));
+    describe(intervchk, tr("Sur l'intervalle"), intervchk->toolTip());
+    manuelcmd = new QPushButton(tr("Revenir aux réglages manuels"), this);
     manuelcmd->setObjectName(QStringLiteral("manuelcmd"));
     manuelcmd->setGeometry(4, 240, Width - 8, 24);
     manuelcmd->setAutoDefault(false);
     manuelcmd->setEnabled(false);
-    describe(manuelcmd, QStringLiteral("Revenir aux réglages manuels"));
+    describe(manuelcmd, tr("Revenir aux réglages manuels"));
     ajustlbl = makeValue(this, QStringLiteral("ajustlbl"), QString(), QRect(4, 268, Width - 8, 100));
     ajustlbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ajustlbl->setWordWrap(true);
     ajustlbl->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     ajustlbl->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    describe(ajustlbl, QStringLiteral("Résultat de l'ajustement"));
+    describe(ajustlbl, tr("Résultat de l'ajustement"));
 
     // The exciter, below the stored client area: shown by raising the dialog's height.
-    GroupBox1 = new QGroupBox(QStringLiteral("Paramètres de l'excitateur"), this);
+    GroupBox1 = new QGroupBox(tr("Paramètres de l'excitateur"), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(4, HeightWithoutExciter + 2, Width - 8, 66);
-    auto* label7 = new QLabel(QStringLiteral("Puls"), GroupBox1);
+    auto* label7 = new QLabel(tr("Puls"), GroupBox1);
     label7->setObjectName(QStringLiteral("Label7"));
     label7->setGeometry(6, 16, 40, 18);
     oetrack = makeSlider(GroupBox1, QStringLiteral("oetrack"), 0, 1999, 500, QRect(46, 16, Width - 8 - 46 - 74, 20));
     oetxt = makeValue(GroupBox1, QStringLiteral("oetxt"), QStringLiteral("10.0 rd/s"), QRect(Width - 8 - 72, 16, 66, 18));
-    auto* label8 = new QLabel(QStringLiteral("Amplit"), GroupBox1);
+    auto* label8 = new QLabel(tr("Amplit"), GroupBox1);
     label8->setObjectName(QStringLiteral("Label8"));
     label8->setGeometry(6, 40, 40, 18);
     amptrack = makeSlider(GroupBox1, QStringLiteral("amptrack"), 0, 20, 10, QRect(46, 40, Width - 8 - 46 - 74, 20));
     amptxt = makeValue(GroupBox1, QStringLiteral("amptxt"), QStringLiteral("5"), QRect(Width - 8 - 72, 40, 66, 18));
-    describe(oetrack, QStringLiteral("Puls"));
-    describe(amptrack, QStringLiteral("Amplit"));
-    describe(oetxt, QStringLiteral("Puls"));
-    describe(amptxt, QStringLiteral("Amplit"));
+    describe(oetrack, tr("Puls"));
+    describe(amptrack, tr("Amplit"));
+    describe(oetxt, tr("Puls"));
+    describe(amptxt, tr("Amplit"));
 
     // Keyboard order follows the visual order: the right column (each slider, then its box), then
     // the spinners and their boxes, then the exciter.
@@ -342,8 +344,8 @@ void Tconfig::placeSpinBoxes()
 void Tconfig::showModelResult()
 {
     const pendulab::OscillatorResult& r = session_->modelResult();
-    setWindowTitle(r.regime == pendulab::Regime::Aperiodic ? QStringLiteral("Modélisation (apériodique)")
-                                                          : QStringLiteral("Modélisation (pseudo-périodique)"));
+    setWindowTitle(r.regime == pendulab::Regime::Aperiodic ? tr("Modélisation (apériodique)")
+                                                          : tr("Modélisation (pseudo-périodique)"));
     omlbl->setVisible(true);
     qlbl->setVisible(true);
     omlbl->setValueText(fmtFixed(r.omega0, 3, 2) + QStringLiteral(" rad/s"));
@@ -516,7 +518,7 @@ void Tconfig::ajustcmdClick()
     if (intervchk->isChecked()) {
         const std::optional<pendulab::Session::TimeInterval>& span = session_->interval();
         if (!span) {
-            refuse(QStringLiteral("Aucun intervalle choisi : faites glisser le pointeur sur la courbe de la mesure, "
+            refuse(tr("Aucun intervalle choisi : faites glisser le pointeur sur la courbe de la mesure, "
                                   "puis ajustez."));
             return;
         }

@@ -8,6 +8,8 @@
 #include "acquisition/SampleSource.h"
 #include "analysis/Derivative.h"
 
+#include "app/core/Text.h"
+
 namespace pendulab {
 
 Session::Session(QObject* parent) : QObject(parent) {}
@@ -15,10 +17,10 @@ Session::Session(QObject* parent) : QObject(parent) {}
 void Session::setMeasurement(Measurement m)
 {
     if (m.volts.size() != static_cast<std::size_t>(SampleCount))
-        throw std::invalid_argument("La mesure doit compter " + std::to_string(SampleCount) + " points.");
-    if (m.durationSeconds < 1) throw std::invalid_argument("La durée de la mesure doit être d'au moins une seconde.");
+        throw std::invalid_argument(withArgs(translated("Session", "La mesure doit compter %1 points."), {std::to_string(SampleCount)}));
+    if (m.durationSeconds < 1) throw std::invalid_argument(translated("Session", "La durée de la mesure doit être d'au moins une seconde."));
     for (double v : m.volts)
-        if (!std::isfinite(v)) throw std::invalid_argument("La mesure contient une valeur non numérique.");
+        if (!std::isfinite(v)) throw std::invalid_argument(translated("Session", "La mesure contient une valeur non numérique."));
     measurement_ = std::move(m);
     interval_.reset(); // an interval chosen on the previous recording means nothing on this one
     deriveMeasurement();
@@ -39,7 +41,7 @@ bool Session::record(SampleSource& source, const std::string& when, const Progre
     // A recording of D seconds samples every D/2000 s, that is D·500 µs.
     const std::int64_t period = static_cast<std::int64_t>(nextDuration_) * 1000000 / (count - 1);
     const std::size_t received = source.record(count, period, [&](std::size_t first, std::span<const double> block) {
-        if (first > count || block.size() > count - first) throw SourceError("La source a envoyé trop de points.");
+        if (first > count || block.size() > count - first) throw SourceError(translated("Session", "La source a envoyé trop de points."));
         std::copy(block.begin(), block.end(), m.volts.begin() + static_cast<std::ptrdiff_t>(first));
         if (progress) progress(first + block.size(), count);
     });
@@ -56,13 +58,13 @@ void Session::deriveMeasurement()
 
 void Session::setInterval(double t1, double t2)
 {
-    if (!std::isfinite(t1) || !std::isfinite(t2)) throw std::invalid_argument("Intervalle invalide.");
+    if (!std::isfinite(t1) || !std::isfinite(t2)) throw std::invalid_argument(translated("Session", "Intervalle invalide."));
     interval_ = TimeInterval{std::min(t1, t2), std::max(t1, t2)};
 }
 
 void Session::setNextDuration(int seconds)
 {
-    if (seconds < 1) throw std::invalid_argument("La durée doit être d'au moins une seconde.");
+    if (seconds < 1) throw std::invalid_argument(translated("Session", "La durée doit être d'au moins une seconde."));
     if (seconds == nextDuration_) return;
     nextDuration_ = seconds;
     emit nextDurationChanged(seconds);
@@ -74,7 +76,7 @@ void Session::setParameters(const ModelParameters& p)
         !std::isfinite(p.friction) || !std::isfinite(p.stiffness) || !std::isfinite(p.amplitude) ||
         !std::isfinite(p.offset) || !std::isfinite(p.releaseTime) || !std::isfinite(p.exciterPulsation) ||
         !std::isfinite(p.exciterAmplitude))
-        throw std::invalid_argument("Paramètres du modèle invalides.");
+        throw std::invalid_argument(translated("Session", "Paramètres du modèle invalides."));
     parameters_ = p;
     computeModel();
 }

@@ -27,7 +27,7 @@ deb=${debs[0]}
 [[ $(dpkg-deb -f "$deb" Package) == pendulab ]] || fail "package name"
 [[ $(dpkg-deb -f "$deb" Version) == 2.0* ]] || fail "version: $(dpkg-deb -f "$deb" Version)"
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libc6 libstdc++6 libqt6widgets6 libqt6printsupport6 libqcustomplot; do
+for lib in libc6 libstdc++6 libqt6widgets6 libqt6printsupport6 libqcustomplot qt6-translations-l10n; do
   [[ $depends == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
 done
 [[ -n $(dpkg-deb -f "$deb" Maintainer) ]] || fail "no maintainer"

@@ -1,0 +1,1424 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="fr_FR">
+<context>
+    <name>BoardProtocol</name>
+    <message>
+        <location filename="../acquisition/BoardProtocol.cpp" line="+37"/>
+        <source>« %1 »</source>
+        <translation>“%1”</translation>
+    </message>
+    <message>
+        <location line="+75"/>
+        <location line="+30"/>
+        <source>Ligne trop longue reçue de la carte : %1.</source>
+        <translation>Line too long received from the board: %1.</translation>
+    </message>
+    <message>
+        <location line="-8"/>
+        <source>Ligne coupée : la carte a envoyé %1 sans la terminer.</source>
+        <translation>Line cut short: the board sent %1 without ending it.</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Échantillon manquant : la carte a envoyé le n° %1 alors que le n° %2 était attendu.</source>
+        <translation>Missing sample: the board sent no. %1 while no. %2 was expected.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Échantillon répété : la carte a envoyé le n° %1 alors que le n° %2 était attendu.</source>
+        <translation>Repeated sample: the board sent no. %1 while no. %2 was expected.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Échantillon en trop : la carte a envoyé le n° %1 pour une mesure de %2 échantillons.</source>
+        <translation>Extra sample: the board sent no. %1 for a recording of %2 samples.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Valeur hors plage : la carte a envoyé %1 pour l&apos;échantillon n° %2 (son convertisseur donne 0 à %3).</source>
+        <translation>Value out of range: the board sent %1 for sample no. %2 (its converter gives 0 to %3).</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>La carte parle la version %1 du protocole ; Pendulab connaît la version %2.</source>
+        <translation>The board speaks version %1 of the protocol; Pendulab knows version %2.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>La carte annonce un convertisseur impossible : %1.</source>
+        <translation>The board announces an impossible converter: %1.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Valeur hors plage : la carte a envoyé %1 (son convertisseur donne 0 à %2).</source>
+        <translation>Value out of range: the board sent %1 (its converter gives 0 to %2).</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>La carte a compris %1 au lieu de %2.</source>
+        <translation>The board understood %1 instead of %2.</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Ligne inattendue de la carte : %1.</source>
+        <translation>Unexpected line from the board: %1.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Ligne illisible au milieu de la mesure, après %1 échantillons : %2.</source>
+        <translation>Unreadable line in the middle of the recording, after %1 samples: %2.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Ligne illisible de la carte : %1.</source>
+        <translation>Unreadable line from the board: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>CardDriver</name>
+    <message>
+        <location filename="../acquisition/AcqData.cpp" line="+47"/>
+        <source>Fichier %1 introuvable</source>
+        <translation>File %1 not found</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Erreur lors du chargement de %1</source>
+        <translation>Error while loading %1</translation>
+    </message>
+</context>
+<context>
+    <name>CardSource</name>
+    <message>
+        <location filename="../acquisition/CardSource.cpp" line="+31"/>
+        <source>Carte SYSAM PCI absente ou hors service!</source>
+        <translation>SYSAM PCI card missing or out of order!</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Carte SYSAM PCI (simulation)</source>
+        <translation>SYSAM PCI card (simulation)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Carte SYSAM PCI</source>
+        <translation>SYSAM PCI card</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Durée trop longue pour la carte : %1 s. Choisissez une durée entre 1 et 4294967 secondes.</source>
+        <translation>Duration too long for the card: %1 s. Choose a duration between 1 and 4294967 seconds.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Aucune carte d&apos;acquisition n&apos;est disponible.</source>
+        <translation>No data-acquisition card is available.</translation>
+    </message>
+</context>
+<context>
+    <name>Fit</name>
+    <message>
+        <location filename="../model/Fit.cpp" line="+580"/>
+        <source>Intervalle invalide : il sort de l&apos;enregistrement.</source>
+        <translation>Invalid interval: it goes beyond the recording.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Intervalle trop court : au moins 20 points.</source>
+        <translation>Interval too short: at least 20 points.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Durée d&apos;échantillonnage invalide.</source>
+        <translation>Invalid sampling interval.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>La masse doit être positive.</source>
+        <translation>The mass must be positive.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Pulsation de l&apos;excitateur invalide.</source>
+        <translation>Invalid driver angular frequency.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>L&apos;enregistrement contient des valeurs invalides.</source>
+        <translation>The recording contains invalid values.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>L&apos;enregistrement est plat : rien à ajuster.</source>
+        <translation>The recording is flat: nothing to fit.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>L&apos;enregistrement n&apos;est que du bruit : rien à ajuster.</source>
+        <translation>The recording is only noise: nothing to fit.</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>L&apos;ajustement n&apos;a pas convergé.</source>
+        <translation>The fit did not converge.</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>décalage</source>
+        <translation>offset</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>écart-type = %1 V</source>
+        <translation>standard deviation = %1 V</translation>
+    </message>
+</context>
+<context>
+    <name>MeasurementFiles</name>
+    <message>
+        <location filename="../export/CsvFormat.cpp" line="+131"/>
+        <source>ce n&apos;est pas un fichier CSV de Pendulab</source>
+        <translation>this is not a Pendulab CSV file</translation>
+    </message>
+    <message>
+        <location line="+30"/>
+        <source>nombre illisible pour « %1 »</source>
+        <translation>unreadable number for “%1”</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>durée illisible</source>
+        <translation>unreadable duration</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>la colonne « V (V) » manque</source>
+        <translation>the “V (V)” column is missing</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location filename="../export/TextImport.cpp" line="+187"/>
+        <source>%1 champs au lieu de %2</source>
+        <translation>%1 fields instead of %2</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>plus de 2001 lignes de mesures</source>
+        <translation>more than 2001 lines of measurements</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>tension illisible</source>
+        <translation>unreadable voltage</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>la durée manque</source>
+        <translation>the duration is missing</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>la ligne des titres manque</source>
+        <translation>the header line is missing</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 lignes de mesures au lieu de 2001</source>
+        <translation>%1 lines of measurements instead of 2001</translation>
+    </message>
+    <message>
+        <location filename="../export/FormatFiles.cpp" line="+34"/>
+        <source>données incomplètes : %1 compte %2 points au lieu de 2001</source>
+        <translation>incomplete data: %1 has %2 points instead of 2001</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Impossible d&apos;enregistrer le fichier « %1 » : %2.</source>
+        <translation>Cannot save the file “%1”: %2.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Impossible d&apos;ouvrir le fichier « %1 » : %2.</source>
+        <translation>Cannot open the file “%1”: %2.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Impossible d&apos;ouvrir le fichier « %1 » : ligne %2 : %3.</source>
+        <translation>Cannot open the file “%1”: line %2: %3.</translation>
+    </message>
+    <message>
+        <location line="+47"/>
+        <source>le fichier n&apos;existe pas</source>
+        <translation>the file does not exist</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+20"/>
+        <source>c&apos;est un dossier</source>
+        <translation>it is a folder</translation>
+    </message>
+    <message>
+        <location line="-16"/>
+        <source>le fichier est trop gros (%1 Mo, au plus %2 Mo)</source>
+        <translation>the file is too large (%1 MB, at most %2 MB)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>lecture interrompue</source>
+        <translation>reading interrupted</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location filename="../export/XLSfile.cpp" line="+205"/>
+        <source>aucun nom de fichier</source>
+        <translation>no file name</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <location filename="../export/XLSfile.cpp" line="+9"/>
+        <source>le fichier est en lecture seule</source>
+        <translation>the file is read-only</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>le dossier n&apos;existe pas</source>
+        <translation>the folder does not exist</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <location filename="../export/XLSfile.cpp" line="-19"/>
+        <location line="+33"/>
+        <location line="+5"/>
+        <source>écriture interrompue</source>
+        <translation>writing interrupted</translation>
+    </message>
+    <message>
+        <location filename="../export/TextImport.cpp" line="-79"/>
+        <source>fichier binaire (octet nul), pas un tableau de texte</source>
+        <translation>binary file (null byte), not a text table</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>texte illisible (ce n&apos;est pas de l&apos;UTF-8)</source>
+        <translation>unreadable text (it is not UTF-8)</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>le fichier est vide</source>
+        <translation>the file is empty</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>une seule colonne : il faut une colonne de temps et au moins une colonne de valeurs</source>
+        <translation>only one column: a time column and at least one value column are needed</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>aucune ligne de nombres</source>
+        <translation>no line of numbers</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>une seule colonne</source>
+        <translation>only one column</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>colonne %1</source>
+        <translation>column %1</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>valeur manquante en colonne %1</source>
+        <translation>missing value in column %1</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>valeur non finie « %1 » en colonne %2</source>
+        <translation>non-finite value “%1” in column %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>nombre illisible « %1 » en colonne %2</source>
+        <translation>unreadable number “%1” in column %2</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>le temps ne croît pas (%1 s après %2 s)</source>
+        <translation>time does not increase (%1 s after %2 s)</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>trop peu de points (%1, il en faut au moins 10)</source>
+        <translation>too few points (%1, at least 10 are needed)</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>colonne inexistante</source>
+        <translation>no such column</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Le fichier couvre %1 s : seules les %2 premières secondes sont importées.</source>
+        <translation>The file covers %1 s: only the first %2 seconds are imported.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Le fichier ne couvre que %1 s : la dernière valeur est prolongée jusqu&apos;à 1 s.</source>
+        <translation>The file covers only %1 s: the last value is extended up to 1 s.</translation>
+    </message>
+    <message>
+        <location filename="../export/XLSfile.cpp" line="-30"/>
+        <source>Impossible d&apos;enregistrer le fichier %1 : %2</source>
+        <translation>Cannot save the file %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../export/XlsxFormat.cpp" line="+117"/>
+        <source>le fichier ne peut pas être créé (%1)</source>
+        <translation>the file cannot be created (%1)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>un fichier temporaire ne peut pas être créé</source>
+        <translation>a temporary file cannot be created</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>mémoire insuffisante</source>
+        <translation>not enough memory</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>écriture interrompue (%1)</source>
+        <translation>writing interrupted (%1)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>erreur de libxlsxwriter : %1</source>
+        <translation>libxlsxwriter error: %1</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>le classeur ne peut pas être créé</source>
+        <translation>the workbook cannot be created</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>le fichier n&apos;a pas été écrit</source>
+        <translation>the file was not written</translation>
+    </message>
+</context>
+<context>
+    <name>Recorder</name>
+    <message>
+        <location filename="../acquisition/Recorder.cpp" line="+17"/>
+        <source>Une mesure est déjà en cours.</source>
+        <translation>A recording is already under way.</translation>
+    </message>
+    <message>
+        <location line="+47"/>
+        <source>La source a cessé d&apos;envoyer des échantillons après %1 sur %2.</source>
+        <translation>The source stopped sending samples after %1 of %2.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Aucun lâcher détecté : le signal est resté dans la bande de déclenchement.</source>
+        <translation>No release detected: the signal stayed within the trigger band.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Mesure interrompue après %1 échantillons sur %2 : %3</source>
+        <translation>Recording interrupted after %1 of %2 samples: %3</translation>
+    </message>
+</context>
+<context>
+    <name>Report</name>
+    <message>
+        <location filename="../app/Report.cpp" line="+50"/>
+        <source>inconnue</source>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 à %2</source>
+        <comment>date at time</comment>
+        <translation>%1 at %2</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>le document PDF n&apos;a pas pu être commencé</source>
+        <translation>the PDF document could not be started</translation>
+    </message>
+    <message>
+        <location line="+41"/>
+        <source>%1 : aucun tracé</source>
+        <translation>%1: no plot</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>le document PDF n&apos;a pas pu être terminé</source>
+        <translation>the PDF document could not be finished</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>une nouvelle page n&apos;a pas pu être ajoutée</source>
+        <translation>a new page could not be added</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>Oscillations forcées</source>
+        <translation>Driven oscillations</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Oscillations libres amorties</source>
+        <translation>Free damped oscillations</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Mesure</source>
+        <translation>Measurement</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Date : %1</source>
+        <translation>Date: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Source : %1</source>
+        <translation>Source: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Durée : %1 s</source>
+        <translation>Duration: %1 s</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Dernier intervalle du curseur : de %1 s à %2 s (Δt = %3 s)</source>
+        <translation>Last cursor interval: from %1 s to %2 s (Δt = %3 s)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>aucune mesure</source>
+        <translation>no measurement</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Modèle</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Masse : %1</source>
+        <translation>Mass: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Raideur : %1 N/m</source>
+        <translation>Stiffness: %1 N/m</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Frottement : %1 kg/s</source>
+        <translation>Friction: %1 kg/s</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Amplitude : %1 V</source>
+        <translation>Amplitude: %1 V</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Décalage : %1 V</source>
+        <translation>Offset: %1 V</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Instant du lâcher : %1 s</source>
+        <translation>Release time: %1 s</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Pulsation de l&apos;excitateur : %1 rad/s</source>
+        <translation>Driver angular frequency: %1 rad/s</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Amplitude de l&apos;excitateur : %1</source>
+        <translation>Driver amplitude: %1</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Ajustement</source>
+        <translation>Fit</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Courbes</source>
+        <translation>Curves</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Dérivée</source>
+        <translation>Derivative</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Énergies</source>
+        <translation>Energies</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Portrait de phase</source>
+        <translation>Phase portrait</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>le dossier %1 n&apos;existe pas</source>
+        <translation>the folder %1 does not exist</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>le fichier est en lecture seule</source>
+        <translation>the file is read-only</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>le dossier est en lecture seule</source>
+        <translation>the folder is read-only</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>le dossier n&apos;accepte pas de nouveau fichier (%1)</source>
+        <translation>the folder does not accept a new file (%1)</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Le rapport n&apos;a pas pu être enregistré dans %1 : %2.</source>
+        <translation>The report could not be saved to %1: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>SerialSource</name>
+    <message>
+        <location filename="../acquisition/SerialSource.cpp" line="+45"/>
+        <source>Pendulab n&apos;a pas le droit d&apos;ouvrir le port série %1. Ajoutez votre compte au groupe « dialout » (sudo usermod -aG dialout $USER), puis fermez la session et rouvrez-la.</source>
+        <translation>Pendulab is not allowed to open the serial port %1. Add your account to the “dialout” group (sudo usermod -aG dialout $USER), then log out and log in again.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Le port série %1 n&apos;existe pas : la carte est-elle branchée ?</source>
+        <translation>The serial port %1 does not exist: is the board plugged in?</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Le port série %1 est déjà ouvert par un autre programme (le moniteur série de l&apos;IDE Arduino ?). Fermez-le, puis réessayez.</source>
+        <translation>The serial port %1 is already open in another program (the Arduino IDE&apos;s serial monitor?). Close it, then try again.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Impossible d&apos;ouvrir le port série %1 (erreur système %2).</source>
+        <translation>Cannot open the serial port %1 (system error %2).</translation>
+    </message>
+    <message>
+        <location line="+173"/>
+        <source>Le port série %1 s&apos;est fermé pendant que Pendulab cherchait la carte.</source>
+        <translation>The serial port %1 closed while Pendulab was looking for the board.</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Aucune carte Pendulab ne répond sur %1 (attendue %2 s). Vérifiez que le programme pendulab-board est chargé dans la carte.</source>
+        <translation>No Pendulab board answers on %1 (waited %2 s). Check that the pendulab-board program is loaded on the board.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source> Dernière réponse : « ERR %1 ».</source>
+        <translation> Last answer: “ERR %1”.</translation>
+    </message>
+    <message>
+        <location line="+63"/>
+        <source>La carte a été débranchée pendant la mesure : %1 échantillons reçus sur %2.</source>
+        <translation>The board was unplugged during the recording: %1 of %2 samples received.</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>La carte ne répond pas à la demande de mesure (RUN).</source>
+        <translation>The board does not answer the recording request (RUN).</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>La carte n&apos;a pas confirmé l&apos;arrêt de la mesure, après %1 échantillons reçus.</source>
+        <translation>The board did not confirm the end of the recording, after %1 samples received.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>La carte ne répond plus : %1 échantillons reçus sur %2.</source>
+        <translation>The board no longer answers: %1 of %2 samples received.</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>La carte a terminé la mesure après %1 échantillons sur %2.</source>
+        <translation>The board ended the recording after %1 of %2 samples.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>La carte refuse la mesure : %1</source>
+        <translation>The board refuses the recording: %1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>La carte a interrompu la mesure après %1 échantillons : %2</source>
+        <translation>The board interrupted the recording after %1 samples: %2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Réponse inattendue de la carte pendant la mesure.</source>
+        <translation>Unexpected answer from the board during the recording.</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Carte Pendulab (%1)</source>
+        <translation>Pendulab board (%1)</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>La carte ne sait pas faire cette mesure : %1 échantillons, un toutes les %2 µs.</source>
+        <translation>The board cannot make this recording: %1 samples, one every %2 µs.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>La carte Pendulab (%1) a été débranchée.</source>
+        <translation>The Pendulab board (%1) has been unplugged.</translation>
+    </message>
+</context>
+<context>
+    <name>Session</name>
+    <message>
+        <location filename="../session/Session.cpp" line="+20"/>
+        <source>La mesure doit compter %1 points.</source>
+        <translation>The measurement must have %1 points.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>La durée de la mesure doit être d&apos;au moins une seconde.</source>
+        <translation>The measurement must last at least one second.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>La mesure contient une valeur non numérique.</source>
+        <translation>The measurement contains a non-numeric value.</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>La source a envoyé trop de points.</source>
+        <translation>The source sent too many points.</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Intervalle invalide.</source>
+        <translation>Invalid interval.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>La durée doit être d&apos;au moins une seconde.</source>
+        <translation>The duration must be at least one second.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Paramètres du modèle invalides.</source>
+        <translation>Invalid model parameters.</translation>
+    </message>
+</context>
+<context>
+    <name>TFichePrincipale</name>
+    <message>
+        <location filename="../app/Main.cpp" line="+172"/>
+        <source>Acquisition</source>
+        <translation>Recording</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+7"/>
+        <location line="+16"/>
+        <source>Durée totale d&apos;acquisition</source>
+        <translation>Total recording time</translation>
+    </message>
+    <message>
+        <location line="-21"/>
+        <location line="+5"/>
+        <location line="+16"/>
+        <source>durée totale en secondes</source>
+        <translation>total time in seconds</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+7"/>
+        <source>Pointeur t</source>
+        <translation>Pointer t</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>position de la souris</source>
+        <translation>mouse position</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Intervalle</source>
+        <translation>Interval</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Valeur sous le pointeur</source>
+        <translation>Value under the pointer</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location filename="../app/MainAcquisition.cpp" line="+110"/>
+        <source>&amp;Lancer</source>
+        <translation>&amp;Start</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+1"/>
+        <location filename="../app/MainAcquisition.cpp" line="+3"/>
+        <source>Lachez le pendule et cliquez ici...</source>
+        <translation>Release the pendulum and click here...</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Tension entrée EA0</source>
+        <translation>Input voltage EA0</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Tension lue</source>
+        <translation>Voltage read</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Aucune carte d&apos;acquisition : choisissez une source</source>
+        <translation>No data-acquisition card: choose a source</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Progression de l&apos;acquisition</source>
+        <translation>Recording progress</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+3"/>
+        <source>Déclencher au lâcher</source>
+        <translation>Trigger on release</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>La mesure commence quand la masse quitte sa position de repos</source>
+        <translation>The recording starts when the mass leaves its rest position</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Seuil de déclenchement, en volts, autour de la position de repos</source>
+        <translation>Trigger threshold, in volts, around the rest position</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Seuil de déclenchement</source>
+        <translation>Trigger threshold</translation>
+    </message>
+    <message>
+        <location line="+31"/>
+        <source>Position mesurée et modèle</source>
+        <translation>Measured position and model</translation>
+    </message>
+    <message>
+        <location line="+27"/>
+        <source>Dérivée / t</source>
+        <translation>Derivative / t</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Dérivée</source>
+        <translation>Derivative</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Dérivée / x</source>
+        <translation>Derivative / x</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Portrait de phase</source>
+        <translation>Phase portrait</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <location line="+1"/>
+        <source>Etude énergétique</source>
+        <translation>Energy study</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>énergie cinétique</source>
+        <translation>kinetic energy</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>énergie potentielle</source>
+        <translation>potential energy</translation>
+    </message>
+    <message>
+        <location line="+79"/>
+        <source>&amp;Acquisition</source>
+        <translation>&amp;Record</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Modélisation</source>
+        <translation>&amp;Model</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>E&amp;xporter</source>
+        <translation>E&amp;xport</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Imprimer</source>
+        <translation>&amp;Print</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Configurer impression</source>
+        <translation>Print &amp;setup</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Imprime écran</source>
+        <translation>&amp;Print screen</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Rapport PDF…</source>
+        <translation>PDF &amp;report…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Quitter</source>
+        <translation>&amp;Quit</translation>
+    </message>
+    <message>
+        <location line="+64"/>
+        <source>La mesure n&apos;est pas enregistrée. Quitter le programme ?</source>
+        <translation>The measurement is not saved. Quit the program?</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Quitter le programme ?</source>
+        <translation>Quit the program?</translation>
+    </message>
+    <message>
+        <location filename="../app/MainAcquisition.cpp" line="-79"/>
+        <source>Prêt à lacher le pendules ?</source>
+        <translation>Ready to release the pendulum?</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>Seuil de déclenchement invalide : « %1 ». Donnez un nombre de volts positif, par exemple %2.</source>
+        <translation>Invalid trigger threshold: “%1”. Give a positive number of volts, for example %2.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>La source ne répond pas : impossible de lire la position de repos.</source>
+        <translation>The source does not answer: the rest position cannot be read.</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>En attente du lâcher…</source>
+        <translation>Waiting for the release…</translation>
+    </message>
+    <message>
+        <location line="+29"/>
+        <source>A&amp;rrêter</source>
+        <translation>S&amp;top</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Arrêter</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Lancer</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Arrête la mesure (Echap) ; la mesure précédente reste</source>
+        <translation>Stops the recording (Esc); the previous measurement stays</translation>
+    </message>
+    <message>
+        <location filename="../app/MainCursor.cpp" line="+45"/>
+        <source>   modèle = </source>
+        <translation>   model = </translation>
+    </message>
+    <message>
+        <location filename="../app/MainExport.cpp" line="+14"/>
+        <source>Exporter</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Exporter (aucune mesure enregistrée)</source>
+        <translation>Export (no measurement recorded)</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Fichiers excel (*.xls *.XLS);;Classeurs Excel 2007 et suivants (*.xlsx *.XLSX);;Fichiers CSV (*.csv *.CSV)</source>
+        <translation>Excel files (*.xls *.XLS);;Excel 2007 and later workbooks (*.xlsx *.XLSX);;CSV files (*.csv *.CSV)</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+24"/>
+        <location filename="../app/MainFiles.cpp" line="+122"/>
+        <source>Fichier %1 sauvegardé.</source>
+        <translation>File %1 saved.</translation>
+    </message>
+    <message>
+        <location filename="../app/MainFiles.cpp" line="-85"/>
+        <source>&amp;Fichier</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Ouvrir une mesure…</source>
+        <translation>&amp;Open a measurement…</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;Enregistrer la mesure…</source>
+        <translation>&amp;Save the measurement…</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>La mesure n&apos;est pas enregistrée. Continuer ?</source>
+        <translation>The measurement is not saved. Continue?</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+20"/>
+        <source>Ouvrir une mesure</source>
+        <translation>Open a measurement</translation>
+    </message>
+    <message>
+        <location line="-19"/>
+        <source>Mesures (*.csv *.CSV *.txt *.TXT *.tsv *.dat);;Tous les fichiers (*)</source>
+        <translation>Measurements (*.csv *.CSV *.txt *.TXT *.tsv *.dat);;All files (*)</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Colonne des valeurs :</source>
+        <translation>Column of values:</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Aucune mesure à enregistrer.</source>
+        <translation>No measurement to save.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Enregistrer la mesure</source>
+        <translation>Save the measurement</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>mesure.csv</source>
+        <comment>default file name</comment>
+        <translation>measurement.csv</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Fichiers CSV (*.csv *.CSV)</source>
+        <translation>CSV files (*.csv *.CSV)</translation>
+    </message>
+    <message>
+        <location filename="../app/MainResiduals.cpp" line="+24"/>
+        <location line="+3"/>
+        <source>Résidus</source>
+        <translation>Residuals</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>mesure moins modèle, échelle à droite</source>
+        <translation>measurement minus model, scale on the right</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>résidus (V)</source>
+        <translation>residuals (V)</translation>
+    </message>
+    <message>
+        <location filename="../app/MainSources.cpp" line="+28"/>
+        <location line="+7"/>
+        <source>Source</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Le dispositif qui enregistre</source>
+        <translation>The device that records</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Étalonnage du capteur : mètres par volt</source>
+        <translation>Sensor calibration: metres per volt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Mètres par volt</source>
+        <translation>Metres per volt</translation>
+    </message>
+    <message>
+        <location line="+21"/>
+        <source>Port série…</source>
+        <translation>Serial port…</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Carte Pendulab (%1)</source>
+        <translation>Pendulab board (%1)</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Port série</source>
+        <translation>Serial port</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Chemin du port série de la carte (par exemple /dev/ttyACM0) :</source>
+        <translation>Path of the board&apos;s serial port (for example /dev/ttyACM0):</translation>
+    </message>
+    <message>
+        <location line="+89"/>
+        <source>Étalonnage invalide : « %1 ». Donnez un nombre de mètres par volt positif.</source>
+        <translation>Invalid calibration: “%1”. Give a positive number of metres per volt.</translation>
+    </message>
+    <message>
+        <location filename="../app/Printing.cpp" line="+24"/>
+        <source>Configurer l&apos;impression</source>
+        <translation>Print setup</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Aucune imprimante n&apos;est installée sur cet ordinateur.
+Enregistrer la page dans un fichier PDF ?</source>
+        <translation>No printer is installed on this computer.
+Save the page to a PDF file?</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Enregistrer la page en PDF</source>
+        <translation>Save the page as PDF</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Documents PDF (*.pdf)</source>
+        <translation>PDF documents (*.pdf)</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Impression impossible sur %1.</source>
+        <translation>Cannot print on %1.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Page enregistrée dans %1.</source>
+        <translation>Page saved to %1.</translation>
+    </message>
+    <message>
+        <location filename="../app/Report.cpp" line="+28"/>
+        <source>Enregistrer le rapport PDF</source>
+        <translation>Save the PDF report</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>rapport-pendulab.pdf</source>
+        <comment>default file name</comment>
+        <translation>pendulab-report.pdf</translation>
+    </message>
+</context>
+<context>
+    <name>Tavert</name>
+    <message>
+        <location filename="../app/avertisit1.cpp" line="+13"/>
+        <source>Contact : l&apos;équipe de développement de Pendulab</source>
+        <translation>Contact: the Pendulab development team</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Pour les lycées et les classes de physique</source>
+        <translation>For high schools and physics classes</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Logiciel pour l&apos;étude des oscillations du pendule amorti/excité</source>
+        <translation>Studies the oscillations of the damped/driven pendulum</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Acquisition du déplacement vertical du poids avec une carte</source>
+        <translation>Recording of the weight&apos;s vertical displacement with a</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>SYSAM (Eurosmart).</source>
+        <translation>SYSAM card (Eurosmart).</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Au menu :</source>
+        <translation>Features:</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>* acquisition de la tension proportionnelle à la position du ressort</source>
+        <translation>* recording of a voltage following the spring&apos;s position</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>* tracé automatique de la dérivée et du portrait de phase</source>
+        <translation>* automatic plot of the derivative and of the phase portrait</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>* possibilité de modéliser en surimpression la courbe théorique</source>
+        <translation>* the theoretical curve can be modelled as an overlay</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>  pour retrouver les paramètres.</source>
+        <translation>  to find the parameters.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>* Simulation du régime entretenu (moteur d&apos;excitation en haut du </source>
+        <translation>* Simulation of driven oscillations (driving motor at</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>ressort)</source>
+        <translation>the top of the spring)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>* Exportation des valeurs vers Excel.</source>
+        <translation>* Export of the values to Excel.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>* Tracé du bilan énergétique de la simulation</source>
+        <translation>* Plot of the simulation&apos;s energy balance</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <location line="+14"/>
+        <source>À propos de Pendulab</source>
+        <translation>About Pendulab</translation>
+    </message>
+</context>
+<context>
+    <name>Tconfig</name>
+    <message>
+        <location filename="../model/conf1.cpp" line="+70"/>
+        <source>Flèches : ±%1 %2</source>
+        <translation>Arrows: ±%1 %2</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Modélisation</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Ressort, masse et amortisseur</source>
+        <translation>Spring, mass and damper</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+6"/>
+        <location line="+7"/>
+        <location line="+1"/>
+        <source>Amplitude</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>décalage de la courbe</source>
+        <translation>curve offset</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>décalage en Y</source>
+        <translation>Y offset</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Décalage</source>
+        <translation>Offset</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <location line="+4"/>
+        <source>déphasage sur t</source>
+        <translation>time shift</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <location line="+1"/>
+        <source>instant du lâcher</source>
+        <translation>release time</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+3"/>
+        <location line="+12"/>
+        <location line="+3"/>
+        <source>Raideur</source>
+        <translation>Stiffness</translation>
+    </message>
+    <message>
+        <location line="-13"/>
+        <location line="+3"/>
+        <location line="+8"/>
+        <location line="+3"/>
+        <source>Frottement</source>
+        <translation>Friction</translation>
+    </message>
+    <message>
+        <location line="-9"/>
+        <location line="+3"/>
+        <location line="+4"/>
+        <location line="+3"/>
+        <source>Masse</source>
+        <translation>Mass</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+5"/>
+        <source>Tracer</source>
+        <translation>Plot</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+5"/>
+        <source>Excit.</source>
+        <translation>Driven</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Pulsation propre</source>
+        <translation>Natural angular frequency</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Facteur de qualité</source>
+        <translation>Quality factor</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Ajuste la raideur, le frottement, l&apos;amplitude, le décalage et l&apos;instant du lâcher t0 (et l&apos;amplitude de l&apos;excitateur à la pulsation réglée, s&apos;il est en marche) à la mesure. La masse reste celle que vous avez réglée : pesez-la, car la seule courbe x(t) ne détermine que k/m et h/m.</source>
+        <translation>Fits the stiffness, the friction, the amplitude, the offset and the release time t0 (and the driver&apos;s amplitude at the angular frequency set, when it is on) to the measurement. The mass stays the one you set: weigh it, since the curve x(t) alone determines only k/m and h/m.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>A&amp;juster</source>
+        <translation>&amp;Fit</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Ajuster</source>
+        <translation>Fit</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+4"/>
+        <source>Sur l&apos;intervalle</source>
+        <translation>On the interval</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>ajuster sur l&apos;intervalle du dernier glisser du pointeur sur la courbe de la mesure</source>
+        <translation>fit on the interval of the last pointer drag over the measurement curve</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <location line="+5"/>
+        <source>Revenir aux réglages manuels</source>
+        <translation>Back to the manual settings</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Résultat de l&apos;ajustement</source>
+        <translation>Fit result</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Paramètres de l&apos;excitateur</source>
+        <translation>Driver parameters</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+10"/>
+        <location line="+2"/>
+        <source>Puls</source>
+        <translation>ω</translation>
+    </message>
+    <message>
+        <location line="-7"/>
+        <location line="+6"/>
+        <location line="+2"/>
+        <source>Amplit</source>
+        <translation>Amplit</translation>
+    </message>
+    <message>
+        <location line="+100"/>
+        <source>Modélisation (apériodique)</source>
+        <translation>Model (overdamped)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Modélisation (pseudo-périodique)</source>
+        <translation>Model (underdamped)</translation>
+    </message>
+    <message>
+        <location line="+173"/>
+        <source>Aucun intervalle choisi : faites glisser le pointeur sur la courbe de la mesure, puis ajustez.</source>
+        <translation>No interval chosen: drag the pointer over the measurement curve, then fit.</translation>
+    </message>
+</context>
+<context>
+    <name>UiServices</name>
+    <message>
+        <location filename="../app/Services.cpp" line="+33"/>
+        <source>Confirmation</source>
+        <translation>Confirmation</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Avertissement</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <location line="+75"/>
+        <source>Erreur inattendue</source>
+        <translation>Unexpected error</translation>
+    </message>
+</context>
+</TS>
