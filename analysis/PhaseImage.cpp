@@ -2,6 +2,7 @@
 
 #include <QPaintEvent>
 #include <QResizeEvent>
+#include <QShowEvent>
 #include <cstring>
 
 TPhaseImage::TPhaseImage(QWidget* parent) : QWidget(parent)
@@ -89,9 +90,14 @@ void TPhaseImage::drawPending()
     draw();
 }
 
+void TPhaseImage::showEvent(QShowEvent* event)
+{
+    drawPending(); // before the first paint, never during one
+    QWidget::showEvent(event);
+}
+
 void TPhaseImage::paintEvent(QPaintEvent* event)
 {
-    drawPending();
     if (painter_.isActive()) painter_.end();
     QPainter p(this);
     p.fillRect(event->rect(), Qt::white);

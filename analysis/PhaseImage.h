@@ -28,7 +28,7 @@ public:
     void keepAsBase();
     bool hasBase() { fitImageToWidget(); return base_.size() == image_.size(); }
     bool restoreBase();
-    // A drawing to make before the image is next shown or read (replaces one still waiting):
+    // A drawing to make before the widget is next shown or the image read (replaces one waiting):
     // what changes while the portrait is hidden costs nothing until it is looked at.
     void setPendingDrawing(std::function<void()> draw) { pending_ = std::move(draw); }
 
@@ -42,6 +42,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QPainter& painter();

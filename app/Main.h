@@ -195,6 +195,7 @@ private:
     void drawRecording(); // Series1 from the session's smoothed position
     void drawModel(bool onlyModel); // onlyModel: the rest of each chart is as last drawn
     void drawModelPortrait();       // the model's spiral over the measured portrait
+    void drawMeasuredPortrait();    // the measured portrait, kept as the base of the model's
     // Redraws one layer of a chart on screen (the whole chart if it is stale); marks it stale if hidden.
     void replotLayer(QCustomPlot* chart, const QString& layer, bool now = true);
     void setRunning(bool running);

@@ -40,7 +40,7 @@ void TFichePrincipale::aqucmdClick()
         stopRecording();
         return;
     }
-    if (!current_ || !current_->present()) throw std::runtime_error("Aucune carte d'acquisition n'est disponible.");
+    if (!current_ || !current_->present()) throw std::runtime_error(tr("Aucune carte d'acquisition n'est disponible.").toStdString());
 
     if (durationSeconds() < 1) durtxt->setText(QStringLiteral("10"));
     const int seconds = durationSeconds();

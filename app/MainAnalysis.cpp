@@ -10,11 +10,6 @@
 void TFichePrincipale::Mesures()
 {
     const pendulab::Signals& sig = session->data();
-    const int halfW = pendulab::halfOf(TabSheet2->width());
-    const int halfH = pendulab::halfOf(TabSheet2->height());
-
-    xy->fill();
-
     QVector<double> keys, values;
     keys.reserve(1985);
     values.reserve(1985);
@@ -23,7 +18,21 @@ void TFichePrincipale::Mesures()
         values.push_back(sig.MeasSpeed[static_cast<std::size_t>(n)]);
     }
     Series3->setData(keys, values, true);
+    drawMeasuredPortrait();
 
+    if (!modelFollows_) { // otherwise the model's redraw fits and replots this chart
+        fitDerivativeAxis();
+        replotChart(phichart);
+    }
+}
+
+// The measured spiral and the arrowheads on a white portrait, kept as the base the model's is drawn over.
+void TFichePrincipale::drawMeasuredPortrait()
+{
+    const pendulab::Signals& sig = session->data();
+    const int halfW = pendulab::halfOf(TabSheet2->width());
+    const int halfH = pendulab::halfOf(TabSheet2->height());
+    xy->fill();
     static thread_local pendulab::PortraitData portrait;
     pendulab::computeMeasuredPortrait(sig.MeasPos, sig.MeasSpeed, halfW, halfH, portrait);
     showPortraitScale(portrait.phaseScaleX, portrait.phaseScaleY); // the measured scale, or none yet
@@ -38,11 +47,6 @@ void TFichePrincipale::Mesures()
     xy->keepAsBase(); // the model spiral is drawn over a copy of it
     xy->flush();
     portraitDrawn_ = true;
-
-    if (!modelFollows_) { // otherwise the model's redraw fits and replots this chart
-        fitDerivativeAxis();
-        replotChart(phichart);
-    }
 }
 
 

@@ -45,7 +45,8 @@ void TFichePrincipale::drawModel(bool onlyModel)
     if (onlyModel && !xy->isVisible()) {
         xy->setPendingDrawing([this] {
             guarded(this, [this] {
-                if (xy->restoreBase()) drawModelPortrait();
+                if (!xy->restoreBase()) drawMeasuredPortrait(); // resized meanwhile: the base anew
+                drawModelPortrait();
             });
         });
     } else {

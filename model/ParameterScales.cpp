@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/core/FormatCore.h"
+#include "app/core/Text.h"
 
 namespace pendulab {
 
@@ -53,12 +54,12 @@ std::string valueText(Control c, double value, std::string_view sep)
 {
     switch (c) {
     case Control::Stiffness: return formatFixed(value, 4, 1, sep) + " N/m";
-    case Control::Friction: return formatFixed(value, 4, 2, sep) + " si";
-    case Control::Mass: return formatFixed(value * 1000.0, 1, 0, sep) + " gr";
+    case Control::Friction: return formatFixed(value, 4, 2, sep) + " " + translated("Units", "si");
+    case Control::Mass: return formatFixed(value * 1000.0, 1, 0, sep) + " " + translated("Units", "gr");
     case Control::Amplitude: return formatShortest(value, sep);
     case Control::Offset: return formatFixed(value, 1, 2, sep) + " V";
     case Control::ReleaseTime: return formatFixed(value, 1, 2, sep) + " s";
-    case Control::ExciterPulsation: return formatFixed(value, 4, 2, sep) + " rd/s";
+    case Control::ExciterPulsation: return formatFixed(value, 4, 2, sep) + " " + translated("Units", "rd/s");
     case Control::ExciterAmplitude: return formatFixed(value, 4, 1, sep);
     }
     return {};

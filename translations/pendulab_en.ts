@@ -839,9 +839,9 @@
         <translation>Measured position and model</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+30"/>
         <source>Dérivée / t</source>
-        <translation>Derivative / t</translation>
+        <translation>Derivative vs t</translation>
     </message>
     <message>
         <location line="+1"/>
@@ -849,9 +849,9 @@
         <translation>Derivative</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+15"/>
         <source>Dérivée / x</source>
-        <translation>Derivative / x</translation>
+        <translation>Derivative vs x</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -930,7 +930,12 @@
         <translation>Ready to release the pendulum?</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+9"/>
+        <source>Aucune carte d&apos;acquisition n&apos;est disponible.</source>
+        <translation>No data-acquisition card is available.</translation>
+    </message>
+    <message>
+        <location line="+16"/>
         <source>Seuil de déclenchement invalide : « %1 ». Donnez un nombre de volts positif, par exemple %2.</source>
         <translation>Invalid trigger threshold: “%1”. Give a positive number of volts, for example %2.</translation>
     </message>
@@ -1385,7 +1390,7 @@ Save the page to a PDF file?</translation>
         <location line="+6"/>
         <location line="+2"/>
         <source>Amplit</source>
-        <translation>Amplit</translation>
+        <translation>Ampl.</translation>
     </message>
     <message>
         <location line="+100"/>
@@ -1419,6 +1424,24 @@ Save the page to a PDF file?</translation>
         <location line="+75"/>
         <source>Erreur inattendue</source>
         <translation>Unexpected error</translation>
+    </message>
+</context>
+<context>
+    <name>Units</name>
+    <message>
+        <location filename="../model/ParameterScales.cpp" line="+57"/>
+        <source>si</source>
+        <translation>kg/s</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>gr</source>
+        <translation>g</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>rd/s</source>
+        <translation>rad/s</translation>
     </message>
 </context>
 </TS>

@@ -49,3 +49,16 @@ TEST_F(PendulabTest, SliderStepsShowTheSamePixelsAsAWholeRedraw)
     settle();
     EXPECT_EQ(shown(main->phichart), derivative);
 }
+
+TEST_F(PendulabTest, APortraitResizedWhileHiddenHoldsTheModelOfTheLastStep)
+{
+    start();
+    record();
+    openDialog();
+    dialog->ktrack->setValue(30);        // the portrait, hidden, is to be drawn when looked at
+    main->setGeometry(0, 0, 1300, 800); // and gets its new size at once
+    settle();
+    const QImage afterStep = main->xy->image().copy(); // as the report reads it
+    main->redrawAnalysisAndModel();
+    EXPECT_EQ(afterStep, main->xy->image());
+}
