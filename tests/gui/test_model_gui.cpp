@@ -31,6 +31,13 @@ TEST_F(PendulabTest, DefaultsShowOmegaZeroQualityFactorAndTheFourSeries)
     EXPECT_NEAR(total, 0.5 * 20 * std::pow(0.005 * data().ModelPos[1], 2) +
                            0.5 * 0.3 * std::pow(0.005 * data().ModelSpeed[1], 2), 1e-12);
     EXPECT_EQ(main->Chart2->yAxis->range().lower, 0.0);
+    // The curves end at sample 1999 (no stray point back at t = 0), the energy axis 5 % over the top.
+    EXPECT_EQ((main->Series5->data()->constEnd() - 1)->key, 1999.0);
+    EXPECT_EQ((main->Series5->data()->constEnd() - 1)->value, data().ModelPos[1999]);
+    EXPECT_EQ((main->Series6->data()->constEnd() - 1)->key, 1999.0);
+    double top = 0.0;
+    for (int i = 1; i <= 1999; ++i) top = std::max(top, data().Kinetic[i] + data().Potential[i]);
+    EXPECT_NEAR(main->Chart2->yAxis->range().upper, 1.05 * top, 1e-12);
     EXPECT_TRUE(ui_.errors.isEmpty());
 }
 
