@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDateTime>
+#include <QScopeGuard>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QLocale>
@@ -85,6 +86,11 @@ void TFichePrincipale::aqucmdClick()
     // copied into a functor posted to this window's thread (a queued call), which runs it between
     // two events; a window that is gone drops what was still posted.
     const std::string when = QDateTime::currentDateTime().toString(Qt::ISODate).toStdString();
+    // A run that cannot start (no thread to be had) leaves the window as it was, and says why.
+    auto undo = qScopeGuard([this] {
+        setRunning(false);
+        drawRecording();
+    });
     recorder_->start(
         *current_, plan,
         [this](std::size_t first, std::vector<double> block) {
@@ -97,6 +103,7 @@ void TFichePrincipale::aqucmdClick()
                 this, [this, outcome, seconds, when] { guarded(this, [&] { recordingDone(outcome, seconds, when); }); },
                 Qt::QueuedConnection);
         });
+    undo.dismiss();
 }
 
 void TFichePrincipale::stopRecording()
