@@ -160,7 +160,7 @@ Tconfig::Tconfig(pendulab::Session* session, QWidget* parent) : QDialog(parent, 
     kspin = makeSpin(this, QStringLiteral("kspin"), tr("Raideur"), 0.0, 50.0, 2, 0.01, QStringLiteral("N/m"),
                      QRect(246, 17, 96, 22));
     addLabel(QStringLiteral("Label10"), tr("Frottement"), 102, 40, 70, 16);
-    htxt = makeValue(this, QStringLiteral("htxt"), QStringLiteral("0,2 si"), QRect(172, 40, 70, 16));
+    htxt = makeValue(this, QStringLiteral("htxt"), tr("0,2 si"), QRect(172, 40, 70, 16));
     htrack = makeSlider(this, QStringLiteral("htrack"), 0, 100, 20, QRect(102, 56, 140, 20));
     hspin = makeSpin(this, QStringLiteral("hspin"), tr("Frottement"), 0.0, 1.0, 3, 0.001, QStringLiteral("kg/s"),
                      QRect(246, 55, 96, 22));

@@ -781,7 +781,7 @@
     </message>
     <message>
         <location line="+2"/>
-        <location filename="../app/MainAcquisition.cpp" line="+110"/>
+        <location filename="../app/MainAcquisition.cpp" line="+117"/>
         <source>&amp;Lancer</source>
         <translation>&amp;Start</translation>
     </message>
@@ -925,7 +925,7 @@
         <translation>Quit the program?</translation>
     </message>
     <message>
-        <location filename="../app/MainAcquisition.cpp" line="-79"/>
+        <location filename="../app/MainAcquisition.cpp" line="-85"/>
         <source>Prêt à lacher le pendules ?</source>
         <translation>Ready to release the pendulum?</translation>
     </message>
@@ -950,7 +950,7 @@
         <translation>Waiting for the release…</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+35"/>
         <source>A&amp;rrêter</source>
         <translation>S&amp;top</translation>
     </message>
@@ -1307,7 +1307,12 @@ Save the page to a PDF file?</translation>
         <translation>Friction</translation>
     </message>
     <message>
-        <location line="-9"/>
+        <location line="-13"/>
+        <source>0,2 si</source>
+        <translation>0.2 kg/s</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <location line="+3"/>
         <location line="+4"/>
         <location line="+3"/>
