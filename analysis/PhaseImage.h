@@ -26,7 +26,6 @@ public:
     // keepAsBase() takes what is drawn now; restoreBase() puts it back, false (and nothing done)
     // when there is none at the image's size.
     void keepAsBase();
-    bool hasBase() { fitImageToWidget(); return base_.size() == image_.size(); }
     bool restoreBase();
     // A drawing to make before the widget is next shown or the image read (replaces one waiting):
     // what changes while the portrait is hidden costs nothing until it is looked at.

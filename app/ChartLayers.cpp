@@ -50,8 +50,6 @@ void bufferMeasured(QCustomPlot* chart, bool own)
     chart->layer(kMeasured)->setMode(own ? QCPLayer::lmBuffered : QCPLayer::lmLogical);
 }
 
-void place(QCPGraph* graph, const QString& layer) { graph->setLayer(layer); }
-
 } // namespace chartlayers
 
 void ChartRefresh::watch(QCustomPlot* chart)

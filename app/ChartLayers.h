@@ -28,8 +28,6 @@ void setUp(QCustomPlot* chart, bool modelAboveMeasured);
 // The measured curves' layer gets a buffer of its own while a recording grows (each buffer costs
 // a blend at every repaint, so it shares the grid's otherwise).
 void bufferMeasured(QCustomPlot* chart, bool own);
-// Puts `graph` on `layer`.
-void place(QCPGraph* graph, const QString& layer);
 
 } // namespace chartlayers
 
@@ -42,11 +40,10 @@ public:
     // next pass of the event loop when `now` is false (a stream of updates then costs one repaint).
     // False when the chart is hidden: nothing is drawn, the caller redraws it when it is shown.
     bool layer(QCustomPlot* chart, const QString& layer, bool now = true);
+private:
     // True when `chart` is on screen with the frame of its last whole replot (the layer's own
     // replot also falls back to a whole one when QCustomPlot has dropped its buffers).
     bool unchanged(QCustomPlot* chart) const;
-
-private:
     struct Frame {
         QRect viewport, axisRect;
         std::array<double, 8> ranges{};

@@ -127,7 +127,12 @@ TFichePrincipale::TFichePrincipale(QWidget* parent) : QMainWindow(parent)
             redrawAnalysisAndModel();
         });
     });
-    connect(session, &pendulab::Session::modelChanged, this, [this] { guarded(this, [this] { redrawModel(); }); });
+    connect(session, &pendulab::Session::modelChanged, this, [this] {
+        guarded(this, [this] {
+            if (portraitDrawn_) drawModel(true); // the measured analysis as last drawn
+            else redrawAnalysisAndModel();
+        });
+    });
     // The time axes read in seconds of the time base in force.
     connect(session, &pendulab::Session::measurementChanged, this, [this] { guarded(this, [this] { updateTimeAxes(); }); });
     connect(session, &pendulab::Session::nextDurationChanged, this, [this] { guarded(this, [this] { updateTimeAxes(); }); });
@@ -290,7 +295,7 @@ void TFichePrincipale::buildAcquisitionPage()
     Series1 = makeSeries(Chart1, QStringLiteral("Series1"), kMeasured);
     Series5 = makeSeries(Chart1, QStringLiteral("Series5"), kModel);
     chartlayers::setUp(Chart1, true); // the model over the measurement
-    chartlayers::place(Series5, chartlayers::kModel);
+    Series5->setLayer(chartlayers::kModel);
     refresh_.watch(Chart1);
     vcur0 = makeBar(Chart1, QStringLiteral("vcur0"));
     vcur1 = makeBar(Chart1, QStringLiteral("vcur1"));
@@ -318,7 +323,7 @@ void TFichePrincipale::buildDerivativePage()
     Series2 = makeSeries(phichart, QStringLiteral("Series2"), kModel);
     Series3 = makeSeries(phichart, QStringLiteral("Series3"), kMeasured);
     chartlayers::setUp(phichart, false); // the measured derivative over the model's
-    chartlayers::place(Series2, chartlayers::kModel);
+    Series2->setLayer(chartlayers::kModel);
     refresh_.watch(phichart);
     auto* layout = new QVBoxLayout(TabSheet3);
     layout->addWidget(phichart);
@@ -634,13 +639,6 @@ void TFichePrincipale::redrawAnalysisAndModel()
     }
     modelFollows_ = false;
     Theoric();
-}
-
-void TFichePrincipale::redrawModel()
-{
-    // The measured spiral is kept as an image: the model's is drawn over a copy of it.
-    if (portraitDrawn_ && xy->hasBase()) drawModel(true);
-    else redrawAnalysisAndModel();
 }
 
 void TFichePrincipale::Modlisation1Click()

@@ -129,9 +129,6 @@ public:
     // Model: Calcourb computes it (through the session), Theoric draws it.
     void Calcourb();
     void Theoric();
-    // After a change of the model alone: its curves' layers, and its spiral over the kept measured
-    // portrait; everything when there is nothing kept to draw over.
-    void redrawModel();
     // Export.
     void Exporter1Click();
 
@@ -193,7 +190,9 @@ private:
     void buildMenu();
     void placePortraitAxes();
     void drawRecording(); // Series1 from the session's smoothed position
-    void drawModel(bool onlyModel); // onlyModel: the rest of each chart is as last drawn
+    // onlyModel (a change of the model alone): its curves' layers, and its spiral over the kept
+    // measured portrait; otherwise right after the measured analysis.
+    void drawModel(bool onlyModel);
     void drawModelPortrait();       // the model's spiral over the measured portrait
     void drawMeasuredPortrait();    // the measured portrait, kept as the base of the model's
     // Redraws one layer of a chart on screen (the whole chart if it is stale); marks it stale if hidden.

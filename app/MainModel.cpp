@@ -42,16 +42,18 @@ void TFichePrincipale::drawModel(bool onlyModel)
     // After a model change, the position and derivative charts redraw only the model's layer
     // (the whole chart if its range has moved), the portrait only the model's spiral over the
     // kept measured one, and that when the portrait is next looked at; the energy chart is all model.
-    if (onlyModel && !xy->isVisible()) {
-        xy->setPendingDrawing([this] {
-            guarded(this, [this] {
-                if (!xy->restoreBase()) drawMeasuredPortrait(); // resized meanwhile: the base anew
-                drawModelPortrait();
-            });
-        });
+    const auto overBase = [this] {
+        if (!xy->restoreBase()) drawMeasuredPortrait(); // none yet, or resized since: the base anew
+        drawModelPortrait();
+    };
+    if (!onlyModel) {
+        xy->setPendingDrawing({}); // the measured portrait has just been drawn
+        drawModelPortrait();
+    } else if (xy->isVisible()) {
+        xy->setPendingDrawing({});
+        overBase();
     } else {
-        xy->setPendingDrawing({}); // drawn now
-        if (!onlyModel || xy->restoreBase()) drawModelPortrait();
+        xy->setPendingDrawing([this, overBase] { guarded(this, overBase); });
     }
 
     for (QCPGraph* g : {Series5, Series2, Series4, Series6}) g->data()->clear();
