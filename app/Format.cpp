@@ -1,6 +1,7 @@
 #include "app/Format.h"
 
 #include <QLocale>
+#include <cmath>
 
 #include "app/core/FormatCore.h"
 
@@ -14,4 +15,25 @@ QString fmtFixed(double value, int width, int precision)
 QString fmtShortest(double value)
 {
     return QString::fromStdString(pendulab::formatShortest(value, userDecimalSeparator()));
+}
+
+QString fmtNumber(double value, char format, int precision)
+{
+    if (std::isnan(value)) return QStringLiteral("—");
+    if (std::isinf(value)) return value > 0 ? QStringLiteral("∞") : QStringLiteral("−∞");
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    QString text = locale.toString(value, format, precision);
+    if (text == QStringLiteral("-0")) text = QStringLiteral("0");
+    return text;
+}
+
+std::optional<double> readUserNumber(const QString& text)
+{
+    QString typed = text.trimmed();
+    bool ok = false;
+    double value = QLocale().toDouble(typed, &ok);
+    if (!ok) value = typed.replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    if (!ok || !std::isfinite(value)) return std::nullopt;
+    return value;
 }

@@ -569,11 +569,10 @@ void TFichePrincipale::showPortraitScale(double pixelsPerVolt, double pixelsPerV
                        std::isfinite(pixelsPerVoltPerSecond);
     const double x = known ? pendulab::halfOf(xy->width()) / pixelsPerVolt : 0.0;
     const double v = known ? pendulab::halfOf(xy->height()) / pixelsPerVoltPerSecond : 0.0;
-    const QLocale here;
-    xminlbl->setText(known ? here.toString(-x, 'g', 3) + QStringLiteral(" V") : QString());
-    xmaxlbl->setText(known ? here.toString(x, 'g', 3) + QStringLiteral(" V") : QString());
-    vminlbl->setText(known ? here.toString(-v, 'g', 3) + QStringLiteral(" V/s") : QString());
-    vmaxlbl->setText(known ? here.toString(v, 'g', 3) + QStringLiteral(" V/s") : QString());
+    xminlbl->setText(known ? fmtNumber(-x, 'g', 3) + QStringLiteral(" V") : QString());
+    xmaxlbl->setText(known ? fmtNumber(x, 'g', 3) + QStringLiteral(" V") : QString());
+    vminlbl->setText(known ? fmtNumber(-v, 'g', 3) + QStringLiteral(" V/s") : QString());
+    vmaxlbl->setText(known ? fmtNumber(v, 'g', 3) + QStringLiteral(" V/s") : QString());
     placePortraitAxes();
 }
 

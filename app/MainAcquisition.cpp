@@ -5,7 +5,6 @@
 #include <QScopeGuard>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QLocale>
 #include <QShortcut>
 #include <QProgressBar>
 #include <QPushButton>
@@ -53,10 +52,9 @@ void TFichePrincipale::aqucmdClick()
         return;
     }
     if (trigchk->isChecked()) {
-        bool ok = false;
-        const double threshold = QLocale().toDouble(trigtxt->text().trimmed(), &ok);
-        const double point = ok ? threshold : trigtxt->text().trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
-        if (!ok || !(point > 0.0) || !std::isfinite(point)) {
+        const std::optional<double> typed = readUserNumber(trigtxt->text());
+        const double point = typed.value_or(0.0);
+        if (!(point > 0.0)) {
             ui().showMessage(this, tr("Seuil de déclenchement invalide : « %1 ». Donnez un nombre de volts positif, par exemple %2.")
                                        .arg(trigtxt->text(), fmtShortest(0.2)));
             return;

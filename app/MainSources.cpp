@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QSettings>
 #include <QThread>
@@ -174,11 +173,8 @@ void TFichePrincipale::showCurrentSource()
 void TFichePrincipale::mpvtxtChange()
 {
     if (!board_ || current_ != board_.get()) return;
-    QString text = mpvtxt->text().trimmed();
-    bool ok = false;
-    double value = QLocale().toDouble(text, &ok);
-    if (!ok) value = text.replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
-    if (!ok || !(value > 0.0) || !std::isfinite(value)) {
+    const double value = readUserNumber(mpvtxt->text()).value_or(0.0);
+    if (!(value > 0.0)) {
         const QString typed = mpvtxt->text();
         mpvtxt->setText(fmtShortest(board_->metresPerVolt()));
         ui().showMessage(this, tr("Étalonnage invalide : « %1 ». Donnez un nombre de mètres par volt positif.").arg(typed));

@@ -19,6 +19,7 @@
 #include <stdexcept>
 
 #include "analysis/PhaseImage.h"
+#include "app/Format.h"
 #include "app/Main.h"
 #include "app/Services.h"
 #include "session/Session.h"
@@ -30,19 +31,8 @@ class Report {
     Q_DECLARE_TR_FUNCTIONS(Report)
 };
 
-// A number in the user's convention, never "nan" or "inf".
-QString number(double value, char format, int precision)
-{
-    if (std::isnan(value)) return QStringLiteral("—");
-    if (std::isinf(value)) return value > 0 ? QStringLiteral("∞") : QStringLiteral("−∞");
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    QString text = locale.toString(value, format, precision);
-    if (text == QStringLiteral("-0")) text = QStringLiteral("0");
-    return text;
-}
-QString significant(double value) { return number(value, 'g', 4); }
-QString fixed(double value, int decimals) { return number(value, 'f', decimals); }
+QString significant(double value) { return fmtNumber(value, 'g', 4); }
+QString fixed(double value, int decimals) { return fmtNumber(value, 'f', decimals); }
 
 QString recordingDate(const std::string& iso)
 {

@@ -67,7 +67,7 @@ QDoubleSpinBox* makeSpin(QWidget* parent, const QString& name, const QString& ac
     s->setGeometry(geometry);
     s->setFocusPolicy(Qt::StrongFocus);
     describe(s, accessibleName,
-             QCoreApplication::translate("Tconfig", "Flèches : ±%1 %2").arg(QLocale().toString(step, 'f', decimals), unit));
+             QCoreApplication::translate("Tconfig", "Flèches : ±%1 %2").arg(fmtNumber(step, 'f', decimals), unit));
     return s;
 }
 
