@@ -425,11 +425,8 @@ void Tconfig::mtrackChange()
 
 void Tconfig::UpDown9Click()
 {
-    pendulab::ModelParameters p = session_->parameters();
-    p.amplitude = pendulab::valueAt(pendulab::Control::Amplitude, UpDown9->position());
-    amplitxt->setText(textOf(pendulab::Control::Amplitude, p.amplitude));
-    apply(p);
-    placeSpinBoxes();
+    change(pendulab::Control::Amplitude, &pendulab::ModelParameters::amplitude, UpDown9->position(), nullptr);
+    amplitxt->setText(textOf(pendulab::Control::Amplitude, session_->parameters().amplitude));
 }
 
 void Tconfig::UpDown10Click()
