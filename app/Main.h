@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QString>
 #include <qcustomplot.h>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -201,6 +202,8 @@ private:
     void buildSourceControls(QHBoxLayout* row);
     void listSources();                 // the card, "Port série…", then the boards as they answer
     void openBoard(const QString& path); // off the window's thread; the source in use changes when it answers
+    // Runs `work` on a helper thread (waited for when the window goes), then `done` on this one.
+    void offThread(std::function<void()> work, std::function<void()> done);
     void useSource(pendulab::SampleSource* source);
     void showCurrentSource();
     // Time axes, zoom and hover.

@@ -65,21 +65,27 @@ void TFichePrincipale::listSources()
     if (!startSource.isEmpty()) openBoard(startSource); // named on the command line: open it as it is
     // The boards on USB serial ports, asked who they are off the window's thread.
     auto found = std::make_shared<std::vector<pendulab::BoardFound>>();
-    QThread* probe = QThread::create([found] { *found = pendulab::probeBoards(); });
-    helpers_.append(probe);
-    connect(probe, &QThread::finished, this, [this, probe, found, wanted] {
-        helpers_.removeAll(probe);
-        probe->deleteLater();
-        guarded(this, [&] {
-            for (const pendulab::BoardFound& b : *found) {
-                const QString path = QString::fromStdString(b.path);
-                if (sourcecmb->findData(path) < 0)
-                    sourcecmb->insertItem(sourcecmb->count() - 1, tr("Carte Pendulab (%1)").arg(path), path);
-                if (path == wanted && startSource.isEmpty() && !(board_ && current_ == board_.get())) openBoard(path);
-            }
-        });
+    offThread([found] { *found = pendulab::probeBoards(); },
+              [this, found, wanted] {
+                  for (const pendulab::BoardFound& b : *found) {
+                      const QString path = QString::fromStdString(b.path);
+                      if (sourcecmb->findData(path) < 0)
+                          sourcecmb->insertItem(sourcecmb->count() - 1, tr("Carte Pendulab (%1)").arg(path), path);
+                      if (path == wanted && startSource.isEmpty() && !(board_ && current_ == board_.get())) openBoard(path);
+                  }
+              });
+}
+
+void TFichePrincipale::offThread(std::function<void()> work, std::function<void()> done)
+{
+    QThread* helper = QThread::create(std::move(work));
+    helpers_.append(helper);
+    connect(helper, &QThread::finished, this, [this, helper, done = std::move(done)] {
+        helpers_.removeAll(helper);
+        helper->deleteLater();
+        guarded(this, done);
     });
-    probe->start();
+    helper->start();
 }
 
 void TFichePrincipale::sourcecmbChange(int index)
@@ -108,24 +114,21 @@ void TFichePrincipale::openBoard(const QString& path)
     };
     auto result = std::make_shared<Opened>();
     const std::string device = path.toStdString();
-    QThread* opener = QThread::create([result, device] {
-        try {
-            result->board = pendulab::SerialSource::open(device);
-        } catch (const std::exception& e) {
-            result->error = e.what();
-        }
-    });
-    helpers_.append(opener);
     opening_ = true;
     sourcecmb->setEnabled(false);
     aqucmd->setEnabled(false);
     Acquisition1->setEnabled(false);
-    connect(opener, &QThread::finished, this, [this, opener, result, path] {
-        helpers_.removeAll(opener);
-        opener->deleteLater();
-        opening_ = false;
-        sourcecmb->setEnabled(!acquiring_);
-        guarded(this, [&] {
+    offThread(
+        [result, device] {
+            try {
+                result->board = pendulab::SerialSource::open(device);
+            } catch (const std::exception& e) {
+                result->error = e.what();
+            }
+        },
+        [this, result, path] {
+            opening_ = false;
+            sourcecmb->setEnabled(!acquiring_);
             if (!result->board) {
                 useSource(current_); // the source in use stays
                 ui().showMessage(this, QString::fromStdString(result->error));
@@ -139,8 +142,6 @@ void TFichePrincipale::openBoard(const QString& path)
             useSource(board_.get());
             QSettings().setValue(QStringLiteral("source"), path);
         });
-    });
-    opener->start();
 }
 
 void TFichePrincipale::useSource(pendulab::SampleSource* s)
