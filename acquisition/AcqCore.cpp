@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "acquisition/AcqData.h"
-#include "app/core/VectorUnit.h"
+#include "core/VectorUnit.h"
 
 namespace pendulab {
 

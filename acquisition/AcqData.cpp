@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "app/core/Text.h"
+#include "core/Text.h"
 
 namespace pendulab {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/core/Text.h"
+#include "core/Text.h"
 
 namespace pendulab::board {
 namespace {

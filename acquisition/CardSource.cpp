@@ -5,7 +5,7 @@
 
 #include "acquisition/AcqCore.h"
 #include "acquisition/AcqData.h"
-#include "app/core/Text.h"
+#include "core/Text.h"
 
 namespace pendulab {
 

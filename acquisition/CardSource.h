@@ -7,7 +7,7 @@
 #include <string>
 
 #include "acquisition/SampleSource.h"
-#include "app/core/SharedState.h"
+#include "core/SharedState.h"
 
 namespace pendulab {
 

@@ -1,5 +1,5 @@
 #include "acquisition/Recorder.h"
-#include "app/core/Text.h"
+#include "core/Text.h"
 
 #include <cmath>
 #include <stdexcept>

@@ -1,5 +1,5 @@
 #include "acquisition/SerialSource.h"
-#include "app/core/Text.h"
+#include "core/Text.h"
 
 #include <QSerialPort>
 #include <QThread>

@@ -1,6 +1,6 @@
 #include "analysis/CursorCore.h"
 
-#include "app/core/FormatCore.h"
+#include "core/FormatCore.h"
 
 namespace pendulab {
 

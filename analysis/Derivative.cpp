@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "app/core/FormatCore.h"
-#include "app/core/VectorUnit.h"
+#include "core/FormatCore.h"
+#include "core/VectorUnit.h"
 
 namespace pendulab {
 

@@ -2,7 +2,7 @@
 
 #include "app/Main.h"
 #include "app/avertisit1.h"
-#include "model/conf1.h"
+#include "views/conf1.h"
 
 AppWindows Windows;
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ChartLayers.h"
+#include "views/ChartLayers.h"
 #include "export/XLSfile.h"
 
 class QAction;

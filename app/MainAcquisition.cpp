@@ -15,10 +15,10 @@
 
 #include "acquisition/CardSource.h"
 #include "acquisition/Recorder.h"
-#include "app/Accessibility.h"
-#include "app/Format.h"
+#include "views/Accessibility.h"
+#include "views/Format.h"
 #include "app/Main.h"
-#include "app/Services.h"
+#include "views/Services.h"
 #include "session/Session.h"
 
 void TFichePrincipale::cardStartUp()

@@ -3,7 +3,7 @@
 #include <qcustomplot.h>
 
 #include "analysis/Derivative.h"
-#include "analysis/PhaseImage.h"
+#include "views/PhaseImage.h"
 #include "app/Main.h"
 #include "session/Session.h"
 

@@ -5,10 +5,10 @@
 #include <qcustomplot.h>
 
 #include "analysis/CursorCore.h"
-#include "app/core/FormatCore.h"
-#include "app/core/SharedState.h"
-#include "app/Accessibility.h"
-#include "app/Format.h"
+#include "core/FormatCore.h"
+#include "core/SharedState.h"
+#include "views/Accessibility.h"
+#include "views/Format.h"
 #include "app/Main.h"
 #include "session/Session.h"
 

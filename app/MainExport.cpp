@@ -3,7 +3,7 @@
 #include <QFileInfo>
 
 #include "app/Main.h"
-#include "app/Services.h"
+#include "views/Services.h"
 #include "session/Session.h"
 
 void TFichePrincipale::Exporter1Click()

@@ -12,8 +12,8 @@
 #include <qcustomplot.h>
 
 #include "app/Main.h"
-#include "app/Services.h"
-#include "app/UpDown.h"
+#include "views/Services.h"
+#include "views/UpDown.h"
 #include "export/CsvFormat.h"
 #include "export/MeasurementTable.h"
 #include "export/TextImport.h"

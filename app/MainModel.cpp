@@ -2,9 +2,9 @@
 #include <cmath>
 #include <qcustomplot.h>
 
-#include "analysis/PhaseImage.h"
+#include "views/PhaseImage.h"
 #include "app/Main.h"
-#include "app/Services.h"
+#include "views/Services.h"
 #include "model/ModelPlots.h"
 #include "session/Session.h"
 

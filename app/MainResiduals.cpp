@@ -10,9 +10,9 @@
 #include <cmath>
 #include <qcustomplot.h>
 
-#include "app/Accessibility.h"
+#include "views/Accessibility.h"
 #include "app/Main.h"
-#include "app/Services.h"
+#include "views/Services.h"
 #include "session/Session.h"
 
 namespace {

@@ -11,10 +11,10 @@
 
 #include "acquisition/CardSource.h"
 #include "acquisition/SerialSource.h"
-#include "app/Accessibility.h"
-#include "app/Format.h"
+#include "views/Accessibility.h"
+#include "views/Format.h"
 #include "app/Main.h"
-#include "app/Services.h"
+#include "views/Services.h"
 
 namespace {
 const QString kCard = QStringLiteral("card");

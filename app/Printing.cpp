@@ -7,7 +7,7 @@
 #include <QTabWidget>
 
 #include "app/Main.h"
-#include "app/Services.h"
+#include "views/Services.h"
 
 QPrinter& TFichePrincipale::printer()
 {

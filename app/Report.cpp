@@ -18,10 +18,10 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "analysis/PhaseImage.h"
-#include "app/Format.h"
+#include "views/PhaseImage.h"
+#include "views/Format.h"
 #include "app/Main.h"
-#include "app/Services.h"
+#include "views/Services.h"
 #include "session/Session.h"
 
 namespace {

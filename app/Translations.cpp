@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QTranslator>
 
-#include "app/core/Text.h"
+#include "core/Text.h"
 
 static void loadTranslationsResource() { Q_INIT_RESOURCE(translations); }
 

@@ -6,7 +6,7 @@
 
 #include "app/AppWindows.h"
 #include "app/Main.h"
-#include "app/Services.h"
+#include "views/Services.h"
 #include "app/Translations.h"
 
 namespace {

@@ -21,16 +21,16 @@
 
 #include "acquisition/AcqCore.h"
 #include "acquisition/AcqData.h"
-#include "app/core/SharedState.h"
+#include "core/SharedState.h"
 #include "analysis/Derivative.h"
-#include "analysis/PhaseImage.h"
+#include "views/PhaseImage.h"
 #include "app/AppWindows.h"
 #include "app/Main.h"
-#include "app/Services.h"
+#include "views/Services.h"
 #include "export/XLSfile.h"
 #include "model/ModelPlots.h"
 #include "model/Oscillator.h"
-#include "model/conf1.h"
+#include "views/conf1.h"
 #include "session/Session.h"
 
 using Clock = std::chrono::steady_clock;

@@ -12,6 +12,7 @@ endfunction()
 pendulab_fit_library(pendulab_fit pendulab_core)
 
 file(GLOB FIT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fit/*.cpp)
+list(APPEND FIT_TEST_SOURCES ${CMAKE_SOURCE_DIR}/virtualcard/Pendulum.cpp) # the recordings fitted
 add_executable(fit_tests ${FIT_TEST_SOURCES})
 target_compile_options(fit_tests PRIVATE ${PENDULAB_WARNINGS})
 target_link_libraries(fit_tests PRIVATE pendulab_fit GTest::gtest_main)
@@ -31,7 +32,7 @@ if(PENDULAB_SANITIZE)
 endif()
 
 if(PENDULAB_BENCH AND benchmark_FOUND)
-  add_executable(pendulab_fit_bench ${CMAKE_SOURCE_DIR}/bench/bench_fit.cpp)
+  add_executable(pendulab_fit_bench ${CMAKE_SOURCE_DIR}/bench/bench_fit.cpp ${CMAKE_SOURCE_DIR}/virtualcard/Pendulum.cpp)
   target_compile_options(pendulab_fit_bench PRIVATE ${PENDULAB_WARNINGS})
   target_link_libraries(pendulab_fit_bench PRIVATE pendulab_fit benchmark::benchmark_main)
   set_target_properties(pendulab_fit_bench PROPERTIES AUTOMOC OFF)

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/core/Text.h"
+#include "core/Text.h"
 
 namespace pendulab {
 

@@ -13,7 +13,7 @@
 
 #include "export/MeasurementTable.h"
 
-#include "app/core/Text.h"
+#include "core/Text.h"
 
 namespace pendulab {
 

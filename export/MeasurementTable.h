@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "acquisition/Measurement.h"
+#include "core/Measurement.h"
 #include "model/Oscillator.h"
 
 namespace pendulab {

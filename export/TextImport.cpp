@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "app/core/Text.h"
+#include "core/Text.h"
 
 namespace pendulab {
 

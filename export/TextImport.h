@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "acquisition/Measurement.h"
+#include "core/Measurement.h"
 #include "export/FormatFiles.h"
 
 namespace pendulab {

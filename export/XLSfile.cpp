@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/core/Text.h"
+#include "core/Text.h"
 
 namespace pendulab {
 

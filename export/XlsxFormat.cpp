@@ -9,7 +9,7 @@
 
 #include <xlsxwriter.h>
 
-#include "app/core/Text.h"
+#include "core/Text.h"
 
 namespace pendulab {
 

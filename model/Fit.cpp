@@ -12,8 +12,8 @@
 #include <memory>
 #include <numeric>
 
-#include "app/core/FormatCore.h"
-#include "app/core/Text.h"
+#include "core/FormatCore.h"
+#include "core/Text.h"
 #include "model/Oscillator.h"
 
 namespace pendulab {

@@ -1,7 +1,7 @@
 #include "model/ModelPlots.h"
 
-#include "app/core/FormatCore.h"
-#include "app/core/VectorUnit.h"
+#include "core/FormatCore.h"
+#include "core/VectorUnit.h"
 #include "model/Oscillator.h"
 
 namespace pendulab {

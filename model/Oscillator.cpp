@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/core/VectorUnit.h"
+#include "core/VectorUnit.h"
 
 namespace pendulab {
 

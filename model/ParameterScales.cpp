@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "app/core/FormatCore.h"
-#include "app/core/Text.h"
+#include "core/FormatCore.h"
+#include "core/Text.h"
 
 namespace pendulab {
 

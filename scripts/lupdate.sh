@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Refreshes a Qt Linguist file from Pendulab's sources: every text the user sees, whether it goes
 # through tr() / QCoreApplication::translate in the windows or through pendulab::translated in
-# the plain C++ cores (app/core/Text.h). French is the source language.
+# the plain C++ cores (core/Text.h). French is the source language.
 # Usage: lupdate.sh <file.ts> [lupdate options...]   (the file's name gives the target language)
 set -euo pipefail
 ts=${1:?file.ts}
@@ -23,4 +23,4 @@ esac
 cd "$root"
 exec "$lupdate" -silent -no-obsolete -locations relative -tr-function-alias translate+=translated \
   -I "$root" -source-language fr_FR -target-language "$target" "$@" \
-  app model acquisition export session analysis -ts "$ts"
+  core app views model acquisition export session analysis -ts "$ts"

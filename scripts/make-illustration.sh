@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Draws the modelling dialog's illustration (a spring, a mass and a damper) as a JPEG.
-# Needs ImageMagick. The result is committed as model/illustration.jpg.
+# Needs ImageMagick. The result is committed as views/illustration.jpg.
 set -euo pipefail
-out=${1:-model/illustration.jpg}
+out=${1:-views/illustration.jpg}
 spring="M 30,18"
 y=18
 for i in $(seq 1 8); do

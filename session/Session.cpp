@@ -8,7 +8,7 @@
 #include "acquisition/SampleSource.h"
 #include "analysis/Derivative.h"
 
-#include "app/core/Text.h"
+#include "core/Text.h"
 
 namespace pendulab {
 

@@ -10,8 +10,8 @@
 #include <functional>
 #include <optional>
 
-#include "acquisition/Measurement.h"
-#include "app/core/SharedState.h"
+#include "core/Measurement.h"
+#include "core/SharedState.h"
 #include "model/Oscillator.h"
 
 namespace pendulab {

@@ -10,8 +10,8 @@
 #include "acquisition/AcqCore.h"
 #include "acquisition/AcqData.h"
 #include "acquisition/CardSource.h"
-#include "app/core/Convert.h"
-#include "app/core/SharedState.h"
+#include "core/Convert.h"
+#include "core/SharedState.h"
 #include "virtualcard/Pendulum.h"
 
 using namespace pendulab;

@@ -7,8 +7,8 @@
 
 #include "analysis/CursorCore.h"
 #include "analysis/Derivative.h"
-#include "app/core/FormatCore.h"
-#include "app/core/SharedState.h"
+#include "core/FormatCore.h"
+#include "core/SharedState.h"
 #include "model/Oscillator.h"
 
 using namespace pendulab;

@@ -6,8 +6,8 @@
 #include <numbers>
 #include <vector>
 
-#include "app/core/FormatCore.h"
-#include "app/core/SharedState.h"
+#include "core/FormatCore.h"
+#include "core/SharedState.h"
 #include "model/ModelPlots.h"
 #include "model/Oscillator.h"
 #include "model/ParameterScales.h"

@@ -13,8 +13,8 @@
 
 #include "app/AppWindows.h"
 #include "app/Main.h"
-#include "app/Services.h"
-#include "model/conf1.h"
+#include "views/Services.h"
+#include "views/conf1.h"
 #include "session/Session.h"
 
 class RecordingUi : public UiServices {

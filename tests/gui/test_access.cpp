@@ -10,9 +10,9 @@
 #include <qcustomplot.h>
 
 #include "Harness.h"
-#include "analysis/PhaseImage.h"
-#include "app/Accessibility.h"
-#include "app/UpDown.h"
+#include "views/PhaseImage.h"
+#include "views/Accessibility.h"
+#include "views/UpDown.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <qcustomplot.h>
 
 #include "Harness.h"
-#include "analysis/PhaseImage.h"
-#include "app/Accessibility.h"
+#include "views/PhaseImage.h"
+#include "views/Accessibility.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <qcustomplot.h>
 
 #include "Harness.h"
-#include "app/Accessibility.h"
+#include "views/Accessibility.h"
 
 namespace {
 void mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons,

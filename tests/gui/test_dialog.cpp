@@ -7,8 +7,8 @@
 #include <qcustomplot.h>
 
 #include "Harness.h"
-#include "app/Accessibility.h"
-#include "app/UpDown.h"
+#include "views/Accessibility.h"
+#include "views/UpDown.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <qcustomplot.h>
 
 #include "Harness.h"
-#include "app/Accessibility.h"
-#include "app/UpDown.h"
+#include "views/Accessibility.h"
+#include "views/UpDown.h"
 #include "model/ParameterScales.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <qcustomplot.h>
 
 #include "Harness.h"
-#include "analysis/PhaseImage.h"
-#include "app/Accessibility.h"
-#include "app/UpDown.h"
+#include "views/PhaseImage.h"
+#include "views/Accessibility.h"
+#include "views/UpDown.h"
 
 TEST_F(PendulabTest, DefaultsShowOmegaZeroQualityFactorAndTheFourSeries)
 {

@@ -4,7 +4,7 @@
 #include <qcustomplot.h>
 
 #include "Harness.h"
-#include "analysis/PhaseImage.h"
+#include "views/PhaseImage.h"
 
 namespace {
 QImage shown(QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB32); }

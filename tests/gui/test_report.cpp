@@ -10,7 +10,7 @@
 #include <qcustomplot.h>
 
 #include "Harness.h"
-#include "app/Accessibility.h"
+#include "views/Accessibility.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <qcustomplot.h>
 
 #include "Harness.h"
-#include "analysis/PhaseImage.h"
-#include "app/UpDown.h"
+#include "views/PhaseImage.h"
+#include "views/UpDown.h"
 #include "app/avertisit1.h"
-#include "app/Accessibility.h"
+#include "views/Accessibility.h"
 
 TEST_F(PendulabTest, AboutBoxComesFirstThenTheMainWindowIsReady)
 {

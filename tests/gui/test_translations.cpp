@@ -13,7 +13,7 @@
 
 #include "Harness.h"
 #include "app/Translations.h"
-#include "app/core/Text.h"
+#include "core/Text.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <cmath>
 
 #include "Harness.h"
-#include "app/Accessibility.h"
-#include "app/UpDown.h"
+#include "views/Accessibility.h"
+#include "views/UpDown.h"
 #include "model/Oscillator.h"
 
 namespace {

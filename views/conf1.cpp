@@ -1,4 +1,4 @@
-#include "model/conf1.h"
+#include "views/conf1.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,10 +18,10 @@
 
 #include <QSignalBlocker>
 
-#include "app/Accessibility.h"
-#include "app/Format.h"
-#include "app/Services.h"
-#include "app/UpDown.h"
+#include "views/Accessibility.h"
+#include "views/Format.h"
+#include "views/Services.h"
+#include "views/UpDown.h"
 #include "model/Fit.h"
 #include "model/ParameterScales.h"
 #include "session/Session.h"
@@ -104,7 +104,7 @@ Tconfig::Tconfig(pendulab::Session* session, QWidget* parent) : QDialog(parent, 
     Image3->setObjectName(QStringLiteral("Image3"));
     Image3->setGeometry(4, 4, 94, 139);
     Image3->setAlignment(Qt::AlignCenter);
-    QImageReader reader(QStringLiteral(":/model/illustration.jpg"));
+    QImageReader reader(QStringLiteral(":/views/illustration.jpg"));
     const QImage picture = reader.read();
     if (!picture.isNull())
         Image3->setPixmap(QPixmap::fromImage(picture.scaled(94, 139, Qt::KeepAspectRatio, Qt::SmoothTransformation)));

@@ -1,4 +1,4 @@
-#include "app/Services.h"
+#include "views/Services.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

@@ -1,4 +1,4 @@
-#include "analysis/PhaseImage.h"
+#include "views/PhaseImage.h"
 
 #include <QPaintEvent>
 #include <QResizeEvent>

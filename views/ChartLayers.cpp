@@ -1,4 +1,4 @@
-#include "app/ChartLayers.h"
+#include "views/ChartLayers.h"
 
 #include <qcustomplot.h>
 

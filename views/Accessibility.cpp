@@ -1,10 +1,10 @@
-#include "app/Accessibility.h"
+#include "views/Accessibility.h"
 
 #include <QAccessible>
 #include <QAccessibleValueInterface>
 #include <QAccessibleWidget>
 
-#include "app/UpDown.h"
+#include "views/UpDown.h"
 
 void TValueLabel::setValueText(const QString& text)
 {

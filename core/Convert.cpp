@@ -1,4 +1,4 @@
-#include "app/core/Convert.h"
+#include "core/Convert.h"
 
 #include <cctype>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "app/core/FormatCore.h"
+#include "core/FormatCore.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "app/TimeAxis.h"
+#include "views/TimeAxis.h"
 
 #include <cmath>
 

@@ -1,9 +1,9 @@
-#include "app/Format.h"
+#include "views/Format.h"
 
 #include <QLocale>
 #include <cmath>
 
-#include "app/core/FormatCore.h"
+#include "core/FormatCore.h"
 
 std::string userDecimalSeparator() { return QLocale().decimalPoint().toStdString(); }
 

@@ -1,4 +1,4 @@
-#include "app/UpDown.h"
+#include "views/UpDown.h"
 
 #include <QAccessible>
 #include <QBoxLayout>
