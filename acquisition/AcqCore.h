@@ -12,10 +12,6 @@ namespace pendulab {
 // Input code (0 … 4095, 2048 = 0 V) to volts, through single precision.
 float codeToVolts(std::int32_t code);
 
-// MeasPos from the 2001 converted samples: [0 … 2] as they are, then index k+3 the mean of
-// samples k … k+7, the last four means taking what remains of their window.
-void smoothMeasurement(std::span<const double> volts, std::span<double> measPos);
-
 struct CardDriverTable;
 
 // The sampling loop: one driver call and one conversion per sample, nothing else between driver

@@ -1,12 +1,13 @@
 #include "analysis/CursorCore.h"
 
 #include "core/FormatCore.h"
+#include "core/SharedState.h"
 
 namespace pendulab {
 
 double cursorTime(int durationSeconds, double value)
 {
-    return static_cast<double>(static_cast<long double>(durationSeconds) * value / 2000.0L);
+    return static_cast<double>(static_cast<long double>(durationSeconds) * value / static_cast<long double>(SampleIntervals));
 }
 
 std::string cursorText(double seconds, std::string_view sep)

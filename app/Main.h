@@ -185,6 +185,11 @@ protected:
 
 private:
     void buildAcquisitionPage();
+    class QLabel* buildDurationControls();
+    void buildGauge();
+    void buildTriggerControls();
+    void buildPositionChart();
+    void connectTimeChart(QCustomPlot* chart, bool cursor);
     void buildDerivativePage();
     void buildPortraitPage();
     void buildEnergyPage();

@@ -15,6 +15,7 @@
 
 #include "acquisition/CardSource.h"
 #include "acquisition/Recorder.h"
+#include "analysis/Smoothing.h"
 #include "views/Accessibility.h"
 #include "views/Format.h"
 #include "app/Main.h"
@@ -135,12 +136,9 @@ void TFichePrincipale::liveBlock(std::size_t first, const std::vector<double>& b
     if (!acquiring_ || first != liveVolts_.size()) return; // a block of a run already ended
     liveVolts_.insert(liveVolts_.end(), block.begin(), block.end());
     const int n = static_cast<int>(liveVolts_.size());
-    // Series1 shows the 8-point mean: index j needs samples j − 3 … j + 4, so it trails by 4.
-    for (; liveDrawn_ + 4 < n; ++liveDrawn_) {
-        double sum = 0.0;
-        for (int k = liveDrawn_ - 3; k <= liveDrawn_ + 4; ++k) sum += liveVolts_[static_cast<std::size_t>(k)];
-        Series1->addData(liveDrawn_, sum / 8.0);
-    }
+    // Series1 shows the 8-point mean: index j needs samples up to j + 4, so it trails by 4.
+    for (; liveDrawn_ + 4 < n; ++liveDrawn_)
+        Series1->addData(liveDrawn_, pendulab::smoothedAt(liveVolts_, static_cast<std::size_t>(liveDrawn_)));
     progbar->setFormat(QStringLiteral("%p%"));
     progbar->setValue(static_cast<int>(std::lround(100.0 * (n - 1) / (pendulab::SampleCount - 1))));
     // Only the growing curve's layer, once per pass of the event loop however many blocks came.
@@ -167,14 +165,7 @@ void TFichePrincipale::recordingDone(const pendulab::RecordingOutcome& outcome, 
         if (outcome.kind == Kind::Failed) ui().showMessage(this, QString::fromStdString(outcome.message));
         return;
     }
-    pendulab::Measurement m;
-    m.volts = outcome.volts;
-    m.durationSeconds = seconds;
-    m.source = current_->name();
-    m.origin = pendulab::Origin::Device;
-    m.metresPerVolt = current_->metresPerVolt();
-    m.recordedAt = when;
-    session->setMeasurement(std::move(m));
+    session->setMeasurement(pendulab::deviceMeasurement(*current_, outcome.volts, seconds, when));
 }
 
 void TFichePrincipale::drawRecording()

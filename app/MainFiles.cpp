@@ -14,6 +14,7 @@
 #include "app/Main.h"
 #include "views/Services.h"
 #include "views/UpDown.h"
+#include "views/ValueAxis.h"
 #include "export/CsvFormat.h"
 #include "export/MeasurementTable.h"
 #include "export/TextImport.h"
@@ -166,13 +167,6 @@ void TFichePrincipale::followMeasurementUnit()
     if (axis->label() == label && axis->range() == range) return;
     axis->setLabel(label);
     axis->setRange(range);
-    const bool fixedStep = range == QCPRange(-kDefaultRange, kDefaultRange);
-    if (fixedStep && !axis->ticker().dynamicCast<QCPAxisTickerFixed>()) {
-        auto ticker = QSharedPointer<QCPAxisTickerFixed>::create();
-        ticker->setTickStep(5);
-        axis->setTicker(ticker);
-    } else if (!fixedStep && axis->ticker().dynamicCast<QCPAxisTickerFixed>()) {
-        axis->setTicker(QSharedPointer<QCPAxisTicker>::create()); // steps that suit the values
-    }
+    setTickStep(axis, range == QCPRange(-kDefaultRange, kDefaultRange) ? std::optional(5.0) : std::nullopt);
     replotChart(Chart1);
 }

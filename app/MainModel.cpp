@@ -5,6 +5,7 @@
 #include "views/PhaseImage.h"
 #include "app/Main.h"
 #include "views/Services.h"
+#include "views/ValueAxis.h"
 #include "model/ModelPlots.h"
 #include "session/Session.h"
 
@@ -16,15 +17,7 @@ void fitEnergyAxis(QCustomPlot* chart, double top)
 {
     if (!(top > 0.0) || !std::isfinite(top)) top = 1.0;
     chart->yAxis->setRange(0.0, top * 1.05);
-    const bool fixedStep = top >= 2.0;
-    if (fixedStep && !chart->yAxis->ticker().dynamicCast<QCPAxisTickerFixed>()) {
-        auto ticker = QSharedPointer<QCPAxisTickerFixed>::create();
-        ticker->setTickStep(1.0);
-        ticker->setScaleStrategy(QCPAxisTickerFixed::ssMultiples);
-        chart->yAxis->setTicker(ticker);
-    } else if (!fixedStep && chart->yAxis->ticker().dynamicCast<QCPAxisTickerFixed>()) {
-        chart->yAxis->setTicker(QSharedPointer<QCPAxisTicker>::create());
-    }
+    setTickStep(chart->yAxis, top >= 2.0 ? std::optional(1.0) : std::nullopt, QCPAxisTickerFixed::ssMultiples);
 }
 
 } // namespace
@@ -103,7 +96,7 @@ void TFichePrincipale::drawModelPortrait()
     const pendulab::Signals& sig = session->data();
     static thread_local pendulab::ModelPlotData plot;
     pendulab::computeModelPlots(sig.ModelPos, sig.ModelSpeed, pendulab::halfOf(TabSheet2->width()),
-                                pendulab::halfOf(TabSheet2->height()), p.mass, p.stiffness, p.offset, plot);
+                                pendulab::halfOf(TabSheet2->height()), plot);
     xy->polyline(plot.portrait, QColor(128, 128, 128));
     if (!session->hasMeasurement()) showPortraitScale(plot.phaseScaleX, 1.3 * plot.phaseScaleY); // the model's alone
     xy->flush();

@@ -196,7 +196,7 @@ static void BM_SliderStep(benchmark::State& state)
                                       portraitImage.height() / 2, measured);
     pendulab::ModelPlotData model;
     pendulab::computeModelPlots(main->session->data().ModelPos, main->session->data().ModelSpeed, portraitImage.width() / 2,
-                                portraitImage.height() / 2, 0.3, 20, 0, model);
+                                portraitImage.height() / 2, model);
     for (int k = 0; k < 50; ++k) {
         const auto t0 = Clock::now();
         QPainter p(&portraitImage);

@@ -16,6 +16,16 @@ std::string withSeparator(std::string text, std::string_view sep)
 }
 } // namespace
 
+std::string unsignedZero(std::string text)
+{
+    const std::size_t sign = text.find('-');
+    if (sign == std::string::npos || text.find_first_not_of(' ') != sign) return text;
+    const std::size_t exponent = text.find_first_of("eE");
+    const std::string_view mantissa = std::string_view(text).substr(0, exponent);
+    if (mantissa.find_first_of("123456789") == std::string_view::npos) text.erase(sign, 1);
+    return text;
+}
+
 std::string formatFixed(double value, int width, int precision, std::string_view decimalSeparator)
 {
     if (std::isnan(value)) return "?";
@@ -24,7 +34,9 @@ std::string formatFixed(double value, int width, int precision, std::string_view
     precision = std::clamp(precision, 0, 30);
     char buffer[512]; // a double's integral part has at most 309 digits
     const int written = std::snprintf(buffer, sizeof buffer, "%*.*f", width, precision, value);
-    return withSeparator(std::string(buffer, static_cast<std::size_t>(written > 0 ? written : 0)), decimalSeparator);
+    std::string text = unsignedZero(std::string(buffer, static_cast<std::size_t>(written > 0 ? written : 0)));
+    if (text.size() < static_cast<std::size_t>(width)) text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+    return withSeparator(std::move(text), decimalSeparator);
 }
 
 std::string formatShortest(double value, std::string_view decimalSeparator)
@@ -32,7 +44,7 @@ std::string formatShortest(double value, std::string_view decimalSeparator)
     if (!std::isfinite(value)) return formatFixed(value, 0, 0, decimalSeparator);
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return withSeparator(std::string(buffer, result.ptr), decimalSeparator);
+    return withSeparator(unsignedZero(std::string(buffer, result.ptr)), decimalSeparator);
 }
 
 int roundEvenClamped(double value, int lo, int hi)

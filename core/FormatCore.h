@@ -4,8 +4,12 @@
 
 namespace pendulab {
 
+// A formatted number with no sign over a zero: "-0", "-0,00", "-0.0e+00" lose their '-'.
+std::string unsignedZero(std::string text);
+
 // "%*.*f" with the given width and precision, the '.' replaced by `decimalSeparator`.
-// Non-finite values never reach the screen as "nan"/"inf": they read "∞", "-∞" or "?".
+// Non-finite values never reach the screen as "nan"/"inf": they read "∞", "-∞" or "?"; what
+// rounds to zero reads without a sign.
 std::string formatFixed(double value, int width, int precision, std::string_view decimalSeparator);
 
 // Shortest decimal form that reads back as the same double ("10", "10.5"), with the separator.

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/SharedState.h"
+
 namespace pendulab {
 
 enum class Origin { Device, File };
@@ -18,7 +20,7 @@ struct Measurement {
     double metresPerVolt = 0.005; // the sensor's calibration, used by the energies
     std::string unit = "V";      // unit of the values (data from other tools may carry another)
 
-    double samplePeriod() const { return durationSeconds / 2000.0; }
+    double samplePeriod() const { return durationSeconds / static_cast<double>(SampleIntervals); }
     double timeOf(std::size_t i) const { return static_cast<double>(i) * samplePeriod(); }
     bool empty() const { return volts.empty(); }
 };

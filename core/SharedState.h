@@ -5,6 +5,7 @@
 namespace pendulab {
 
 inline constexpr int SampleCount = 2001;  // samples in one recording
+inline constexpr int SampleIntervals = SampleCount - 1; // the steps between them: D seconds in 2000
 inline constexpr int RawSampleRoom = 10002; // table handed to the card driver
 
 using Signal = std::array<double, SampleCount>;

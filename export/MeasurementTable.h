@@ -34,7 +34,7 @@ struct MeasurementTable {
     // Time of row i, i·D/2000 s, correctly rounded (the integer product is exact).
     double timeOf(std::size_t i) const
     {
-        return static_cast<double>(static_cast<long long>(i) * measurement.durationSeconds) / 2000.0;
+        return static_cast<double>(static_cast<long long>(i) * measurement.durationSeconds) / static_cast<double>(SampleIntervals);
     }
 };
 

@@ -9,17 +9,17 @@
 #include <string_view>
 #include <vector>
 
+#include "model/Oscillator.h"
+
 namespace pendulab {
 
-struct FitRequest {
+// The recording and the model as it stands: its mass and exciter pulsation Ωe are held, its
+// exciter amplitude F is only a fallback start value (the recording decides), the rest is fitted.
+struct FitRequest : OscillatorParameters {
     std::span<const double> volts; // raw samples, sample i taken at i·dt
     double dt = 0.005;             // seconds
     std::size_t first = 0;         // inclusive index range fitted
     std::size_t last = 0;
-    double mass = 0.3;             // kg, held
-    bool excited = false;
-    double exciterPulsation = 10.0; // Ωe, rad/s, held
-    double exciterAmplitude = 5.0;  // F: only a fallback start value, the recording decides
 };
 
 struct FitValue {
@@ -40,6 +40,9 @@ struct FitResult {
 // Never throws; every number of the result is finite. Start values come from the recording
 // (zero crossings, logarithmic decrement, extremes, where the motion starts).
 FitResult fitOscillator(const FitRequest& request);
+
+// The parameters with the fitted ones put in (k, h, a, offset, t0, and F when it was fitted).
+OscillatorParameters withFit(OscillatorParameters parameters, const FitResult& result);
 
 // The read-out, one line per parameter ("k = 18,47 ± 0,03 N/m", …) then "écart-type = 0,012 V";
 // the message alone when the fit failed.

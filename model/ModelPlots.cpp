@@ -2,12 +2,11 @@
 
 #include "core/FormatCore.h"
 #include "core/VectorUnit.h"
-#include "model/Oscillator.h"
 
 namespace pendulab {
 
 void computeModelPlots(std::span<const double> pos, std::span<const double> speed, int halfW,
-                       int halfH, double mass, double stiffness, double offset, ModelPlotData& out)
+                       int halfH, ModelPlotData& out)
 {
     cleanVectorUnit();
     constexpr std::size_t first = 1;
@@ -22,14 +21,10 @@ void computeModelPlots(std::span<const double> pos, std::span<const double> spee
         out.phaseScaleX = static_cast<float>(halfW / static_cast<double>(posRange.span()));
     }
     out.portrait.clear();
-    out.kinetic.clear();
-    out.potential.clear();
     for (std::size_t i = first; i <= last && i < pos.size() && i < speed.size(); ++i) {
         out.portrait.push_back(
             {halfW + roundEvenClamped(static_cast<double>(out.phaseScaleX) * pos[i]),
              halfH - roundEvenClamped(1.3 * static_cast<double>(out.phaseScaleY) * speed[i])});
-        out.kinetic.push_back(kineticEnergy(mass, speed[i]));
-        out.potential.push_back(potentialEnergy(stiffness, pos[i], offset));
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// What the model plots draw, computed from the model buffers: phase scales, the portrait's pixels,
-// and the two stacked energy bands.
+// What the model's portrait draws, computed from the model buffers: phase scales and pixels. (The
+// energies are the session's, apart from any drawing.)
 #include <span>
 #include <vector>
 
@@ -12,14 +12,10 @@ struct ModelPlotData {
     float phaseScaleX = 0.0f; // pixels per volt
     float phaseScaleY = 0.0f; // pixels per V/s, without the 1.3 drawing factor
     std::vector<PixelPoint> portrait; // samples 1 … 1999
-    std::vector<double> kinetic;      // samples 1 … 1999, joules
-    std::vector<double> potential;    // samples 1 … 1999, joules
 };
 
-// halfW/halfH: the centre of the portrait page. mass/stiffness: the model parameters;
-// offset: the model's vertical offset (potential energy is measured from it).
+// halfW/halfH: the centre of the portrait page.
 void computeModelPlots(std::span<const double> modelPos, std::span<const double> modelSpeed,
-                       int halfW, int halfH, double mass, double stiffness, double offset,
-                       ModelPlotData& out);
+                       int halfW, int halfH, ModelPlotData& out);
 
 } // namespace pendulab

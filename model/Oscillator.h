@@ -9,8 +9,8 @@ namespace pendulab {
 
 enum class Regime { PseudoPeriodic, Aperiodic };
 
-struct OscillatorInputs {
-    int durationSeconds = 10; // D: the 2001 samples span D seconds
+// The model's physical parameters: what the student tunes, what the fit adjusts, what files keep.
+struct OscillatorParameters {
     double offset = 0.0;      // volts
     double amplitude = 10.0;  // a, volts
     double mass = 0.3;        // m, kg (> 0)
@@ -20,6 +20,12 @@ struct OscillatorInputs {
     double exciterPulsation = 10.0; // Ωe, rad/s
     double exciterAmplitude = 5.0;  // F
     double releaseTime = 0.0;       // t0, seconds
+    bool operator==(const OscillatorParameters&) const = default;
+};
+
+// The parameters over a time base: the 2001 samples span D seconds.
+struct OscillatorInputs : OscillatorParameters {
+    int durationSeconds = 10; // D
 };
 
 struct OscillatorResult {

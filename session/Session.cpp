@@ -4,13 +4,26 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "acquisition/AcqCore.h"
+#include "analysis/Smoothing.h"
 #include "acquisition/SampleSource.h"
 #include "analysis/Derivative.h"
 
 #include "core/Text.h"
 
 namespace pendulab {
+
+Measurement deviceMeasurement(const SampleSource& source, std::vector<double> volts, int durationSeconds,
+                              const std::string& when)
+{
+    Measurement m;
+    m.volts = std::move(volts);
+    m.durationSeconds = durationSeconds;
+    m.source = source.name();
+    m.origin = Origin::Device;
+    m.metresPerVolt = source.metresPerVolt();
+    m.recordedAt = when;
+    return m;
+}
 
 Session::Session(QObject* parent) : QObject(parent) {}
 
@@ -31,13 +44,7 @@ void Session::setMeasurement(Measurement m)
 bool Session::record(SampleSource& source, const std::string& when, const Progress& progress)
 {
     constexpr std::size_t count = SampleCount;
-    Measurement m;
-    m.volts.assign(count, 0.0);
-    m.durationSeconds = nextDuration_;
-    m.source = source.name();
-    m.origin = Origin::Device;
-    m.metresPerVolt = source.metresPerVolt();
-    m.recordedAt = when;
+    Measurement m = deviceMeasurement(source, std::vector<double>(count, 0.0), nextDuration_, when);
     // A recording of D seconds samples every D/2000 s, that is D·500 µs.
     const std::int64_t period = static_cast<std::int64_t>(nextDuration_) * 1000000 / (count - 1);
     const std::size_t received = source.record(count, period, [&](std::size_t first, std::span<const double> block) {
@@ -84,16 +91,8 @@ void Session::setParameters(const ModelParameters& p)
 OscillatorInputs Session::modelInputs() const
 {
     OscillatorInputs in;
+    static_cast<OscillatorParameters&>(in) = parameters_;
     in.durationSeconds = timeBase();
-    in.offset = parameters_.offset;
-    in.amplitude = parameters_.amplitude;
-    in.mass = parameters_.mass;
-    in.friction = parameters_.friction;
-    in.stiffness = parameters_.stiffness;
-    in.excited = parameters_.excited;
-    in.exciterPulsation = parameters_.exciterPulsation;
-    in.exciterAmplitude = parameters_.exciterAmplitude;
-    in.releaseTime = parameters_.releaseTime;
     return in;
 }
 

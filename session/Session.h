@@ -9,6 +9,8 @@
 
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "core/Measurement.h"
 #include "core/SharedState.h"
@@ -18,19 +20,15 @@ namespace pendulab {
 
 class SampleSource;
 
-struct ModelParameters {
-    double mass = 0.3;       // kg
-    double friction = 0.2;   // kg/s
-    double stiffness = 20.0; // N/m
-    double amplitude = 10.0; // volts
-    double offset = 0.0;     // volts
-    double releaseTime = 0.0; // seconds
-    bool excited = false;
-    double exciterPulsation = 10.0; // rad/s
-    double exciterAmplitude = 5.0;
+// The model as the student sets it: its physical parameters, and whether it is drawn.
+struct ModelParameters : OscillatorParameters {
     bool shown = true; // "Tracer": the model is drawn over the measurement
     bool operator==(const ModelParameters&) const = default;
 };
+
+// A recording from a device: its samples over D seconds, the source's name and calibration, when.
+Measurement deviceMeasurement(const SampleSource& source, std::vector<double> volts, int durationSeconds,
+                              const std::string& when);
 
 // The arrays every view reads, SampleCount points each.
 struct Signals {

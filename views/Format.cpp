@@ -23,9 +23,7 @@ QString fmtNumber(double value, char format, int precision)
     if (std::isinf(value)) return value > 0 ? QStringLiteral("∞") : QStringLiteral("−∞");
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    QString text = locale.toString(value, format, precision);
-    if (text == QStringLiteral("-0")) text = QStringLiteral("0");
-    return text;
+    return QString::fromStdString(pendulab::unsignedZero(locale.toString(value, format, precision).toStdString()));
 }
 
 std::optional<double> readUserNumber(const QString& text)

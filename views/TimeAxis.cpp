@@ -1,5 +1,7 @@
 #include "views/TimeAxis.h"
 
+#include "core/FormatCore.h"
+
 #include <cmath>
 
 double TimeTicker::getTickStep(const QCPRange& range)
@@ -22,7 +24,8 @@ int TimeTicker::getSubTickCount(double tickStep)
 
 QString TimeTicker::getTickLabel(double tick, const QLocale& locale, QChar, int)
 {
+    // The tick arithmetic leaves a residue of about 1e-16 where the axis crosses zero.
     double seconds = tick * secondsPerSample_;
-    if (std::fabs(seconds) < 1e-9) seconds = 0.0; // no "-0"
-    return locale.toString(seconds, 'g', 6);
+    if (std::fabs(seconds) < 1e-9) seconds = 0.0;
+    return QString::fromStdString(pendulab::unsignedZero(locale.toString(seconds, 'g', 6).toStdString()));
 }

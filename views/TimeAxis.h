@@ -3,6 +3,8 @@
 // ticks in seconds and labels them, sample i being at i·D/2000 s for the time base in force.
 #include <qcustomplot.h>
 
+#include "core/SharedState.h"
+
 class TimeTicker : public QCPAxisTicker {
 public:
     void setSecondsPerSample(double s) { secondsPerSample_ = s > 0.0 ? s : 1.0; }
@@ -14,5 +16,5 @@ protected:
     QString getTickLabel(double tick, const QLocale& locale, QChar formatChar, int precision) override;
 
 private:
-    double secondsPerSample_ = 10.0 / 2000.0;
+    double secondsPerSample_ = 10.0 / pendulab::SampleIntervals;
 };

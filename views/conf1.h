@@ -103,6 +103,15 @@ private:
     // One control moved: its exact value into the parameters, its text into its label, the model anew.
     void change(pendulab::Control c, double pendulab::ModelParameters::*field, int position, TValueLabel* label);
     QLabel* addLabel(const QString& name, const QString& text, int x, int y, int w, int h);
+    static QString textOf(pendulab::Control c, double value); // a value as its label shows it
+    // The controls, made in the order the dialog shows them (views/conf1Build.cpp).
+    void buildIllustration();
+    void buildPositionControls(); // amplitude, offset, release time
+    void buildModelControls();    // stiffness, friction, mass, "Tracer", "Excit.", ω0 and Q
+    void buildFitControls();
+    void buildExciterControls();
+    void setKeyboardOrder();
+    void connectControls();
     void showValueTexts();     // every value label from the session's exact values
     void updateFitCommands();  // ajustcmd and manuelcmd enabled as the state allows
     pendulab::Session* session_ = nullptr;

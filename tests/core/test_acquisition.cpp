@@ -10,6 +10,7 @@
 #include "acquisition/AcqCore.h"
 #include "acquisition/AcqData.h"
 #include "acquisition/CardSource.h"
+#include "analysis/Smoothing.h"
 #include "core/Convert.h"
 #include "core/SharedState.h"
 #include "virtualcard/Pendulum.h"
