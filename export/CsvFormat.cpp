@@ -67,6 +67,131 @@ std::string unescaped(std::string_view s)
     return out;
 }
 
+// "# key<sep>value" lines until the titles, then the titles, then the rows: what parseCsv has
+// gathered so far, and the checks of each kind of line.
+class CsvReader {
+public:
+    explicit CsvReader(const std::string& path) : path_(path)
+    {
+        m_.volts.clear();
+        m_.volts.reserve(ExportRows);
+    }
+    CsvReader(const CsvReader&) = delete;
+    CsvReader& operator=(const CsvReader&) = delete;
+
+    void read(std::string_view line, int lineNo)
+    {
+        if (headerLine_ == 0 && line[0] == '#') {
+            readKeyLine(line, lineNo);
+        } else if (headerLine_ == 0) {
+            readTitles(line, lineNo);
+        } else {
+            readRow(line, lineNo);
+        }
+    }
+
+    // lastLine: the number of the file's last line, for a file short of rows.
+    CsvContents finish(int lastLine)
+    {
+        if (!sawDuration_) throw readError(path_, translated("MeasurementFiles", "la durée manque"));
+        if (headerLine_ == 0) throw readError(path_, translated("MeasurementFiles", "la ligne des titres manque"));
+        if (m_.volts.size() != ExportRows) {
+            throw readError(path_, withArgs(translated("MeasurementFiles", "%1 lignes de mesures au lieu de 2001"), {std::to_string(m_.volts.size())}), lastLine);
+        }
+        c_.hasModel = modelLines_ == std::size(ModelKeys) + 1;
+        c_.model.durationSeconds = m_.durationSeconds;
+        return std::move(c_);
+    }
+
+private:
+    double numberOf(std::string_view key, std::string_view value, int lineNo) const
+    {
+        double v = 0;
+        if (!parseNumber(value, v)) throw readError(path_, withArgs(translated("MeasurementFiles", "nombre illisible pour « %1 »"), {key}), lineNo);
+        return v;
+    }
+
+    int durationOf(std::string_view value, int lineNo) const
+    {
+        int d = 0;
+        const auto r = std::from_chars(value.data(), value.data() + value.size(), d);
+        if (r.ec != std::errc() || r.ptr != value.data() + value.size() || d < 1 || d > 86400)
+            throw readError(path_, translated("MeasurementFiles", "durée illisible"), lineNo);
+        return d;
+    }
+
+    void readKeyLine(std::string_view line, int lineNo)
+    {
+        // "# key<sep>value": the key never holds a separator, so the first one ends it.
+        const std::size_t split = line.find_first_of(",;");
+        if (split == std::string_view::npos || split < 2 || line.substr(0, 2) != "# ") return;
+        const std::string_view key = line.substr(2, split - 2);
+        const std::string_view value = line.substr(split + 1);
+        if (key == "source") m_.source = unescaped(value);
+        else if (key == "origine") m_.origin = value == "fichier" ? Origin::File : Origin::Device;
+        else if (key == "date") m_.recordedAt = unescaped(value);
+        else if (key == "unité") m_.unit = unescaped(value);
+        else if (key == "modèle affiché") c_.modelShown = value == "oui";
+        else if (key == "excitateur") { c_.model.excited = value == "oui"; ++modelLines_; }
+        else if (key == "mètres par volt") m_.metresPerVolt = numberOf(key, value, lineNo);
+        else if (key == "durée en s") { m_.durationSeconds = durationOf(value, lineNo); sawDuration_ = true; }
+        else {
+            for (const ModelKey& k : ModelKeys) {
+                if (key == k.key) { c_.model.*k.member = numberOf(key, value, lineNo); ++modelLines_; }
+            }
+        }
+    }
+
+    void split(std::string_view line)
+    {
+        fields_.clear();
+        std::size_t start = 0;
+        for (;;) {
+            const std::size_t s = line.find(sep_, start);
+            fields_.push_back(line.substr(start, s == std::string_view::npos ? std::string_view::npos : s - start));
+            if (s == std::string_view::npos) break;
+            start = s + 1;
+        }
+    }
+
+    // The first line that is not a "#" line: it gives the separator, the columns and where the
+    // volts are.
+    void readTitles(std::string_view line, int lineNo)
+    {
+        headerLine_ = lineNo;
+        sep_ = line.find(';') != std::string_view::npos ? ';' : ',';
+        split(line);
+        columns_ = fields_.size();
+        std::size_t i = 0;
+        while (i < fields_.size() && fields_[i] != ExportColumns[1]) ++i;
+        if (i == fields_.size()) throw readError(path_, translated("MeasurementFiles", "la colonne « V (V) » manque"), lineNo);
+        voltsColumn_ = i;
+    }
+
+    void readRow(std::string_view line, int lineNo)
+    {
+        split(line);
+        if (fields_.size() != columns_) {
+            throw readError(path_, withArgs(translated("MeasurementFiles", "%1 champs au lieu de %2"), {std::to_string(fields_.size()), std::to_string(columns_)}), lineNo);
+        }
+        if (m_.volts.size() == ExportRows) throw readError(path_, translated("MeasurementFiles", "plus de 2001 lignes de mesures"), lineNo);
+        double v = 0;
+        if (!parseNumber(fields_[voltsColumn_], v)) throw readError(path_, translated("MeasurementFiles", "tension illisible"), lineNo);
+        m_.volts.push_back(v);
+    }
+
+    const std::string& path_;
+    CsvContents c_;
+    Measurement& m_ = c_.measurement;
+    std::size_t modelLines_ = 0;
+    bool sawDuration_ = false;
+    int headerLine_ = 0;
+    char sep_ = ',';
+    std::size_t columns_ = 0;
+    std::size_t voltsColumn_ = 0;
+    std::vector<std::string_view> fields_;
+};
+
 } // namespace
 
 std::string csvText(const MeasurementTable& t, CsvDialect dialect)
@@ -129,19 +254,9 @@ bool looksLikePendulabCsv(const std::string& text)
 CsvContents parseCsv(const std::string& text, const std::string& path)
 {
     if (!looksLikePendulabCsv(text)) throw readError(path, translated("MeasurementFiles", "ce n'est pas un fichier CSV de Pendulab"), 1);
-    CsvContents c;
-    Measurement& m = c.measurement;
-    m.volts.clear();
-    m.volts.reserve(ExportRows);
-    std::size_t modelLines = 0;
-    bool sawDuration = false;
-    int headerLine = 0;
-    char sep = ',';
-    std::size_t columns = 0;
-    std::size_t voltsColumn = 0;
+    CsvReader reader(path);
     int lineNo = 0;
     std::size_t pos = 0;
-    std::vector<std::string_view> fields;
     while (pos < text.size()) {
         std::size_t end = text.find('\n', pos);
         if (end == std::string::npos) end = text.size();
@@ -149,74 +264,9 @@ CsvContents parseCsv(const std::string& text, const std::string& path)
         pos = end + 1;
         ++lineNo;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.empty()) continue;
-        if (headerLine == 0 && line[0] == '#') {
-            // "# key<sep>value": the key never holds a separator, so the first one ends it.
-            const std::size_t split = line.find_first_of(",;");
-            if (split == std::string_view::npos || split < 2 || line.substr(0, 2) != "# ") continue;
-            const std::string_view key = line.substr(2, split - 2);
-            const std::string_view value = line.substr(split + 1);
-            double v = 0;
-            auto needNumber = [&] {
-                if (!parseNumber(value, v)) throw readError(path, withArgs(translated("MeasurementFiles", "nombre illisible pour « %1 »"), {key}), lineNo);
-            };
-            if (key == "source") m.source = unescaped(value);
-            else if (key == "origine") m.origin = value == "fichier" ? Origin::File : Origin::Device;
-            else if (key == "date") m.recordedAt = unescaped(value);
-            else if (key == "unité") m.unit = unescaped(value);
-            else if (key == "modèle affiché") c.modelShown = value == "oui";
-            else if (key == "excitateur") { c.model.excited = value == "oui"; ++modelLines; }
-            else if (key == "mètres par volt") { needNumber(); m.metresPerVolt = v; }
-            else if (key == "durée en s") {
-                int d = 0;
-                const auto r = std::from_chars(value.data(), value.data() + value.size(), d);
-                if (r.ec != std::errc() || r.ptr != value.data() + value.size() || d < 1 || d > 86400)
-                    throw readError(path, translated("MeasurementFiles", "durée illisible"), lineNo);
-                m.durationSeconds = d;
-                sawDuration = true;
-            } else {
-                for (const ModelKey& k : ModelKeys) {
-                    if (key == k.key) { needNumber(); c.model.*k.member = v; ++modelLines; }
-                }
-            }
-            continue;
-        }
-        fields.clear();
-        if (headerLine == 0) {
-            headerLine = lineNo;
-            sep = line.find(';') != std::string_view::npos ? ';' : ',';
-        }
-        std::size_t start = 0;
-        for (;;) {
-            const std::size_t s = line.find(sep, start);
-            fields.push_back(line.substr(start, s == std::string_view::npos ? std::string_view::npos : s - start));
-            if (s == std::string_view::npos) break;
-            start = s + 1;
-        }
-        if (headerLine == lineNo) {
-            columns = fields.size();
-            std::size_t i = 0;
-            while (i < fields.size() && fields[i] != ExportColumns[1]) ++i;
-            if (i == fields.size()) throw readError(path, translated("MeasurementFiles", "la colonne « V (V) » manque"), lineNo);
-            voltsColumn = i;
-            continue;
-        }
-        if (fields.size() != columns) {
-            throw readError(path, withArgs(translated("MeasurementFiles", "%1 champs au lieu de %2"), {std::to_string(fields.size()), std::to_string(columns)}), lineNo);
-        }
-        if (m.volts.size() == ExportRows) throw readError(path, translated("MeasurementFiles", "plus de 2001 lignes de mesures"), lineNo);
-        double v = 0;
-        if (!parseNumber(fields[voltsColumn], v)) throw readError(path, translated("MeasurementFiles", "tension illisible"), lineNo);
-        m.volts.push_back(v);
+        if (!line.empty()) reader.read(line, lineNo);
     }
-    if (!sawDuration) throw readError(path, translated("MeasurementFiles", "la durée manque"));
-    if (headerLine == 0) throw readError(path, translated("MeasurementFiles", "la ligne des titres manque"));
-    if (m.volts.size() != ExportRows) {
-        throw readError(path, withArgs(translated("MeasurementFiles", "%1 lignes de mesures au lieu de 2001"), {std::to_string(m.volts.size())}), lineNo);
-    }
-    c.hasModel = modelLines == std::size(ModelKeys) + 1;
-    c.model.durationSeconds = m.durationSeconds;
-    return c;
+    return reader.finish(lineNo);
 }
 
 CsvContents readCsv(const std::string& path)

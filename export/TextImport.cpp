@@ -87,6 +87,149 @@ std::string secondsText(double s)
     return t;
 }
 
+// Refuses a binary file: a NUL byte or bytes that are not UTF-8, at their line.
+void checkIsText(const std::string& text, const std::string& path)
+{
+    if (const auto nul = text.find('\0'); nul != std::string::npos)
+        throw readError(path, translated("MeasurementFiles", "fichier binaire (octet nul), pas un tableau de texte"), lineOfOffset(text, nul));
+    if (const auto bad = invalidUtf8At(text); bad != std::string_view::npos)
+        throw readError(path, translated("MeasurementFiles", "texte illisible (ce n'est pas de l'UTF-8)"), lineOfOffset(text, bad));
+}
+
+// The lines that are neither blank nor '#' comments, with their numbers in the file, after a
+// byte order mark.
+std::vector<Line> tableLines(const std::string& text)
+{
+    std::vector<Line> lines;
+    std::string_view all(text);
+    if (all.substr(0, 3) == "\xEF\xBB\xBF") all.remove_prefix(3);
+    int number = 0;
+    for (std::size_t pos = 0; pos < all.size();) {
+        std::size_t end = all.find('\n', pos);
+        if (end == std::string_view::npos) end = all.size();
+        std::string_view l = all.substr(pos, end - pos);
+        pos = end + 1;
+        ++number;
+        if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
+        const auto first = l.find_first_not_of(" \t");
+        if (first == std::string_view::npos || l[first] == '#') continue;
+        lines.push_back({l, number});
+    }
+    return lines;
+}
+
+// The first of tab, ';', ',' that splits most of the first lines into one same number (at least
+// two) of fields.
+char separatorOf(const std::vector<Line>& lines, const std::string& path)
+{
+    const std::size_t probe = std::min<std::size_t>(lines.size(), 50);
+    std::vector<std::string> fields;
+    std::vector<std::size_t> counts;
+    for (char sep : {'\t', ';', ','}) {
+        counts.clear();
+        for (std::size_t i = 0; i < probe; ++i) {
+            splitFields(lines[i].text, sep, fields);
+            counts.push_back(fields.size());
+        }
+        std::sort(counts.begin(), counts.end());
+        const std::size_t median = counts[counts.size() / 2];
+        const auto same = std::count(counts.begin(), counts.end(), median);
+        if (median >= 2 && 2 * static_cast<std::size_t>(same) > counts.size()) return sep;
+    }
+    throw readError(path, translated("MeasurementFiles", "une seule colonne : il faut une colonne de temps et au moins une colonne de valeurs"),
+                    lines[probe - 1].number);
+}
+
+struct DataStart {
+    std::size_t line;    // index in the table's lines
+    std::size_t columns; // fields on that line
+};
+
+// The data start at the first line whose first field is a number.
+DataStart dataStart(const std::vector<Line>& lines, char sep, std::vector<std::string>& fields, const std::string& path)
+{
+    double v = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        splitFields(lines[i].text, sep, fields);
+        if (parseNumber(fields[0], v)) return {i, fields.size()};
+    }
+    throw readError(path, translated("MeasurementFiles", "aucune ligne de nombres"), lines.back().number);
+}
+
+// The header is the line just before the data when it has as many fields; without one the
+// columns are "temps", "colonne 2", … Units come from the names.
+void nameColumns(TextTable& t, const std::vector<Line>& lines, DataStart data, std::vector<std::string>& fields,
+                 const std::string& path)
+{
+    if (data.line > 0) {
+        splitFields(lines[data.line - 1].text, t.separator, fields);
+        if (fields.size() == data.columns) {
+            t.hasHeader = true;
+            t.timeName = fields[0];
+            t.columnNames.assign(fields.begin() + 1, fields.end());
+        }
+    }
+    if (data.columns < 2) throw readError(path, translated("MeasurementFiles", "une seule colonne"), lines[data.line].number);
+    if (!t.hasHeader) {
+        t.timeName = "temps";
+        for (std::size_t c = 2; c <= data.columns; ++c) t.columnNames.push_back(withArgs(translated("MeasurementFiles", "colonne %1"), {std::to_string(c)}));
+    }
+    for (const std::string& name : t.columnNames) t.units.push_back(unitOfHeader(name));
+}
+
+// Refuses field f, which is not a number, in column c (from 0) of line at.
+[[noreturn]] void refuseValue(const std::string& f, std::size_t c, const std::string& path, int at)
+{
+    if (f.empty()) throw readError(path, withArgs(translated("MeasurementFiles", "valeur manquante en colonne %1"), {std::to_string(c + 1)}), at);
+    std::string lower(f);
+    for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    const bool special = lower.find("nan") != std::string::npos || lower.find("inf") != std::string::npos;
+    throw readError(path,
+                    withArgs(special ? translated("MeasurementFiles", "valeur non finie « %1 » en colonne %2")
+                                     : translated("MeasurementFiles", "nombre illisible « %1 » en colonne %2"),
+                             {f.substr(0, 40), std::to_string(c + 1)}),
+                    at);
+}
+
+// One line of numbers, already split, appended to the table; timeScale turns its time into seconds.
+void readRow(TextTable& t, const std::vector<std::string>& fields, double timeScale, int at)
+{
+    const std::size_t columns = t.values.size() + 1;
+    if (fields.size() != columns) {
+        throw readError(t.path, withArgs(translated("MeasurementFiles", "%1 champs au lieu de %2"), {std::to_string(fields.size()), std::to_string(columns)}), at);
+    }
+    double v = 0;
+    for (std::size_t c = 0; c < columns; ++c) {
+        const std::string& f = fields[c];
+        if (f.empty() || !parseNumber(f, v)) refuseValue(f, c, t.path, at);
+        if (f.find(',') != std::string::npos) t.decimalMark = ',';
+        if (c > 0) {
+            t.values[c - 1].push_back(v);
+            continue;
+        }
+        v *= timeScale;
+        if (!t.times.empty() && !(v > t.times.back())) {
+            throw readError(t.path, withArgs(translated("MeasurementFiles", "le temps ne croît pas (%1 s après %2 s)"),
+                                             {secondsText(v), secondsText(t.times.back())}),
+                            at);
+        }
+        t.times.push_back(v);
+    }
+}
+
+void readRows(TextTable& t, const std::vector<Line>& lines, DataStart data, std::vector<std::string>& fields)
+{
+    const double timeScale = unitOfHeader(t.timeName) == "ms" ? 1e-3 : 1.0;
+    t.values.assign(data.columns - 1, {});
+    const std::size_t rows = lines.size() - data.line;
+    t.times.reserve(rows);
+    for (auto& col : t.values) col.reserve(rows);
+    for (std::size_t i = data.line; i < lines.size(); ++i) {
+        splitFields(lines[i].text, t.separator, fields);
+        readRow(t, fields, timeScale, lines[i].number);
+    }
+}
+
 } // namespace
 
 std::string unitOfHeader(const std::string& header)
@@ -104,115 +247,18 @@ std::string unitOfHeader(const std::string& header)
 
 TextTable parseTextTable(const std::string& text, const std::string& path)
 {
-    if (const auto nul = text.find('\0'); nul != std::string::npos)
-        throw readError(path, translated("MeasurementFiles", "fichier binaire (octet nul), pas un tableau de texte"), lineOfOffset(text, nul));
-    if (const auto bad = invalidUtf8At(text); bad != std::string_view::npos)
-        throw readError(path, translated("MeasurementFiles", "texte illisible (ce n'est pas de l'UTF-8)"), lineOfOffset(text, bad));
-
-    std::vector<Line> lines;
-    std::string_view all(text);
-    if (all.substr(0, 3) == "\xEF\xBB\xBF") all.remove_prefix(3);
-    int number = 0;
-    for (std::size_t pos = 0; pos < all.size();) {
-        std::size_t end = all.find('\n', pos);
-        if (end == std::string_view::npos) end = all.size();
-        std::string_view l = all.substr(pos, end - pos);
-        pos = end + 1;
-        ++number;
-        if (!l.empty() && l.back() == '\r') l.remove_suffix(1);
-        const auto first = l.find_first_not_of(" \t");
-        if (first == std::string_view::npos || l[first] == '#') continue;
-        lines.push_back({l, number});
-    }
+    checkIsText(text, path);
+    const std::vector<Line> lines = tableLines(text);
     if (lines.empty()) throw readError(path, translated("MeasurementFiles", "le fichier est vide"));
 
     TextTable t;
     t.path = path;
-    // The separator: the first of tab, ';', ',' that splits most of the first lines into one same
-    // number (at least two) of fields.
-    const std::size_t probe = std::min<std::size_t>(lines.size(), 50);
-    std::vector<std::string> fields;
-    char chosen = '\0';
-    for (char sep : {'\t', ';', ','}) {
-        std::vector<std::size_t> counts;
-        for (std::size_t i = 0; i < probe; ++i) {
-            splitFields(lines[i].text, sep, fields);
-            counts.push_back(fields.size());
-        }
-        std::sort(counts.begin(), counts.end());
-        const std::size_t median = counts[counts.size() / 2];
-        const auto same = std::count(counts.begin(), counts.end(), median);
-        if (median >= 2 && 2 * static_cast<std::size_t>(same) > counts.size()) { chosen = sep; break; }
-    }
-    if (chosen == '\0') {
-        throw readError(path, translated("MeasurementFiles", "une seule colonne : il faut une colonne de temps et au moins une colonne de valeurs"),
-                        lines[probe - 1].number);
-    }
-    t.separator = chosen;
+    t.separator = separatorOf(lines, path);
     t.decimalMark = '.';
-
-    // The data start after the last line that is not all numbers, at the head of the file.
-    std::size_t firstData = 0;
-    std::size_t columns = 0;
-    double v = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        splitFields(lines[i].text, chosen, fields);
-        if (parseNumber(fields[0], v)) { firstData = i; columns = fields.size(); break; }
-        if (i + 1 == lines.size()) throw readError(path, translated("MeasurementFiles", "aucune ligne de nombres"), lines[i].number);
-    }
-    if (firstData > 0) {
-        splitFields(lines[firstData - 1].text, chosen, fields);
-        if (fields.size() == columns) {
-            t.hasHeader = true;
-            t.timeName = fields[0];
-            t.columnNames.assign(fields.begin() + 1, fields.end());
-        }
-    }
-    if (columns < 2) throw readError(path, translated("MeasurementFiles", "une seule colonne"), lines[firstData].number);
-    if (!t.hasHeader) {
-        t.timeName = "temps";
-        for (std::size_t c = 2; c <= columns; ++c) t.columnNames.push_back(withArgs(translated("MeasurementFiles", "colonne %1"), {std::to_string(c)}));
-    }
-    for (const std::string& name : t.columnNames) t.units.push_back(unitOfHeader(name));
-    const double timeScale = unitOfHeader(t.timeName) == "ms" ? 1e-3 : 1.0;
-
-    t.values.assign(columns - 1, {});
-    const std::size_t rows = lines.size() - firstData;
-    t.times.reserve(rows);
-    for (auto& col : t.values) col.reserve(rows);
-    for (std::size_t i = firstData; i < lines.size(); ++i) {
-        const int at = lines[i].number;
-        splitFields(lines[i].text, chosen, fields);
-        if (fields.size() != columns) {
-            throw readError(path, withArgs(translated("MeasurementFiles", "%1 champs au lieu de %2"), {std::to_string(fields.size()), std::to_string(columns)}), at);
-        }
-        for (std::size_t c = 0; c < columns; ++c) {
-            const std::string& f = fields[c];
-            if (f.empty()) throw readError(path, withArgs(translated("MeasurementFiles", "valeur manquante en colonne %1"), {std::to_string(c + 1)}), at);
-            if (!parseNumber(f, v)) {
-                std::string lower(f);
-                for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-                const bool special = lower.find("nan") != std::string::npos || lower.find("inf") != std::string::npos;
-                throw readError(path,
-                                withArgs(special ? translated("MeasurementFiles", "valeur non finie « %1 » en colonne %2")
-                                                 : translated("MeasurementFiles", "nombre illisible « %1 » en colonne %2"),
-                                         {f.substr(0, 40), std::to_string(c + 1)}),
-                                at);
-            }
-            if (f.find(',') != std::string::npos) t.decimalMark = ',';
-            if (c == 0) {
-                v *= timeScale;
-                if (!t.times.empty() && !(v > t.times.back())) {
-                    throw readError(path, withArgs(translated("MeasurementFiles", "le temps ne croît pas (%1 s après %2 s)"),
-                                                   {secondsText(v), secondsText(t.times.back())}),
-                                    at);
-                }
-                t.times.push_back(v);
-            } else {
-                t.values[c - 1].push_back(v);
-            }
-        }
-    }
+    std::vector<std::string> fields;
+    const DataStart data = dataStart(lines, t.separator, fields, path);
+    nameColumns(t, lines, data, fields, path);
+    readRows(t, lines, data, fields);
     if (t.times.size() < 10) {
         throw readError(path, withArgs(translated("MeasurementFiles", "trop peu de points (%1, il en faut au moins 10)"),
                                        {std::to_string(t.times.size())}),

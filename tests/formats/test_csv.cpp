@@ -135,3 +135,35 @@ TEST(CsvFormat, DamagedFilesAreRefusedWithTheirLine)
         }
     }
 }
+
+TEST(CsvFormat, MissingOrExtraPartsAreRefused)
+{
+    const std::string good = csvText(sampleTable(), CsvDialect::FrenchComma);
+    auto replaced = [&](const std::string& from, const std::string& to) {
+        std::string s = good;
+        s.replace(s.find(from), from.size(), to);
+        return s;
+    };
+    struct Case {
+        std::string text;
+        std::string message;
+        int line;
+    };
+    const Case cases[] = {
+        // The blank line counts: the stiffness, line 13 of the file as written, is now on line 14.
+        {replaced("# raideur en N/m;20\n", "\n# raideur en N/m;raide\n"), "nombre illisible pour « raideur en N/m »", 14},
+        {replaced(";V (V);", ";U (V);"), "la colonne « V (V) » manque", 18},
+        {good + "1;2;3;4;5;6\n", "plus de 2001 lignes de mesures", 2020},
+        {replaced("# durée en s;7\n", ""), "la durée manque", 0},
+        {good.substr(0, good.find("\nt (s);") + 1), "la ligne des titres manque", 0},
+    };
+    for (const Case& c : cases) {
+        try {
+            parseCsv(c.text, "m.csv");
+            ADD_FAILURE() << "accepted: " << c.message;
+        } catch (const FormatError& e) {
+            EXPECT_EQ(e.line(), c.line) << e.what();
+            EXPECT_NE(std::string(e.what()).find(c.message), std::string::npos) << e.what();
+        }
+    }
+}
