@@ -1,15 +1,16 @@
 #include "analysis/Smoothing.h"
 
+#include <algorithm>
+
 namespace pendulab {
 
 double smoothedAt(std::span<const double> volts, std::size_t j)
 {
-    if (j < 3) return volts[j];
-    const std::size_t first = j - 3;
-    const std::size_t end = j + 5 < volts.size() ? j + 5 : volts.size();
-    long double sum = 0.0L;
-    for (std::size_t i = first; i < end; ++i) sum += volts[i];
-    return static_cast<double>(sum) / static_cast<double>(end - first);
+    const std::size_t h = std::min({std::size_t{4}, j, volts.size() - 1 - j});
+    if (h == 0) return volts[j];
+    long double sum = static_cast<long double>(volts[j - h]) + volts[j + h];
+    for (std::size_t i = j - h + 1; i < j + h; ++i) sum += 2.0L * volts[i];
+    return static_cast<double>(sum / static_cast<long double>(4 * h));
 }
 
 void smoothMeasurement(std::span<const double> volts, std::span<double> pos)

@@ -136,7 +136,7 @@ void TFichePrincipale::liveBlock(std::size_t first, const std::vector<double>& b
     if (!acquiring_ || first != liveVolts_.size()) return; // a block of a run already ended
     liveVolts_.insert(liveVolts_.end(), block.begin(), block.end());
     const int n = static_cast<int>(liveVolts_.size());
-    // Series1 shows the 8-point mean: index j needs samples up to j + 4, so it trails by 4.
+    // Series1 shows the smoothed position: index j needs samples up to j + 4, so it trails by 4.
     for (; liveDrawn_ + 4 < n; ++liveDrawn_)
         Series1->addData(liveDrawn_, pendulab::smoothedAt(liveVolts_, static_cast<std::size_t>(liveDrawn_)));
     progbar->setFormat(QStringLiteral("%p%"));

@@ -1,9 +1,8 @@
 // The fit residuals: the recording minus the model on the acquisition chart, on its right axis.
 //
 // The residual is taken from the samples as recorded (`measurement().volts`), not from the
-// 8-point mean MeasPos: the fit minimises exactly these differences, so the curve shows what the
-// read-out's "écart-type" sums up, and a mean over 8 samples would both hide the noise and add a
-// lag of half a sample that reads as a false residual where the motion is fast.
+// smoothed MeasPos: the fit minimises exactly these differences, so the curve shows what the
+// read-out's "écart-type" sums up, and the smoothing would hide the noise.
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <algorithm>

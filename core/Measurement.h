@@ -12,7 +12,7 @@ namespace pendulab {
 enum class Origin { Device, File };
 
 struct Measurement {
-    std::vector<double> volts;   // samples as recorded (before the 8-point mean); sample i at i·D/2000 s
+    std::vector<double> volts;   // samples as recorded (before smoothing); sample i at i·D/2000 s
     int durationSeconds = 10;    // D, whole seconds
     std::string source;          // the source's name, e.g. "Carte SYSAM PCI (simulation)", or the file name
     Origin origin = Origin::Device;

@@ -24,7 +24,7 @@ inline constexpr std::array<std::string_view, 6> ExportColumns = {
 
 struct MeasurementTable {
     Measurement measurement;        // volts: 2001 samples
-    std::vector<double> measPos;    // "Y mes (V)": the 8-point mean
+    std::vector<double> measPos;    // "Y mes (V)": the smoothed position
     std::vector<double> measSpeed;  // "dY/dt mes (V/s)"
     std::vector<double> modelPos;   // "Y theor (V)"
     std::vector<double> modelSpeed; // "dY/dt theor (V/s)"

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "core/SharedState.h"
 #include "core/Text.h"
 
 namespace pendulab {
@@ -295,10 +296,10 @@ ImportedMeasurement importColumn(const TextTable& t, std::size_t column)
     m.origin = Origin::File;
     m.source = std::filesystem::path(t.path).filename().string();
     m.unit = t.units[column].empty() ? "V" : t.units[column];
-    m.volts.resize(2001);
+    m.volts.resize(SampleCount);
     std::size_t k = 0; // segment [x[k], x[k+1]] holding the current time
     for (std::size_t i = 0; i < m.volts.size(); ++i) {
-        const double ti = t0 + static_cast<double>(static_cast<long long>(i) * d) / 2000.0;
+        const double ti = t0 + static_cast<double>(static_cast<long long>(i) * d) / static_cast<double>(SampleIntervals);
         while (k + 2 < x.size() && x[k + 1] < ti) ++k;
         if (ti >= x.back()) { m.volts[i] = y.back(); continue; }
         const double f = (ti - x[k]) / (x[k + 1] - x[k]);

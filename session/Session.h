@@ -32,7 +32,7 @@ Measurement deviceMeasurement(const SampleSource& source, std::vector<double> vo
 
 // The arrays every view reads, SampleCount points each.
 struct Signals {
-    Signal MeasPos{};    // the 8-point mean of the recorded samples, volts
+    Signal MeasPos{};    // the recorded samples smoothed (analysis/Smoothing.h), volts
     Signal MeasSpeed{};  // measured derivative, volts per second
     Signal ModelPos{};   // model position, volts
     Signal ModelSpeed{}; // model derivative, volts per second

@@ -261,7 +261,7 @@ void Tconfig::ajustcmdClick()
 
     pendulab::FitRequest request;
     static_cast<pendulab::OscillatorParameters&>(request) = current; // mass and Ωe held, F a start
-    request.volts = m.volts; // as recorded: the 8-point mean would blur what the model must match
+    request.volts = m.volts; // as recorded: the smoothing would blur what the model must match
     request.dt = m.samplePeriod();
     request.first = 0;
     request.last = m.volts.size() - 1;

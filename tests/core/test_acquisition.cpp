@@ -35,22 +35,32 @@ TEST(AcquisitionArithmetic, CodesToVolts)
     EXPECT_EQ(codeToVolts(4095), 9.9951171875f);
 }
 
-TEST(AcquisitionArithmetic, SmoothingKeepsFlatInputsFlatAndFillsTheTail)
+// The smoothed value stands at its own sample's instant: a straight line comes out unchanged at
+// every index, ends included; one sample spreads over its neighbours as 1, 2, 2, 2, 2, 2, 2, 2, 1.
+TEST(AcquisitionArithmetic, SmoothingIsCentredOnEachSample)
 {
     std::array<double, SampleCount> volts{};
     std::array<double, SampleCount> pos{};
-    volts.fill(1.25);
+    for (std::size_t i = 0; i < volts.size(); ++i) volts[i] = 0.25 * static_cast<double>(i) - 3.0;
     smoothMeasurement(volts, pos);
-    for (double p : pos) EXPECT_EQ(p, 1.25);
+    for (std::size_t i = 0; i < volts.size(); ++i) ASSERT_DOUBLE_EQ(pos[i], volts[i]) << i;
 
-    for (std::size_t i = 0; i < volts.size(); ++i) volts[i] = static_cast<double>(i);
+    volts.fill(0.0);
+    volts[1000] = 16.0;
+    smoothMeasurement(volts, pos);
+    EXPECT_EQ(pos[995], 0.0);
+    EXPECT_EQ(pos[996], 1.0);
+    for (std::size_t i = 997; i <= 1003; ++i) EXPECT_EQ(pos[i], 2.0) << i;
+    EXPECT_EQ(pos[1004], 1.0);
+    EXPECT_EQ(pos[1005], 0.0);
+    // Near the start the window shrinks: sample 1 is (v0 + 2 v1 + v2) / 4.
+    volts.fill(0.0);
+    volts[2] = 4.0;
     smoothMeasurement(volts, pos);
     EXPECT_EQ(pos[0], 0.0);
-    EXPECT_EQ(pos[2], 2.0);
-    EXPECT_EQ(pos[3], 3.5);      // mean of samples 0 … 7
-    EXPECT_EQ(pos[1996], 1996.5); // mean of samples 1993 … 2000
-    EXPECT_EQ(pos[1997], 1997.0); // mean of samples 1994 … 2000
-    EXPECT_EQ(pos[2000], 1998.5); // mean of samples 1997 … 2000
+    EXPECT_EQ(pos[1], 1.0);
+    EXPECT_EQ(pos[2], 4.0 * 2 / 8);
+    EXPECT_EQ(pos[6], 4.0 / 16);
 }
 
 TEST(Conversion, WholeNumbersOrTheConversionError)

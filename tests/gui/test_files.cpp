@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <qcustomplot.h>
@@ -255,4 +256,46 @@ TEST_F(FilesTest, ExportFormatFollowsTheExtension)
     for (int c = 0; c < 6; ++c)
         EXPECT_NEAR(v[c + 1].toDouble(), expected[c], 1e-14 * std::max(1.0, std::abs(expected[c]))) << c;
     EXPECT_NE(data().ModelPos[i], 0.0);
+}
+
+// After a fit, the measured position of every export stands at the model's instants: the
+// difference of the two columns is the smoothing's small loss, not a sine half a sample out of step.
+TEST_F(FilesTest, AfterAFitEachExportsMeasuredPositionFollowsTheModel)
+{
+    start();
+    recordFromCard();
+    openDialog();
+    dialog->mtrack->setValue(319); // the weighed 0.32 kg
+    dialog->ajustcmd->click();
+    settle();
+    ASSERT_TRUE(ui_.messages.isEmpty()) << ui_.messages.join('\n').toStdString();
+    for (const char* name : {"fit.csv", "fit.xlsx", "fit.xls"}) exportTo(path(name));
+    ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
+
+    // Y mes and Y theor as each file's own reader sees them; the root mean square of their difference.
+    const QString rms = QStringLiteral(
+        "import sys, math\n"
+        "def rms(pairs): return math.sqrt(sum((a - b) ** 2 for a, b in pairs) / len(pairs))\n"
+        "d = sys.argv[1]\n"
+        "lines = open(d + '/fit.csv', encoding='utf-8').read().splitlines()\n"
+        "rows = [l.split(';') for l in lines[[l.startswith('t (s)') for l in lines].index(True) + 1:]]\n"
+        "num = lambda s: float(s.replace(',', '.'))\n"
+        "print(len(rows), rms([(num(r[2]), num(r[4])) for r in rows]))\n"
+        "import openpyxl\n"
+        "ws = openpyxl.load_workbook(d + '/fit.xlsx')['Mesures']\n"
+        "cells = [(ws.cell(r, 3).value, ws.cell(r, 5).value) for r in range(2, ws.max_row + 1)]\n"
+        "print(len(cells), rms(cells))\n"
+        "import xlrd\n"
+        "import os\nsh = xlrd.open_workbook(d + '/fit.xls', logfile=open(os.devnull, 'w')).sheet_by_index(0)\n"
+        "cells = [(sh.cell_value(r, 0), sh.cell_value(r, 2)) for r in range(1, sh.nrows)]\n"
+        "print(len(cells), rms(cells))\n");
+    const QStringList out = python(rms, dir.path()).split(QLatin1Char('\n'));
+    ASSERT_EQ(out.size(), 3) << out.join(QLatin1Char('|')).toStdString();
+    const int rows[] = {2001, 2001, 1991};
+    for (int f = 0; f < 3; ++f) {
+        const QStringList fields = out[f].split(QLatin1Char(' '));
+        ASSERT_EQ(fields.size(), 2) << out[f].toStdString();
+        EXPECT_EQ(fields[0].toInt(), rows[f]) << f;
+        EXPECT_LE(fields[1].toDouble(), 0.012) << f << ": " << fields[1].toStdString();
+    }
 }
