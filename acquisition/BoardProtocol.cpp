@@ -142,41 +142,7 @@ void Parser::line(std::string_view text, std::vector<Event>& out) {
         fault(withArgs(translated("BoardProtocol", "Ligne trop longue reçue de la carte : %1."), {quoted(text)}), out);
         return;
     }
-
-    // The hot path: one sample of a run.
-    if (expect_ == Expect::Run && echoed_ && !ended_) {
-        std::string_view indexText, codeText;
-        std::uint32_t index = 0, code = 0;
-        if (splitPair(text, indexText, codeText) && parseNumber(indexText, index) && parseNumber(codeText, code)) {
-            if (index != nextIndex_) {
-                fault(withArgs(index > nextIndex_
-                                   ? translated("BoardProtocol", "Échantillon manquant : la carte a envoyé le n° %1 alors que le n° %2 était attendu.")
-                                   : translated("BoardProtocol", "Échantillon répété : la carte a envoyé le n° %1 alors que le n° %2 était attendu."),
-                               {numberText(index), numberText(nextIndex_)}),
-                      out);
-            } else if (count_ != 0 && index >= count_) {
-                fault(withArgs(translated("BoardProtocol", "Échantillon en trop : la carte a envoyé le n° %1 pour une mesure de %2 échantillons."),
-                               {numberText(index), numberText(count_)}),
-                      out);
-            } else if (code > maxCode_) {
-                fault(withArgs(translated("BoardProtocol", "Valeur hors plage : la carte a envoyé %1 pour l'échantillon n° %2 (son convertisseur donne 0 à %3)."),
-                               {numberText(code), numberText(index), numberText(maxCode_)}),
-                      out);
-            } else {
-                ++nextIndex_;
-                Event& e = out.emplace_back();
-                e.kind = Event::Kind::Sample;
-                e.index = index;
-                e.code = code;
-            }
-            return;
-        }
-        if (text == "END") {
-            ended_ = true;
-            out.emplace_back().kind = Event::Kind::End;
-            return;
-        }
-    }
+    if (expect_ == Expect::Run && echoed_ && !ended_ && runLine(text, out)) return;
 
     if (text.substr(0, 4) == "ERR " && expect_ != Expect::Nothing) {
         failed_ = true;  // the board gave up: what follows belongs to no request
@@ -187,60 +153,15 @@ void Parser::line(std::string_view text, std::vector<Event>& out) {
     }
 
     switch (expect_) {
-    case Expect::Identity: {
-        Identity id;
-        if (!parseIdentity(text, id)) return;  // noise before the answer
-        if (id.protocol != kProtocolVersion) {
-            fault(withArgs(translated("BoardProtocol", "La carte parle la version %1 du protocole ; Pendulab connaît la version %2."),
-                           {std::to_string(id.protocol), std::to_string(kProtocolVersion)}),
-                  out);
-        } else if (id.bits < 1 || id.bits > 24 || id.vrefMillivolts < 1) {
-            fault(withArgs(translated("BoardProtocol", "La carte annonce un convertisseur impossible : %1."), {quoted(text)}), out);
-        } else {
-            Event& e = out.emplace_back();
-            e.kind = Event::Kind::Identity;
-            e.identity = id;
-            expect_ = Expect::Nothing;
-        }
+    case Expect::Identity:
+        identityLine(text, out);
         return;
-    }
-    case Expect::Reading: {
-        std::uint32_t code = 0;
-        if (!parseNumber(text, code)) break;
-        if (code > maxCode_) {
-            fault(withArgs(translated("BoardProtocol", "Valeur hors plage : la carte a envoyé %1 (son convertisseur donne 0 à %2)."),
-                           {numberText(code), numberText(maxCode_)}),
-                  out);
-        } else {
-            Event& e = out.emplace_back();
-            e.kind = Event::Kind::Reading;
-            e.code = code;
-            expect_ = Expect::Nothing;
-        }
-        return;
-    }
-    case Expect::Run: {
-        if (echoed_) break;  // neither a sample nor END
-        std::string_view rest = text.substr(0, 4) == "RUN " ? text.substr(4) : std::string_view{};
-        std::string_view countText, periodText;
-        std::uint32_t count = 0, period = 0;
-        if (splitPair(rest, countText, periodText) && parseNumber(countText, count) &&
-            parseNumber(periodText, period)) {
-            if (count != count_ || period != period_) {
-                fault(withArgs(translated("BoardProtocol", "La carte a compris %1 au lieu de %2."),
-                               {quoted(text), quoted("RUN " + numberText(count_) + " " + numberText(period_))}),
-                      out);
-                return;
-            }
-            echoed_ = true;
-            Event& e = out.emplace_back();
-            e.kind = Event::Kind::RunEcho;
-            e.count = count;
-            e.periodMicroseconds = period;
-            return;
-        }
+    case Expect::Reading:
+        if (readingLine(text, out)) return;
         break;
-    }
+    case Expect::Run:
+        if (!echoed_ && echoLine(text, out)) return;
+        break;  // neither the echo, a sample nor END
     case Expect::Nothing:
         fault(withArgs(translated("BoardProtocol", "Ligne inattendue de la carte : %1."), {quoted(text)}), out);
         return;
@@ -252,6 +173,106 @@ void Parser::line(std::string_view text, std::vector<Event>& out) {
     } else {
         fault(withArgs(translated("BoardProtocol", "Ligne illisible de la carte : %1."), {quoted(text)}), out);
     }
+}
+
+// The hot path: one sample of a run, or its END. False for any other line.
+bool Parser::runLine(std::string_view text, std::vector<Event>& out) {
+    std::string_view indexText, codeText;
+    std::uint32_t index = 0, code = 0;
+    if (splitPair(text, indexText, codeText) && parseNumber(indexText, index) && parseNumber(codeText, code)) {
+        if (index != nextIndex_ || (count_ != 0 && index >= count_) || code > maxCode_) {
+            badSample(index, code, out);
+            return true;
+        }
+        ++nextIndex_;
+        Event& e = out.emplace_back();
+        e.kind = Event::Kind::Sample;
+        e.index = index;
+        e.code = code;
+        return true;
+    }
+    if (text == "END") {
+        ended_ = true;
+        out.emplace_back().kind = Event::Kind::End;
+        return true;
+    }
+    return false;
+}
+
+// A well-formed sample that does not belong: out of sequence, past the run's count, or out of range.
+void Parser::badSample(std::uint32_t index, std::uint32_t code, std::vector<Event>& out) {
+    if (index != nextIndex_) {
+        fault(withArgs(index > nextIndex_
+                           ? translated("BoardProtocol", "Échantillon manquant : la carte a envoyé le n° %1 alors que le n° %2 était attendu.")
+                           : translated("BoardProtocol", "Échantillon répété : la carte a envoyé le n° %1 alors que le n° %2 était attendu."),
+                       {numberText(index), numberText(nextIndex_)}),
+              out);
+    } else if (count_ != 0 && index >= count_) {
+        fault(withArgs(translated("BoardProtocol", "Échantillon en trop : la carte a envoyé le n° %1 pour une mesure de %2 échantillons."),
+                       {numberText(index), numberText(count_)}),
+              out);
+    } else {
+        fault(withArgs(translated("BoardProtocol", "Valeur hors plage : la carte a envoyé %1 pour l'échantillon n° %2 (son convertisseur donne 0 à %3)."),
+                       {numberText(code), numberText(index), numberText(maxCode_)}),
+              out);
+    }
+}
+
+// The answer to "ID?"; any other line is boot noise, skipped.
+void Parser::identityLine(std::string_view text, std::vector<Event>& out) {
+    Identity id;
+    if (!parseIdentity(text, id)) return;
+    if (id.protocol != kProtocolVersion) {
+        fault(withArgs(translated("BoardProtocol", "La carte parle la version %1 du protocole ; Pendulab connaît la version %2."),
+                       {std::to_string(id.protocol), std::to_string(kProtocolVersion)}),
+              out);
+    } else if (id.bits < 1 || id.bits > 24 || id.vrefMillivolts < 1) {
+        fault(withArgs(translated("BoardProtocol", "La carte annonce un convertisseur impossible : %1."), {quoted(text)}), out);
+    } else {
+        Event& e = out.emplace_back();
+        e.kind = Event::Kind::Identity;
+        e.identity = id;
+        expect_ = Expect::Nothing;
+    }
+}
+
+// The answer to "READ": false unless the line is a number.
+bool Parser::readingLine(std::string_view text, std::vector<Event>& out) {
+    std::uint32_t code = 0;
+    if (!parseNumber(text, code)) return false;
+    if (code > maxCode_) {
+        fault(withArgs(translated("BoardProtocol", "Valeur hors plage : la carte a envoyé %1 (son convertisseur donne 0 à %2)."),
+                       {numberText(code), numberText(maxCode_)}),
+              out);
+    } else {
+        Event& e = out.emplace_back();
+        e.kind = Event::Kind::Reading;
+        e.code = code;
+        expect_ = Expect::Nothing;
+    }
+    return true;
+}
+
+// The echo of "RUN count period_us": false unless the line has its form.
+bool Parser::echoLine(std::string_view text, std::vector<Event>& out) {
+    const std::string_view rest = text.substr(0, 4) == "RUN " ? text.substr(4) : std::string_view{};
+    std::string_view countText, periodText;
+    std::uint32_t count = 0, period = 0;
+    if (!splitPair(rest, countText, periodText) || !parseNumber(countText, count) || !parseNumber(periodText, period)) {
+        return false;
+    }
+    if (count != count_ || period != period_) {
+        fault(withArgs(translated("BoardProtocol", "La carte a compris %1 au lieu de %2."),
+                       {quoted(text), quoted("RUN " + numberText(count_) + " " + numberText(period_))}),
+              out);
+        return true;
+    }
+    echoed_ = true;
+    Event& e = out.emplace_back();
+    e.kind = Event::Kind::RunEcho;
+    e.count = count;
+    e.periodMicroseconds = period;
+    return true;
 }
 
 }  // namespace pendulab::board

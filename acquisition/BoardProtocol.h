@@ -73,6 +73,11 @@ public:
 
 private:
     void line(std::string_view text, std::vector<Event>& out);
+    bool runLine(std::string_view text, std::vector<Event>& out);
+    void badSample(std::uint32_t index, std::uint32_t code, std::vector<Event>& out);
+    void identityLine(std::string_view text, std::vector<Event>& out);
+    bool readingLine(std::string_view text, std::vector<Event>& out);
+    bool echoLine(std::string_view text, std::vector<Event>& out);
     void fault(std::string message, std::vector<Event>& out);
     void reset(Expect expect);
 

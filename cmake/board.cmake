@@ -18,7 +18,8 @@ if(PENDULAB_SANITIZE)
 endif()
 
 # ---- the source: Qt Serial Port ----
-add_library(pendulab_board STATIC ${CMAKE_SOURCE_DIR}/acquisition/SerialSource.cpp)
+add_library(pendulab_board STATIC ${CMAKE_SOURCE_DIR}/acquisition/SerialSource.cpp
+            ${CMAKE_SOURCE_DIR}/acquisition/SerialRun.cpp ${CMAKE_SOURCE_DIR}/acquisition/PortThread.cpp)
 target_include_directories(pendulab_board PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(pendulab_board PRIVATE ${PENDULAB_WARNINGS})
 target_link_libraries(pendulab_board PUBLIC pendulab_board_protocol Qt6::SerialPort)

@@ -5,6 +5,11 @@
 //
 // The A0 voltage is offset + amplitude * exp(-t / decay) * sin(2 pi f t), t in simulated seconds.
 // Prints "PTY <path>" once the bridge is up, then runs until SIGTERM or max_s wall-clock seconds.
+//
+// simavr's bridge hands the AVR's output to its own thread through a FIFO of 512 bytes (the port's
+// `in`; `out` carries the other way), which that thread writes to the pseudo-terminal; a byte that
+// finds the FIFO full is dropped. On a loaded machine that thread falls behind, so the AVR waits
+// while the FIFO is over half full: simulated time stands still, and no byte is lost.
 #include <simavr/avr_adc.h>
 #include <simavr/sim_avr.h>
 #include <simavr/sim_elf.h>
@@ -12,18 +17,28 @@ extern "C" {
 #include <simavr/parts/uart_pty.h>
 }
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <numbers>
+#include <thread>
 
 namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
 
 void onSignal(int) { stopRequested = 1; }
+
+// Bytes of the AVR's output that the bridge's thread has not taken yet. The AVR (this thread) moves
+// the write cursor; that thread moves the read cursor.
+unsigned outputBacklog(uart_pty_fifo_t& fromAvr) {
+    const unsigned read = std::atomic_ref(fromAvr.read).load(std::memory_order_acquire);
+    const unsigned write = fromAvr.write;
+    return (write + uart_pty_fifo_fifo_size - read) & (uart_pty_fifo_fifo_size - 1);
+}
 
 }  // namespace
 
@@ -63,11 +78,21 @@ int main(int argc, char** argv) {
 
     avr_irq_t* adc0 = avr_io_getirq(avr, AVR_IOCTL_ADC_GETIRQ, ADC_IRQ_ADC0);
     const auto start = std::chrono::steady_clock::now();
+    const auto timeUp = [&] {
+        if (std::chrono::steady_clock::now() - start <= std::chrono::duration<double>(maxSeconds)) return false;
+        std::fprintf(stderr, "board_sim: %.0f s elapsed, stopping\n", maxSeconds);
+        return true;
+    };
     const avr_cycle_count_t step = 16;  // the input is refreshed every simulated microsecond
     avr_cycle_count_t nextInput = 0;
     int state = cpu_Running;
     unsigned long loops = 0;
     while (!stopRequested && state != cpu_Done && state != cpu_Crashed) {
+        if (outputBacklog(pty.pty.in) > uart_pty_fifo_fifo_size / 2) {
+            std::this_thread::sleep_for(std::chrono::microseconds(100));  // the bridge catches up
+            if (timeUp()) break;
+            continue;
+        }
         if (avr->cycle >= nextInput) {
             const double t = static_cast<double>(avr->cycle) / avr->frequency;
             const double mv = offset + amplitude * std::exp(-t / decay) * std::sin(2 * std::numbers::pi * frequency * t);
@@ -75,11 +100,7 @@ int main(int argc, char** argv) {
             nextInput = avr->cycle + step;
         }
         state = avr_run(avr);
-        if (++loops % 1000000 == 0 &&
-            std::chrono::steady_clock::now() - start > std::chrono::duration<double>(maxSeconds)) {
-            std::fprintf(stderr, "board_sim: %.0f s elapsed, stopping\n", maxSeconds);
-            break;
-        }
+        if (++loops % 1000000 == 0 && timeUp()) break;
     }
     // Not uart_pty_stop(): its bridge thread may never notice it should end, and the join hangs.
     // Leaving the process closes the pseudo-terminal and ends that thread.
