@@ -115,6 +115,7 @@ struct Outcome {
     bool converged = false;
     Params q{};
     Params sigma{};
+    double covKH = 0.0; // covariance of k and h
     double chi2 = std::numeric_limits<double>::infinity();
     int iterations = 0;
 };
@@ -173,7 +174,9 @@ Outcome solve(const Samples& s, const Params& start)
     if (gsl_multifit_nlinear_covar(J.get(), 0.0, covar.get()) != GSL_SUCCESS) return out;
     const double variance = chi2 / static_cast<double>(n - p);
     for (std::size_t j = 0; j < p; ++j) out.sigma[j] = std::sqrt(std::max(0.0, gsl_matrix_get(covar.get(), j, j) * variance));
-    out.converged = allFinite(out.q.data(), p) && allFinite(out.sigma.data(), p) && std::isfinite(chi2);
+    out.covKH = gsl_matrix_get(covar.get(), K, H) * variance;
+    out.converged = allFinite(out.q.data(), p) && allFinite(out.sigma.data(), p) && std::isfinite(chi2) &&
+                    std::isfinite(out.covKH);
     return out;
 }
 
@@ -265,10 +268,16 @@ Outcome bestSolution(const Samples& s, const Shape& sh, double fallbackF, int& i
     return result;
 }
 
-FitResult resultOf(const Outcome& o, bool excited, std::size_t n, int iterations)
+FitResult resultOf(const Outcome& o, const FitRequest& rq, std::size_t n, int iterations)
 {
+    const bool excited = rq.excited;
     FitResult r;
     r.ok = true;
+    r.mass = rq.mass;
+    r.stiffnessFrictionCovariance = o.covKH;
+    r.from = static_cast<double>(rq.first) * rq.dt;
+    r.to = static_cast<double>(rq.last) * rq.dt;
+    r.wholeRecording = rq.first == 0 && rq.last + 1 == rq.volts.size();
     r.points = n;
     r.iterations = iterations;
     r.excited = excited;
@@ -308,7 +317,7 @@ FitResult fitOscillator(const FitRequest& rq)
     // A model no better than a constant level has not found the motion.
     if (!result.converged || !(result.chi2 < spread))
         return failure(translated("Fit", "L'ajustement n'a pas convergé."), n);
-    return resultOf(result, s.excited, n, iterations);
+    return resultOf(result, rq, n, iterations);
 }
 
 OscillatorParameters withFit(OscillatorParameters p, const FitResult& r)

@@ -35,7 +35,19 @@ struct FitResult {
     double rms = 0.0;     // root mean square of the residuals, volts
     int iterations = 0;
     std::size_t points = 0;
+    double mass = 0.0;                         // kg, as held
+    double stiffnessFrictionCovariance = 0.0;  // cov(k, h), scaled like the σ
+    double from = 0.0, to = 0.0;               // the samples fitted, seconds
+    bool wholeRecording = false;               // every sample of the recording
 };
+
+// What follows from k and h with the mass held: ω0 = √(k/m), the pseudo-period T = 2π/ω with
+// ω² = k/m − (h/2m)² (not finite when the motion is aperiodic), and Q = √(km)/h; each with its σ
+// propagated from the covariance of k and h.
+struct FitDerived {
+    FitValue omega0, period, quality;
+};
+FitDerived derivedOf(const FitResult& result);
 
 // Never throws; every number of the result is finite. Start values come from the recording
 // (zero crossings, logarithmic decrement, extremes, where the motion starts).
@@ -44,8 +56,10 @@ FitResult fitOscillator(const FitRequest& request);
 // The parameters with the fitted ones put in (k, h, a, offset, t0, and F when it was fitted).
 OscillatorParameters withFit(OscillatorParameters parameters, const FitResult& result);
 
-// The read-out, one line per parameter ("k = 18,47 ± 0,03 N/m", …) then "écart-type = 0,012 V";
-// the message alone when the fit failed.
+// The read-out, one line per quantity: k, h, a, décalage, t0, ω0, T, Q (F when fitted), each σ
+// with two significant digits and its value to the same place ("k = 18,497 ± 0,012 N/m"), then
+// "écart-type = 0,012 V" and what was fitted (the whole recording or the interval); the message
+// alone when the fit failed.
 std::vector<std::string> fitReport(const FitResult& result, std::string_view decimalSeparator);
 
 } // namespace pendulab

@@ -1,26 +1,67 @@
+#include <cmath>
+
 #include "core/FormatCore.h"
 #include "core/Text.h"
 #include "model/Fit.h"
 
 namespace pendulab {
 
+namespace {
+
+// The decimal places that show σ with two significant digits; negative for tens, hundreds, …
+int sigmaDecimals(double sigma)
+{
+    int e = static_cast<int>(std::floor(std::log10(sigma)));
+    if (std::nearbyint(sigma / std::pow(10.0, e - 1)) >= 100.0) ++e; // 0,0996 reads 0,10
+    return 1 - e;
+}
+
+std::string rounded(double value, int decimals, std::string_view sep)
+{
+    if (decimals >= 0) return formatFixed(value, 0, decimals, sep);
+    const double unit = std::pow(10.0, -decimals);
+    return formatFixed(std::nearbyint(value / unit) * unit, 0, 0, sep);
+}
+
+// "name = value ± σ unit": σ with two significant digits, the value to the same place; with
+// `fallback` decimals when σ is zero; the value alone when it is not finite ("∞").
+std::string line(std::string_view name, const FitValue& v, int fallback, std::string_view unit, std::string_view sep)
+{
+    std::string s = std::string(name) + " = ";
+    if (!std::isfinite(v.value)) {
+        s += formatFixed(v.value, 0, 0, sep);
+    } else {
+        const bool known = std::isfinite(v.sigma) && v.sigma > 0.0;
+        const int decimals = known ? sigmaDecimals(v.sigma) : fallback;
+        s += rounded(v.value, decimals, sep) + " ± " + (known ? rounded(v.sigma, decimals, sep) : formatFixed(0.0, 0, fallback, sep));
+    }
+    if (!unit.empty()) s += std::string(" ") + std::string(unit);
+    return s;
+}
+
+} // namespace
+
 std::vector<std::string> fitReport(const FitResult& r, std::string_view sep)
 {
     if (!r.ok) return {r.message};
-    auto line = [&](std::string_view name, const FitValue& v, int precision, const char* unit) {
-        std::string s = std::string(name) + " = " + formatFixed(v.value, 0, precision, sep) + " ± " + formatFixed(v.sigma, 0, precision, sep);
-        if (*unit != '\0') s += std::string(" ") + unit;
-        return s;
-    };
+    const FitDerived d = derivedOf(r);
     std::vector<std::string> out{
-        line("k", r.stiffness, 2, "N/m"),
-        line("h", r.friction, 3, "kg/s"),
-        line("a", r.amplitude, 2, "V"),
-        line(translated("Fit", "décalage"), r.offset, 3, "V"),
-        line("t0", r.releaseTime, 3, "s"),
+        line("k", r.stiffness, 2, "N/m", sep),
+        line("h", r.friction, 3, "kg/s", sep),
+        line("a", r.amplitude, 2, "V", sep),
+        line(translated("Fit", "décalage"), r.offset, 3, "V", sep),
+        line("t0", r.releaseTime, 3, "s", sep),
+        line("ω0", d.omega0, 2, "rad/s", sep),
+        std::isfinite(d.period.value) ? line("T", d.period, 3, "s", sep) : translated("Fit", "T : mouvement apériodique"),
+        line("Q", d.quality, 2, "", sep),
     };
-    if (r.excited) out.push_back(line("F", r.exciterAmplitude, 2, ""));
+    if (r.excited) out.push_back(line("F", r.exciterAmplitude, 2, "", sep));
     out.push_back(withArgs(translated("Fit", "écart-type = %1 V"), {formatFixed(r.rms, 0, 3, sep)}));
+    const std::string points = std::to_string(r.points);
+    out.push_back(r.wholeRecording
+                      ? withArgs(translated("Fit", "Ajusté sur toute la mesure (%1 points)."), {points})
+                      : withArgs(translated("Fit", "Ajusté sur l'intervalle de %1 s à %2 s (%3 points)."),
+                                 {formatFixed(r.from, 0, 2, sep), formatFixed(r.to, 0, 2, sep), points}));
     return out;
 }
 

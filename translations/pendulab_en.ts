@@ -20,7 +20,7 @@
         <translation>Line cut short: the board sent %1 without ending it.</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+72"/>
         <source>Échantillon manquant : la carte a envoyé le n° %1 alors que le n° %2 était attendu.</source>
         <translation>Missing sample: the board sent no. %1 while no. %2 was expected.</translation>
     </message>
@@ -40,7 +40,7 @@
         <translation>Value out of range: the board sent %1 for sample no. %2 (its converter gives 0 to %3).</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+11"/>
         <source>La carte parle la version %1 du protocole ; Pendulab connaît la version %2.</source>
         <translation>The board speaks version %1 of the protocol; Pendulab knows version %2.</translation>
     </message>
@@ -50,17 +50,17 @@
         <translation>The board announces an impossible converter: %1.</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+14"/>
         <source>Valeur hors plage : la carte a envoyé %1 (son convertisseur donne 0 à %2).</source>
         <translation>Value out of range: the board sent %1 (its converter gives 0 to %2).</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+21"/>
         <source>La carte a compris %1 au lieu de %2.</source>
         <translation>The board understood %1 instead of %2.</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="-99"/>
         <source>Ligne inattendue de la carte : %1.</source>
         <translation>Unexpected line from the board: %1.</translation>
     </message>
@@ -119,7 +119,7 @@
 <context>
     <name>Fit</name>
     <message>
-        <location filename="../model/Fit.cpp" line="+580"/>
+        <location filename="../model/Fit.cpp" line="+220"/>
         <source>Intervalle invalide : il sort de l&apos;enregistrement.</source>
         <translation>Invalid interval: it goes beyond the recording.</translation>
     </message>
@@ -144,12 +144,12 @@
         <translation>Invalid driver angular frequency.</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+2"/>
         <source>L&apos;enregistrement contient des valeurs invalides.</source>
         <translation>The recording contains invalid values.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+79"/>
         <source>L&apos;enregistrement est plat : rien à ajuster.</source>
         <translation>The recording is flat: nothing to fit.</translation>
     </message>
@@ -159,46 +159,61 @@
         <translation>The recording is only noise: nothing to fit.</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location line="+12"/>
         <source>L&apos;ajustement n&apos;a pas convergé.</source>
         <translation>The fit did not converge.</translation>
     </message>
     <message>
-        <location line="+29"/>
+        <location filename="../model/FitReport.cpp" line="+52"/>
         <source>décalage</source>
         <translation>offset</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>T : mouvement apériodique</source>
+        <translation>T: aperiodic motion</translation>
     </message>
     <message>
         <location line="+4"/>
         <source>écart-type = %1 V</source>
         <translation>standard deviation = %1 V</translation>
     </message>
+    <message>
+        <location line="+3"/>
+        <source>Ajusté sur toute la mesure (%1 points).</source>
+        <translation>Fitted over the whole recording (%1 points).</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ajusté sur l&apos;intervalle de %1 s à %2 s (%3 points).</source>
+        <translation>Fitted over the interval from %1 s to %2 s (%3 points).</translation>
+    </message>
 </context>
 <context>
     <name>MeasurementFiles</name>
     <message>
-        <location filename="../export/CsvFormat.cpp" line="+131"/>
+        <location filename="../export/CsvFormat.cpp" line="+256"/>
         <source>ce n&apos;est pas un fichier CSV de Pendulab</source>
         <translation>this is not a Pendulab CSV file</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="-146"/>
         <source>nombre illisible pour « %1 »</source>
         <translation>unreadable number for “%1”</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+9"/>
         <source>durée illisible</source>
         <translation>unreadable duration</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+48"/>
         <source>la colonne « V (V) » manque</source>
         <translation>the “V (V)” column is missing</translation>
     </message>
     <message>
-        <location line="+5"/>
-        <location filename="../export/TextImport.cpp" line="+187"/>
+        <location line="+8"/>
+        <location filename="../export/TextImport.cpp" line="+200"/>
         <source>%1 champs au lieu de %2</source>
         <translation>%1 fields instead of %2</translation>
     </message>
@@ -213,7 +228,7 @@
         <translation>unreadable voltage</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="-83"/>
         <source>la durée manque</source>
         <translation>the duration is missing</translation>
     </message>
@@ -294,7 +309,7 @@
         <translation>writing interrupted</translation>
     </message>
     <message>
-        <location filename="../export/TextImport.cpp" line="-79"/>
+        <location filename="../export/TextImport.cpp" line="-105"/>
         <source>fichier binaire (octet nul), pas un tableau de texte</source>
         <translation>binary file (null byte), not a text table</translation>
     </message>
@@ -304,22 +319,22 @@
         <translation>unreadable text (it is not UTF-8)</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+156"/>
         <source>le fichier est vide</source>
         <translation>the file is empty</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="-113"/>
         <source>une seule colonne : il faut une colonne de temps et au moins une colonne de valeurs</source>
         <translation>only one column: a time column and at least one value column are needed</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+17"/>
         <source>aucune ligne de nombres</source>
         <translation>no line of numbers</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+16"/>
         <source>une seule colonne</source>
         <translation>only one column</translation>
     </message>
@@ -329,12 +344,12 @@
         <translation>column %1</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+8"/>
         <source>valeur manquante en colonne %1</source>
         <translation>missing value in column %1</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>valeur non finie « %1 » en colonne %2</source>
         <translation>non-finite value “%1” in column %2</translation>
     </message>
@@ -344,12 +359,12 @@
         <translation>unreadable number “%1” in column %2</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+23"/>
         <source>le temps ne croît pas (%1 s après %2 s)</source>
         <translation>time does not increase (%1 s after %2 s)</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+51"/>
         <source>trop peu de points (%1, il en faut au moins 10)</source>
         <translation>too few points (%1, at least 10 are needed)</translation>
     </message>
@@ -435,7 +450,7 @@
 <context>
     <name>Report</name>
     <message>
-        <location filename="../app/Report.cpp" line="+50"/>
+        <location filename="../app/Report.cpp" line="+40"/>
         <source>inconnue</source>
         <translation>unknown</translation>
     </message>
@@ -609,7 +624,7 @@
 <context>
     <name>SerialSource</name>
     <message>
-        <location filename="../acquisition/SerialSource.cpp" line="+45"/>
+        <location filename="../acquisition/SerialSource.cpp" line="+24"/>
         <source>Pendulab n&apos;a pas le droit d&apos;ouvrir le port série %1. Ajoutez votre compte au groupe « dialout » (sudo usermod -aG dialout $USER), puis fermez la session et rouvrez-la.</source>
         <translation>Pendulab is not allowed to open the serial port %1. Add your account to the “dialout” group (sudo usermod -aG dialout $USER), then log out and log in again.</translation>
     </message>
@@ -629,7 +644,7 @@
         <translation>Cannot open the serial port %1 (system error %2).</translation>
     </message>
     <message>
-        <location line="+173"/>
+        <location line="+95"/>
         <source>Le port série %1 s&apos;est fermé pendant que Pendulab cherchait la carte.</source>
         <translation>The serial port %1 closed while Pendulab was looking for the board.</translation>
     </message>
@@ -644,7 +659,7 @@
         <translation> Last answer: “ERR %1”.</translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location filename="../acquisition/SerialRun.cpp" line="+74"/>
         <source>La carte a été débranchée pendant la mesure : %1 échantillons reçus sur %2.</source>
         <translation>The board was unplugged during the recording: %1 of %2 samples received.</translation>
     </message>
@@ -664,7 +679,7 @@
         <translation>The board no longer answers: %1 of %2 samples received.</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+19"/>
         <source>La carte a terminé la mesure après %1 échantillons sur %2.</source>
         <translation>The board ended the recording after %1 of %2 samples.</translation>
     </message>
@@ -684,7 +699,7 @@
         <translation>Unexpected answer from the board during the recording.</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location filename="../acquisition/SerialSource.cpp" line="+37"/>
         <source>Carte Pendulab (%1)</source>
         <translation>Pendulab board (%1)</translation>
     </message>
@@ -702,7 +717,7 @@
 <context>
     <name>Session</name>
     <message>
-        <location filename="../session/Session.cpp" line="+20"/>
+        <location filename="../session/Session.cpp" line="+33"/>
         <source>La mesure doit compter %1 points.</source>
         <translation>The measurement must have %1 points.</translation>
     </message>
@@ -717,7 +732,7 @@
         <translation>The measurement contains a non-numeric value.</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+15"/>
         <source>La source a envoyé trop de points.</source>
         <translation>The source sent too many points.</translation>
     </message>
@@ -740,12 +755,12 @@
 <context>
     <name>TFichePrincipale</name>
     <message>
-        <location filename="../app/Main.cpp" line="+172"/>
+        <location filename="../app/MainPages.cpp" line="+41"/>
         <source>Acquisition</source>
         <translation>Recording</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+66"/>
         <location line="+7"/>
         <location line="+16"/>
         <source>Durée totale d&apos;acquisition</source>
@@ -759,7 +774,7 @@
         <translation>total time in seconds</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="-85"/>
         <location line="+7"/>
         <source>Pointeur t</source>
         <translation>Pointer t</translation>
@@ -780,20 +795,20 @@
         <translation>Value under the pointer</translation>
     </message>
     <message>
-        <location line="+2"/>
-        <location filename="../app/MainAcquisition.cpp" line="+117"/>
+        <location filename="../app/MainAcquisition.cpp" line="+116"/>
+        <location filename="../app/MainPages.cpp" line="+2"/>
         <source>&amp;Lancer</source>
         <translation>&amp;Start</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+3"/>
+        <location filename="../app/MainPages.cpp" line="+2"/>
         <location line="+1"/>
-        <location filename="../app/MainAcquisition.cpp" line="+3"/>
         <source>Lachez le pendule et cliquez ici...</source>
         <translation>Release the pendulum and click here...</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location filename="../app/MainPages.cpp" line="+91"/>
         <source>Tension entrée EA0</source>
         <translation>Input voltage EA0</translation>
     </message>
@@ -808,7 +823,7 @@
         <translation>No data-acquisition card: choose a source</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+15"/>
         <source>Progression de l&apos;acquisition</source>
         <translation>Recording progress</translation>
     </message>
@@ -834,12 +849,12 @@
         <translation>Trigger threshold</translation>
     </message>
     <message>
-        <location line="+31"/>
+        <location line="+5"/>
         <source>Position mesurée et modèle</source>
         <translation>Measured position and model</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+23"/>
         <source>Dérivée / t</source>
         <translation>Derivative vs t</translation>
     </message>
@@ -875,7 +890,7 @@
         <translation>potential energy</translation>
     </message>
     <message>
-        <location line="+79"/>
+        <location filename="../app/Main.cpp" line="+115"/>
         <source>&amp;Acquisition</source>
         <translation>&amp;Record</translation>
     </message>
@@ -925,7 +940,7 @@
         <translation>Quit the program?</translation>
     </message>
     <message>
-        <location filename="../app/MainAcquisition.cpp" line="-85"/>
+        <location filename="../app/MainAcquisition.cpp" line="-84"/>
         <source>Prêt à lacher le pendules ?</source>
         <translation>Ready to release the pendulum?</translation>
     </message>
@@ -935,7 +950,7 @@
         <translation>No data-acquisition card is available.</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+15"/>
         <source>Seuil de déclenchement invalide : « %1 ». Donnez un nombre de volts positif, par exemple %2.</source>
         <translation>Invalid trigger threshold: “%1”. Give a positive number of volts, for example %2.</translation>
     </message>
@@ -992,7 +1007,7 @@
     <message>
         <location line="+7"/>
         <location line="+24"/>
-        <location filename="../app/MainFiles.cpp" line="+122"/>
+        <location filename="../app/MainFiles.cpp" line="+123"/>
         <source>Fichier %1 sauvegardé.</source>
         <translation>File %1 saved.</translation>
     </message>
@@ -1054,7 +1069,7 @@
         <translation>CSV files (*.csv *.CSV)</translation>
     </message>
     <message>
-        <location filename="../app/MainResiduals.cpp" line="+24"/>
+        <location filename="../app/MainResiduals.cpp" line="+23"/>
         <location line="+3"/>
         <source>Résidus</source>
         <translation>Residuals</translation>
@@ -1070,7 +1085,7 @@
         <translation>residuals (V)</translation>
     </message>
     <message>
-        <location filename="../app/MainSources.cpp" line="+28"/>
+        <location filename="../app/MainSources.cpp" line="+27"/>
         <location line="+7"/>
         <source>Source</source>
         <translation>Source</translation>
@@ -1096,12 +1111,12 @@
         <translation>Serial port…</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+12"/>
         <source>Carte Pendulab (%1)</source>
         <translation>Pendulab board (%1)</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+26"/>
         <source>Port série</source>
         <translation>Serial port</translation>
     </message>
@@ -1111,7 +1126,7 @@
         <translation>Path of the board&apos;s serial port (for example /dev/ttyACM0):</translation>
     </message>
     <message>
-        <location line="+89"/>
+        <location line="+81"/>
         <source>Étalonnage invalide : « %1 ». Donnez un nombre de mètres par volt positif.</source>
         <translation>Invalid calibration: “%1”. Give a positive number of metres per volt.</translation>
     </message>
@@ -1241,22 +1256,22 @@ Save the page to a PDF file?</translation>
 <context>
     <name>Tconfig</name>
     <message>
-        <location filename="../model/conf1.cpp" line="+70"/>
+        <location filename="../views/conf1Build.cpp" line="+62"/>
         <source>Flèches : ±%1 %2</source>
         <translation>Arrows: ±%1 %2</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location filename="../views/conf1.cpp" line="+39"/>
         <source>Modélisation</source>
         <translation>Model</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location filename="../views/conf1Build.cpp" line="+26"/>
         <source>Ressort, masse et amortisseur</source>
         <translation>Spring, mass and damper</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+6"/>
         <location line="+6"/>
         <location line="+7"/>
         <location line="+1"/>
@@ -1291,7 +1306,7 @@ Save the page to a PDF file?</translation>
         <translation>release time</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+6"/>
         <location line="+3"/>
         <location line="+12"/>
         <location line="+3"/>
@@ -1342,7 +1357,7 @@ Save the page to a PDF file?</translation>
         <translation>Quality factor</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+6"/>
         <source>Ajuste la raideur, le frottement, l&apos;amplitude, le décalage et l&apos;instant du lâcher t0 (et l&apos;amplitude de l&apos;excitateur à la pulsation réglée, s&apos;il est en marche) à la mesure. La masse reste celle que vous avez réglée : pesez-la, car la seule courbe x(t) ne détermine que k/m et h/m.</source>
         <translation>Fits the stiffness, the friction, the amplitude, the offset and the release time t0 (and the driver&apos;s amplitude at the angular frequency set, when it is on) to the measurement. The mass stays the one you set: weigh it, since the curve x(t) alone determines only k/m and h/m.</translation>
     </message>
@@ -1379,7 +1394,7 @@ Save the page to a PDF file?</translation>
         <translation>Fit result</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+6"/>
         <source>Paramètres de l&apos;excitateur</source>
         <translation>Driver parameters</translation>
     </message>
@@ -1398,7 +1413,7 @@ Save the page to a PDF file?</translation>
         <translation>Ampl.</translation>
     </message>
     <message>
-        <location line="+100"/>
+        <location filename="../views/conf1.cpp" line="+65"/>
         <source>Modélisation (apériodique)</source>
         <translation>Model (overdamped)</translation>
     </message>
@@ -1408,7 +1423,7 @@ Save the page to a PDF file?</translation>
         <translation>Model (underdamped)</translation>
     </message>
     <message>
-        <location line="+173"/>
+        <location line="+170"/>
         <source>Aucun intervalle choisi : faites glisser le pointeur sur la courbe de la mesure, puis ajustez.</source>
         <translation>No interval chosen: drag the pointer over the measurement curve, then fit.</translation>
     </message>
@@ -1416,7 +1431,7 @@ Save the page to a PDF file?</translation>
 <context>
     <name>UiServices</name>
     <message>
-        <location filename="../app/Services.cpp" line="+33"/>
+        <location filename="../views/Services.cpp" line="+33"/>
         <source>Confirmation</source>
         <translation>Confirmation</translation>
     </message>

@@ -59,6 +59,10 @@ void Tconfig::redraw() { session_->computeModel(); }
 // A value set by hand: the fitted values still in force stay, but there is no way back past it.
 void Tconfig::apply(const pendulab::ModelParameters& p)
 {
+    // The fit's read-out no longer describes a model changed by hand ("Tracer" changes no value).
+    using Physical = pendulab::OscillatorParameters;
+    if (static_cast<const Physical&>(p) != static_cast<const Physical&>(session_->parameters()))
+        ajustlbl->setValueText(QString());
     session_->setParameters(p);
     manual_.reset();
     updateFitCommands();

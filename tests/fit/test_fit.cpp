@@ -65,9 +65,9 @@ TEST(Fit, RecoversTheVirtualCardsPendulumsWithinTheirUncertainties)
         {1.00, 60.0, 1.50, 8.0, 0.0, 0.008, 5},   // strongly damped
         {0.10, 2.0, 0.02, 4.0, 2.0, 0.008, 20},   // slow
     };
-    int misses[5] = {0, 0, 0, 0, 0};
+    int misses[5] = {0, 0, 0, 0, 0}, derivedMisses = 0;
     int runs = 0;
-    double squaredPulls = 0.0;
+    double squaredPulls = 0.0, derivedSquaredPulls = 0.0;
     for (const Card& c : cards)
         for (const std::uint32_t seed : {11u, 22u, 33u}) {
             virtualcard::PendulumSettings set;
@@ -86,6 +86,16 @@ TEST(Fit, RecoversTheVirtualCardsPendulumsWithinTheirUncertainties)
                 misses[j] += pull(fitted[j], truth[j]) > 3.0;
                 squaredPulls += pull(fitted[j], truth[j]) * pull(fitted[j], truth[j]);
             }
+            // ω0, T and Q against the card's own, in units of their propagated σ.
+            const FitDerived d = derivedOf(r);
+            const double beta = c.h / (2 * c.m);
+            const double derivedTruth[3] = {std::sqrt(c.k / c.m), 2 * M_PI / std::sqrt(c.k / c.m - beta * beta),
+                                            std::sqrt(c.k * c.m) / c.h};
+            const FitValue derived[3] = {d.omega0, d.period, d.quality};
+            for (int j = 0; j < 3; ++j) {
+                derivedMisses += pull(derived[j], derivedTruth[j]) > 3.0;
+                derivedSquaredPulls += pull(derived[j], derivedTruth[j]) * pull(derived[j], derivedTruth[j]);
+            }
             // The residuals are the card's noise (plus the converter's step), nothing more.
             EXPECT_LT(r.rms, 1.2 * std::hypot(c.noise, 1.0 / 204.8 / std::sqrt(12.0)));
             if (c.noise == 0.008 && c.k == 18.5) {
@@ -98,6 +108,9 @@ TEST(Fit, RecoversTheVirtualCardsPendulumsWithinTheirUncertainties)
     // …and the σ are not inflated either: the pulls spread like a unit normal (mean square ≈ 1).
     EXPECT_GT(squaredPulls / (5.0 * runs), 0.4);
     EXPECT_LT(squaredPulls / (5.0 * runs), 2.0);
+    EXPECT_LE(derivedMisses, 2);
+    EXPECT_GT(derivedSquaredPulls / (3.0 * runs), 0.4);
+    EXPECT_LT(derivedSquaredPulls / (3.0 * runs), 2.0);
 }
 
 TEST(Fit, AnIntervalKeepsTheRecordingsTimeBase)
@@ -254,22 +267,41 @@ TEST(Fit, UnusableOrExtremeRecordingsGetClearAnswers)
     }
 }
 
+// Each σ with two significant digits, its value to the same place; ω0, T and Q with σ propagated
+// from k and h (expected values from the formulas differentiated numerically, outside the program).
 TEST(Fit, ReportReadsLikeTheScreen)
 {
     FitResult r;
     r.ok = true;
-    r.stiffness = {18.4712, 0.0281};
+    r.mass = 0.32;
+    r.stiffness = {18.4971, 0.01234};
     r.friction = {0.12139, 0.00214};
+    r.stiffnessFrictionCovariance = -0.3 * 0.01234 * 0.00214;
     r.amplitude = {7.4903, 0.0112};
     r.offset = {0.36012, 0.00093};
-    r.releaseTime = {-0.0002, 0.0011}; // rounds to zero: no minus sign
+    r.releaseTime = {-0.00002, 0.0011}; // rounds to zero: no minus sign
     r.rms = 0.01216;
+    r.points = 2001;
+    r.wholeRecording = true;
     EXPECT_EQ(fitReport(r, ","), (std::vector<std::string>{
-        "k = 18,47 ± 0,03 N/m", "h = 0,121 ± 0,002 kg/s", "a = 7,49 ± 0,01 V",
-        "décalage = 0,360 ± 0,001 V", "t0 = 0,000 ± 0,001 s", "écart-type = 0,012 V"}));
+        "k = 18,497 ± 0,012 N/m", "h = 0,1214 ± 0,0021 kg/s", "a = 7,490 ± 0,011 V",
+        "décalage = 0,36012 ± 0,00093 V", "t0 = 0,0000 ± 0,0011 s", "ω0 = 7,6029 ± 0,0025 rad/s",
+        "T = 0,82668 ± 0,00028 s", "Q = 20,04 ± 0,36", "écart-type = 0,012 V",
+        "Ajusté sur toute la mesure (2001 points)."}));
     r.excited = true;
-    r.exciterAmplitude = {5.123, 0.046};
-    EXPECT_EQ(fitReport(r, ".")[5], "F = 5.12 ± 0.05");
+    r.exciterAmplitude = {5.123, 0.0996}; // σ rounds up to 0.10
+    r.wholeRecording = false;
+    r.from = 1.2;
+    r.to = 4.5;
+    r.points = 661;
+    std::vector<std::string> lines = fitReport(r, ".");
+    ASSERT_EQ(lines.size(), 11u);
+    EXPECT_EQ(lines[8], "F = 5.12 ± 0.10");
+    EXPECT_EQ(lines[10], "Ajusté sur l'intervalle de 1.20 s à 4.50 s (661 points).");
+    r.exciterAmplitude = {12345.0, 234.0};
+    EXPECT_EQ(fitReport(r, ".")[8], "F = 12340 ± 230");
+    r.friction = {6.0, 0.1}; // aperiodic (h/2m = 9.4 > ω0 = 7.6): ω0 and Q, no pseudo-period
+    EXPECT_EQ(fitReport(r, ",")[6], "T : mouvement apériodique");
     r.ok = false;
     r.message = "L'ajustement n'a pas convergé.";
     EXPECT_EQ(fitReport(r, ","), std::vector<std::string>{"L'ajustement n'a pas convergé."});
