@@ -47,6 +47,27 @@ std::string formatShortest(double value, std::string_view decimalSeparator)
     return withSeparator(unsignedZero(std::string(buffer, result.ptr)), decimalSeparator);
 }
 
+std::optional<double> parsePlainDecimal(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    std::string plain;
+    std::size_t digits = 0, separators = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if ((c == '-' || c == '+') && i == 0) plain += c;
+        else if (c >= '0' && c <= '9') plain += c, ++digits;
+        else if ((c == ',' || c == '.') && ++separators == 1) plain += '.';
+        else return std::nullopt;
+    }
+    if (digits == 0) return std::nullopt;
+    double value = 0.0;
+    const char* first = plain.data() + (plain.front() == '+' ? 1 : 0);
+    const auto [end, error] = std::from_chars(first, plain.data() + plain.size(), value);
+    if (error != std::errc() || end != plain.data() + plain.size() || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
 int roundEvenClamped(double value, int lo, int hi)
 {
     if (std::isnan(value)) return 0;

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,11 @@ std::string formatFixed(double value, int width, int precision, std::string_view
 
 // Shortest decimal form that reads back as the same double ("10", "10.5"), with the separator.
 std::string formatShortest(double value, std::string_view decimalSeparator);
+
+// A number as a student types it: an optional sign, digits, and at most one decimal separator,
+// ',' or '.' ("18.5", "18,5", "-0,02", ",5"); surrounding spaces allowed. Group separators,
+// exponents and anything else are refused (std::nullopt).
+std::optional<double> parsePlainDecimal(std::string_view text);
 
 // Round to nearest, ties to even, clamped into [lo, hi].
 int roundEvenClamped(double value, int lo = -1000000, int hi = 1000000);

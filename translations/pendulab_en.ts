@@ -1175,6 +1175,24 @@ Save the page to a PDF file?</translation>
     </message>
 </context>
 <context>
+    <name>TValueBox</name>
+    <message>
+        <location filename="../views/ValueBox.cpp" line="+20"/>
+        <source>Tapez une valeur.</source>
+        <translation>Type a value.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>« %1 » n&apos;est pas un nombre : des chiffres et une virgule (ou un point), sans espace ni exposant.</source>
+        <translation>“%1” is not a number: digits and one decimal comma (or point), with no space or exponent.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 est hors des limites : de %2 à %3 %4.</source>
+        <translation>%1 is out of bounds: from %2 to %3 %4.</translation>
+    </message>
+</context>
+<context>
     <name>Tavert</name>
     <message>
         <location filename="../app/avertisit1.cpp" line="+13"/>
@@ -1256,12 +1274,12 @@ Save the page to a PDF file?</translation>
 <context>
     <name>Tconfig</name>
     <message>
-        <location filename="../views/conf1Build.cpp" line="+62"/>
+        <location filename="../views/conf1Build.cpp" line="+63"/>
         <source>Flèches : ±%1 %2</source>
         <translation>Arrows: ±%1 %2</translation>
     </message>
     <message>
-        <location filename="../views/conf1.cpp" line="+39"/>
+        <location filename="../views/conf1.cpp" line="+40"/>
         <source>Modélisation</source>
         <translation>Model</translation>
     </message>

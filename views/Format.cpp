@@ -28,10 +28,5 @@ QString fmtNumber(double value, char format, int precision)
 
 std::optional<double> readUserNumber(const QString& text)
 {
-    QString typed = text.trimmed();
-    bool ok = false;
-    double value = QLocale().toDouble(typed, &ok);
-    if (!ok) value = typed.replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
-    if (!ok || !std::isfinite(value)) return std::nullopt;
-    return value;
+    return pendulab::parsePlainDecimal(text.toStdString());
 }

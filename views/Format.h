@@ -10,5 +10,6 @@ QString fmtShortest(double value);
 // QLocale::toString's `format` ('f', 'g'…) in the user's convention, without group separators,
 // never "nan", "inf" or "-0".
 QString fmtNumber(double value, char format, int precision);
-// A number the user typed, with the decimal comma or point; none when it is not a finite number.
+// A number the user typed, a plain decimal with the decimal comma or point (parsePlainDecimal);
+// none otherwise.
 std::optional<double> readUserNumber(const QString& text);

@@ -22,6 +22,7 @@
 #include "views/Format.h"
 #include "views/Services.h"
 #include "views/UpDown.h"
+#include "views/ValueBox.h"
 #include "model/Fit.h"
 #include "model/ParameterScales.h"
 #include "session/Session.h"

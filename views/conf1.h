@@ -6,9 +6,10 @@
 
 #include "model/ParameterScales.h"
 #include "session/Session.h"
+#include "views/ValueBox.h"
 
 class QCheckBox;
-class QDoubleSpinBox;
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -49,12 +50,13 @@ public:
     QCheckBox* intervchk = nullptr;
     QPushButton* manuelcmd = nullptr;
     TValueLabel* ajustlbl = nullptr;
-    // Every parameter typed exactly, beside its slider or spinner: N/m, kg/s, g, V, V.
-    QDoubleSpinBox* kspin = nullptr;
-    QDoubleSpinBox* hspin = nullptr;
-    QDoubleSpinBox* mspin = nullptr;
-    QDoubleSpinBox* offspin = nullptr;
-    QDoubleSpinBox* ampspin = nullptr;
+    // Every parameter typed exactly, beside its slider or spinner: N/m, kg/s, g, V, V; the boxes
+    // take the physical range (up to 1000 N/m, 100 kg/s, 1 g to 10 kg), beyond the sliders' own.
+    TValueBox* kspin = nullptr;
+    TValueBox* hspin = nullptr;
+    TValueBox* mspin = nullptr;
+    TValueBox* offspin = nullptr;
+    TValueBox* ampspin = nullptr;
 
     // Handlers; each ends with the model computed anew (the views then redraw the measured
     // analysis and the model) unless it says otherwise.

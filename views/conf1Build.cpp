@@ -16,6 +16,7 @@
 #include "views/Format.h"
 #include "views/Services.h"
 #include "views/UpDown.h"
+#include "views/ValueBox.h"
 #include "views/conf1.h"
 
 static void loadIllustrationResource() { Q_INIT_RESOURCE(illustration); }
@@ -44,10 +45,10 @@ TValueLabel* makeValue(QWidget* parent, const QString& name, const QString& text
 
 // A box to type a value in, in the user's locale; the arrows' step told in its tooltip. Its value
 // is taken when typing ends (Enter, focus leaving) or at each arrow step, not at each keystroke.
-QDoubleSpinBox* makeSpin(QWidget* parent, const QString& name, const QString& accessibleName, double min, double max,
+TValueBox* makeSpin(QWidget* parent, const QString& name, const QString& accessibleName, double min, double max,
                          int decimals, double step, const QString& unit, QRect geometry)
 {
-    auto* s = new QDoubleSpinBox(parent);
+    auto* s = new TValueBox(parent);
     s->setObjectName(name);
     s->setLocale(QLocale());
     s->setDecimals(decimals);
@@ -140,17 +141,17 @@ void Tconfig::buildModelControls()
     addLabel(QStringLiteral("Label5"), tr("Raideur"), 102, 2, 70, 16);
     ktxt = makeValue(this, QStringLiteral("ktxt"), QStringLiteral("20 N/m"), QRect(172, 2, 70, 16));
     ktrack = makeSlider(this, QStringLiteral("ktrack"), 0, 100, 40, QRect(102, 18, 140, 20));
-    kspin = makeSpin(this, QStringLiteral("kspin"), tr("Raideur"), 0.0, 50.0, 2, 0.01, QStringLiteral("N/m"),
+    kspin = makeSpin(this, QStringLiteral("kspin"), tr("Raideur"), 0.0, 1000.0, 2, 0.01, QStringLiteral("N/m"),
                      QRect(246, 17, 96, 22));
     addLabel(QStringLiteral("Label10"), tr("Frottement"), 102, 40, 70, 16);
     htxt = makeValue(this, QStringLiteral("htxt"), tr("0,2 si"), QRect(172, 40, 70, 16));
     htrack = makeSlider(this, QStringLiteral("htrack"), 0, 100, 20, QRect(102, 56, 140, 20));
-    hspin = makeSpin(this, QStringLiteral("hspin"), tr("Frottement"), 0.0, 1.0, 3, 0.001, QStringLiteral("kg/s"),
+    hspin = makeSpin(this, QStringLiteral("hspin"), tr("Frottement"), 0.0, 100.0, 3, 0.001, QStringLiteral("kg/s"),
                      QRect(246, 55, 96, 22));
     addLabel(QStringLiteral("Label1"), tr("Masse"), 102, 78, 70, 16);
     mtxt = makeValue(this, QStringLiteral("mtxt"), QStringLiteral("300 g"), QRect(172, 78, 70, 16));
     mtrack = makeSlider(this, QStringLiteral("mtrack"), 0, 999, 299, QRect(102, 94, 140, 20));
-    mspin = makeSpin(this, QStringLiteral("mspin"), tr("Masse"), 1.0, 1000.0, 0, 1.0, QStringLiteral("g"),
+    mspin = makeSpin(this, QStringLiteral("mspin"), tr("Masse"), 1.0, 10000.0, 0, 1.0, QStringLiteral("g"),
                      QRect(246, 93, 96, 22));
     describe(ktrack, tr("Raideur"));
     describe(htrack, tr("Frottement"));

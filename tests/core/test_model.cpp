@@ -265,6 +265,22 @@ TEST(ModelSweep, EverySliderCombinationSolvesTheEquation)
                     check(in);
                     if (HasFatalFailure()) return;
                 }
+    // The corners of what the typed boxes take: 1 g to 10 kg, up to 100 kg/s and 1000 N/m.
+    for (int D : {1, 120})
+        for (double m : {0.001, 10.0})
+            for (double h : {0.0, 0.001, 100.0})
+                for (double k : {0.0, 0.01, 1000.0})
+                    for (bool excited : {false, true}) {
+                        OscillatorInputs in;
+                        in.durationSeconds = D;
+                        in.mass = m;
+                        in.friction = h;
+                        in.stiffness = k;
+                        in.excited = excited;
+                        in.exciterPulsation = 200.0;
+                        check(in);
+                        if (HasFatalFailure()) return;
+                    }
 }
 
 // The still exciter against friction without a spring: the mass drifts at a·F/γ, and the curve

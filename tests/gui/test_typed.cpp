@@ -21,6 +21,8 @@ Qt::Key keyOf(QChar c)
     if (c == QLatin1Char(',')) return Qt::Key_Comma;
     if (c == QLatin1Char('.')) return Qt::Key_Period;
     if (c == QLatin1Char('-')) return Qt::Key_Minus;
+    if (c == QLatin1Char(' ')) return Qt::Key_Space;
+    if (c.isLetter()) return static_cast<Qt::Key>(Qt::Key_A + (c.toUpper().unicode() - 'A'));
     return Qt::Key_unknown;
 }
 
@@ -86,6 +88,46 @@ TEST_F(TypedTest, TypedStiffnessReachesTheModelExactly)
     // Enter again with nothing changed: no new computation.
     sendKey(dialog->kspin, Qt::Key_Return);
     EXPECT_EQ(modelRuns, runs + 1);
+    EXPECT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
+}
+
+// What is typed is taken as typed, in the whole physical range (the slider resting at its end), or
+// refused visibly with the model left as it was.
+TEST_F(TypedTest, TypedTextIsTakenAsTypedOrRefusedVisibly)
+{
+    start();
+    openDialog();
+    typeInto(dialog->kspin, QStringLiteral("18.5")); // the point, in French too
+    EXPECT_EQ(p().stiffness, 18.5);
+    EXPECT_EQ(dialog->kspin->text(), QStringLiteral("18,50 N/m"));
+    typeInto(dialog->kspin, QStringLiteral("250"));
+    EXPECT_EQ(p().stiffness, 250.0);
+    EXPECT_EQ(dialog->ktrack->value(), dialog->ktrack->maximum());
+    typeInto(dialog->hspin, QStringLiteral("100"));
+    EXPECT_EQ(p().friction, 100.0);
+    typeInto(dialog->mspin, QStringLiteral("1200"));
+    EXPECT_EQ(p().mass, 1.2);
+    EXPECT_EQ(dialog->mtrack->value(), 999);
+    EXPECT_TRUE(dialog->mspin->refusal().isEmpty());
+
+    const int runs = modelRuns;
+    for (const char* bad : {"1e3", "-5", "1 000", "12000", "abc"}) {
+        typeInto(dialog->mspin, QString::fromLatin1(bad));
+        EXPECT_EQ(p().mass, 1.2) << bad;
+        EXPECT_EQ(dialog->mspin->text(), QStringLiteral("1200 g")) << bad;
+        EXPECT_FALSE(dialog->mspin->refusal().isEmpty()) << bad;
+        EXPECT_EQ(dialog->mspin->toolTip(), dialog->mspin->refusal()) << bad;
+        EXPECT_TRUE(dialog->mspin->styleSheet().contains(QStringLiteral("border"))) << bad;
+    }
+    EXPECT_EQ(modelRuns, runs);
+    EXPECT_TRUE(dialog->mspin->refusal().contains(QStringLiteral("abc")));
+    typeInto(dialog->mspin, QStringLiteral("-5"));
+    EXPECT_TRUE(dialog->mspin->refusal().contains(QStringLiteral("hors des limites"))) << dialog->mspin->refusal().toStdString();
+    typeInto(dialog->mspin, QStringLiteral("250"));
+    EXPECT_EQ(p().mass, 0.25);
+    EXPECT_TRUE(dialog->mspin->refusal().isEmpty());
+    EXPECT_EQ(dialog->mspin->toolTip(), QStringLiteral("Flèches : ±1 g"));
+    EXPECT_TRUE(dialog->mspin->styleSheet().isEmpty());
     EXPECT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
 }
 
