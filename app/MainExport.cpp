@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "app/Main.h"
+#include "app/RecentFolder.h"
 #include "views/Services.h"
 #include "session/Session.h"
 
@@ -12,11 +13,12 @@ void TFichePrincipale::Exporter1Click()
     const QString file = ui().saveFileName(
         this,
         session->hasMeasurement() ? tr("Exporter") : tr("Exporter (aucune mesure enregistrée)"),
-        QDir::home().filePath(QStringLiteral("oscill.xls")),
+        QDir(startFolder()).filePath(QStringLiteral("oscill.xls")),
         tr("Fichiers excel (*.xls *.XLS);;Classeurs Excel 2007 et suivants (*.xlsx *.XLSX);;"
            "Fichiers CSV (*.csv *.CSV)"),
         QStringLiteral("xls"));
     if (file.isEmpty()) return;
+    rememberFolder(file);
     const QString suffix = QFileInfo(file).suffix().toLower();
     if (suffix == QLatin1String("xlsx") || suffix == QLatin1String("csv")) {
         writeMeasurementFile(file, suffix == QLatin1String("xlsx"));

@@ -9,9 +9,11 @@
 #include <QMenuBar>
 #include <QStringList>
 #include <algorithm>
+#include <optional>
 #include <qcustomplot.h>
 
 #include "app/Main.h"
+#include "app/RecentFolder.h"
 #include "views/Services.h"
 #include "views/UpDown.h"
 #include "views/ValueAxis.h"
@@ -20,6 +22,7 @@
 #include "export/TextImport.h"
 #include "export/XlsxFormat.h"
 #include "session/Session.h"
+#include "views/conf1.h"
 
 namespace {
 
@@ -51,8 +54,11 @@ void TFichePrincipale::buildFileMenu(QMenuBar* bar)
     connect(Ouvrir1, &QAction::triggered, this, [this] { guarded(this, [this] { Ouvrir1Click(); }); });
     connect(Enregistrer1, &QAction::triggered, this, [this] { guarded(this, [this] { Enregistrer1Click(); }); });
 
-    // No file replaces the measurement while a recording runs.
-    connect(this, &TFichePrincipale::runningChanged, Ouvrir1, [this](bool running) { Ouvrir1->setEnabled(!running); });
+    // No file replaces the measurement, and none is saved, while a recording runs.
+    connect(this, &TFichePrincipale::runningChanged, Ouvrir1, [this](bool running) {
+        Ouvrir1->setEnabled(!running);
+        Enregistrer1->setEnabled(!running);
+    });
     // A device recording is unsaved until saved or exported; its unit sets the position axis.
     connect(session, &pendulab::Session::measurementChanged, this, [this] {
         guarded(this, [this] {
@@ -70,20 +76,28 @@ bool TFichePrincipale::confirmDiscardUnsaved()
 void TFichePrincipale::Ouvrir1Click()
 {
     if (running() || !confirmDiscardUnsaved()) return;
-    const QString file = ui().openFileName(this, tr("Ouvrir une mesure"), QDir::homePath(),
+    const QString file = ui().openFileName(this, tr("Ouvrir une mesure"), startFolder(),
                                            tr("Mesures (*.csv *.CSV *.txt *.TXT *.tsv *.dat);;"
                                               "Tous les fichiers (*)"));
     if (file.isEmpty()) return;
+    rememberFolder(file);
 
     // Everything is read and checked before the session changes: a bad file changes nothing.
     const std::string path = localPath(file);
     const std::string text = pendulab::readWholeFile(path, pendulab::MaxImportBytes);
     pendulab::Measurement m;
     std::string note;
+    std::optional<pendulab::ModelParameters> model;
     if (pendulab::looksLikePendulabCsv(text)) {
-        // The samples as recorded: the analysis is the one made before saving. The model saved
-        // with them stays in the file; the model being worked on is kept.
-        m = pendulab::parseCsv(text, path).measurement;
+        // The samples as recorded (the analysis is the one made before saving), and the model
+        // saved with them, shown or not.
+        pendulab::CsvContents contents = pendulab::parseCsv(text, path);
+        m = std::move(contents.measurement);
+        if (contents.hasModel) {
+            model.emplace();
+            static_cast<pendulab::OscillatorParameters&>(*model) = contents.model;
+            model->shown = contents.modelShown;
+        }
     } else {
         const pendulab::TextTable table = pendulab::parseTextTable(text, path);
         std::size_t chosen = 0;
@@ -102,6 +116,10 @@ void TFichePrincipale::Ouvrir1Click()
 
     const int seconds = m.durationSeconds;
     session->setMeasurement(std::move(m));
+    if (model) {
+        session->setParameters(*model);
+        if (config_) config_->followSession();
+    }
     unsaved_ = false; // read from a file: saved by definition
     UpDown7->setPosition(seconds);
     durtxt->setText(QString::number(seconds));
@@ -111,14 +129,16 @@ void TFichePrincipale::Ouvrir1Click()
 
 void TFichePrincipale::Enregistrer1Click()
 {
+    if (running()) return; // the measurement is about to change
     if (!session->hasMeasurement()) {
         ui().showMessage(this, tr("Aucune mesure à enregistrer."));
         return;
     }
     const QString file = ui().saveFileName(this, tr("Enregistrer la mesure"),
-                                           QDir::home().filePath(tr("mesure.csv", "default file name")),
+                                           QDir(startFolder()).filePath(tr("mesure.csv", "default file name")),
                                            tr("Fichiers CSV (*.csv *.CSV)"), QStringLiteral("csv"));
     if (file.isEmpty()) return;
+    rememberFolder(file);
     writeMeasurementFile(file, false);
     ui().showMessage(this, tr("Fichier %1 sauvegardé.").arg(file));
 }

@@ -1,5 +1,6 @@
 // The lab report ("&Rapport PDF…"): a title, the recording, the model's parameters and results, the
 // charts as vector drawings and the phase portrait, on A4 pages written through a temporary file.
+#include "app/RecentFolder.h"
 #include "app/Report.h"
 
 #include <QCoreApplication>
@@ -247,9 +248,10 @@ void writeReport(const QString& file, TFichePrincipale& window)
 void TFichePrincipale::Rapport1Click()
 {
     const QString file = ui().saveFileName(this, tr("Enregistrer le rapport PDF"),
-                                           QDir::home().filePath(tr("rapport-pendulab.pdf", "default file name")),
+                                           QDir(startFolder()).filePath(tr("rapport-pendulab.pdf", "default file name")),
                                            QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
     if (file.isEmpty()) return;
+    rememberFolder(file);
     writeReport(file, *this);
     ui().openDocument(file);
 }

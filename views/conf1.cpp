@@ -116,6 +116,17 @@ void Tconfig::showEvent(QShowEvent* event)
     if (!event->spontaneous()) guarded(this, [this] { FormShow(); });
 }
 
+void Tconfig::followSession()
+{
+    const bool wasExcited = excitchk->isChecked();
+    manual_.reset();
+    placeControls();
+    showValueTexts();
+    if (excitchk->isChecked() != wasExcited)
+        setFixedHeight(excitchk->isChecked() ? HeightWithExciter : HeightWithoutExciter);
+    updateFitCommands();
+}
+
 void Tconfig::FormShow()
 {
     placeControls(); // from the values, which stay exact

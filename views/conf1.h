@@ -83,6 +83,9 @@ public:
     void ajustcmdClick();
     // Back to the parameters set by hand before the first of consecutive fits.
     void manuelcmdClick();
+    // The parameters were replaced from outside the dialog (a measurement opened with its model):
+    // every control, box and label follows them.
+    void followSession();
     // A recording is under way: no fit meanwhile.
     void setRecordingRunning(bool running);
 

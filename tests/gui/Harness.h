@@ -38,15 +38,16 @@ public:
         questions << text;
         return okCancelAnswer;
     }
-    QString saveFileName(QWidget*, const QString& caption, const QString&, const QString& filter, const QString&) override
+    QString saveFileName(QWidget*, const QString& caption, const QString& proposed, const QString& filter, const QString&) override
     {
         ++saveCalls;
         saveCaptions << caption;
+        saveProposals << proposed;
         saveFilters << filter;
         return saveAnswer;
     }
     // Measurement files: the file to open, the item picked from a list (-1: cancelled).
-    QStringList saveCaptions, saveFilters, openFolders, chooseLists;
+    QStringList saveCaptions, saveFilters, saveProposals, openFolders, chooseLists;
     QString openAnswer;
     int openCalls = 0;
     int chooseAnswer = 0;

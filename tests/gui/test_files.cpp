@@ -93,7 +93,7 @@ TEST_F(FilesTest, SavedRecordingOpensBackToTheSameAnalysis)
     main->Ouvrir1->trigger();
     ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
     EXPECT_EQ(ui_.questions, QStringList{QStringLiteral("La mesure n'est pas enregistrée. Continuer ?")});
-    EXPECT_EQ(ui_.openFolders, QStringList{QDir::homePath()});
+    EXPECT_EQ(ui_.openFolders, QStringList{dir.path()}); // the folder last used
 
     const pendulab::Measurement& m = main->session->measurement();
     EXPECT_EQ(m.durationSeconds, 10);
@@ -298,4 +298,42 @@ TEST_F(FilesTest, AfterAFitEachExportsMeasuredPositionFollowsTheModel)
         EXPECT_EQ(fields[0].toInt(), rows[f]) << f;
         EXPECT_LE(fields[1].toDouble(), 0.012) << f << ": " << fields[1].toStdString();
     }
+}
+
+// A measurement opens back with the model saved beside it, shown or not, the dialog following; no
+// save while a recording runs; each file dialog starts in the folder last used.
+TEST_F(FilesTest, OpeningRestoresTheSavedModelAndDialogsStartWhereTheLastFileWent)
+{
+    start();
+    recordFromCard();
+    openDialog();
+    dialog->mtrack->setValue(199); // 200 g
+    dialog->visichk->click();      // the model hidden
+    ASSERT_FALSE(main->session->parameters().shown);
+    ui_.saveAnswer = path("200g.csv");
+    main->Enregistrer1->trigger();
+    dialog->mtrack->setValue(499); // 500 g, the model shown again
+    dialog->visichk->click();
+    ASSERT_EQ(main->session->parameters().mass, 0.5);
+
+    ui_.openAnswer = ui_.saveAnswer;
+    main->Ouvrir1->trigger();
+    ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
+    EXPECT_EQ(main->session->parameters().mass, 0.2);
+    EXPECT_FALSE(main->session->parameters().shown);
+    EXPECT_EQ(dialog->mtrack->value(), 199);
+    EXPECT_EQ(dialog->mspin->text(), QStringLiteral("200 g"));
+    EXPECT_FALSE(dialog->visichk->isChecked());
+
+    emit main->runningChanged(true);
+    EXPECT_FALSE(main->Enregistrer1->isEnabled()); // Ctrl+S does nothing meanwhile
+    emit main->runningChanged(false);
+    EXPECT_TRUE(main->Enregistrer1->isEnabled());
+
+    QTemporaryDir other;
+    exportTo(other.filePath(QStringLiteral("x.xls")));
+    main->Enregistrer1->trigger();
+    EXPECT_EQ(ui_.saveProposals.last(), QDir(other.path()).filePath(QStringLiteral("mesure.csv")));
+    main->Ouvrir1->trigger();
+    EXPECT_EQ(ui_.openFolders.last(), other.path());
 }
