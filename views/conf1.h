@@ -90,9 +90,10 @@ public:
     void setRecordingRunning(bool running);
 
     static constexpr int Width = 346;
-    static constexpr int HeightWithExciter = 467;
-    static constexpr int HeightWithoutExciter = 395;
-    static constexpr int StoredHeight = 372;
+    // The fit's read-out (ten lines, eleven with the exciter) takes 160 px below the controls.
+    static constexpr int HeightWithExciter = 527;
+    static constexpr int HeightWithoutExciter = 455;
+    static constexpr int StoredHeight = 432;
 
 protected:
     void showEvent(QShowEvent* event) override;

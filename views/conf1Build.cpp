@@ -207,7 +207,7 @@ void Tconfig::buildFitControls()
     manuelcmd->setAutoDefault(false);
     manuelcmd->setEnabled(false);
     describe(manuelcmd, tr("Revenir aux réglages manuels"));
-    ajustlbl = makeValue(this, QStringLiteral("ajustlbl"), QString(), QRect(4, 268, Width - 8, 100));
+    ajustlbl = makeValue(this, QStringLiteral("ajustlbl"), QString(), QRect(4, 268, Width - 8, 160));
     ajustlbl->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ajustlbl->setWordWrap(true);
     ajustlbl->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
