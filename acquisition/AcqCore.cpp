@@ -23,7 +23,8 @@ std::size_t recordSamples(const CardDriverTable& card, std::int16_t* raw, std::s
     std::size_t i = 0;
     auto lastBlock = std::chrono::steady_clock::now();
     for (; i < volts.size() && !stop.load(std::memory_order_relaxed); ++i) {
-        card.AcquerirTable(raw, &scratch);
+        // A wait for the sample cut short by a stop brings no sample: the run ends before it.
+        if (card.AcquerirTable(raw, &scratch) == sysam::AcquisitionInterrupted && stop.load()) break;
         volts[i] = codeToVolts(raw[1]);
         const auto now = std::chrono::steady_clock::now();
         if (i % 100 == 0 || now - lastBlock >= BlockAge) {

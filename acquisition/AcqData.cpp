@@ -11,6 +11,7 @@ namespace pendulab {
 CardDriverTable CardDriver;
 dynlib::Handle CardLibrary = nullptr;
 std::int32_t CardSystemCode = 0;
+sysam::InterrompreFn CardInterrompre = nullptr;
 
 static_assert(sizeof(CardDriverTable) == sysam::EntryCount * sizeof(void*),
               "one slot per entry point, in binding order");
@@ -40,6 +41,7 @@ bool LoadCardDriver(const std::string& name, const MessageSink& show, const std:
 {
     CardSystemCode = 0;
     CardDriver = CardDriverTable{};
+    CardInterrompre = nullptr;
     if (name.empty()) return false;
     const std::string fileName = CardDriverFileName(name);
     CardLibrary = dynlib::Load(fileName, firstFolder.empty() ? dynlib::ProgramFolder() : firstFolder);
@@ -61,6 +63,9 @@ bool LoadCardDriver(const std::string& name, const MessageSink& show, const std:
         return false;
     }
     CardDriver = bound;
+    void* interrompre = dynlib::Symbol(CardLibrary, sysam::InterrompreName); // optional
+    std::memcpy(&CardInterrompre, &interrompre, sizeof interrompre);
+    dynlib::SetLastError(0); // its absence is no failure
     CardSystemCode = CardDriver.RenvoyerSysteme();
     (void)CardDriver.SystemePresent();
     return true;

@@ -79,6 +79,12 @@ std::size_t CardSource::record(std::size_t count, std::int64_t periodMicrosecond
     });
 }
 
+void CardSource::stop()
+{
+    stop_ = true;
+    if (bound_ && CardInterrompre != nullptr) CardInterrompre();
+}
+
 std::optional<double> CardSource::readLive()
 {
     if (!present_ || CardDriver.LireEA_Entier == nullptr) return std::nullopt;

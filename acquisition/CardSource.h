@@ -30,7 +30,9 @@ public:
     double maxVolts() const override { return 10.0; }
     std::size_t record(std::size_t count, std::int64_t periodMicroseconds, const BlockSink& sink) override;
     std::string cannotRecord(std::size_t count, std::int64_t periodMicroseconds) const override;
-    void stop() override { stop_ = true; }
+    // Also wakes the driver's wait for the next sample when the driver can (our virtual card), so
+    // that a run ends at once however far apart its samples are.
+    void stop() override;
     std::optional<double> readLive() override;
 
     // The card's timer setting for a sample period: period − 90 µs; empty when it does not fit.

@@ -30,4 +30,12 @@ inline constexpr const char* EntryNames[EntryCount] = {
     "ProgrammerSensPort", "PreparerAcquisition", "AcquerirTable", "ProgrammerDeclenchement",
     "Declencher", "PreparerEmission", "EmettreSorties", "FermetureDLL"};
 
+// Our own entry point, beside the driver's 41 and bound only when present (the real card's driver
+// does not have it): it wakes an AcquerirTable waiting for its sample, which then returns
+// AcquisitionInterrupted at once, without a sample, as do those that follow until the next
+// PreparerAcquisition.
+using InterrompreFn = std::int32_t(SYSAM_CALL*)();
+inline constexpr const char* InterrompreName = "PendulabInterrompre";
+inline constexpr std::int32_t AcquisitionInterrupted = -1;
+
 } // namespace pendulab::sysam

@@ -16,6 +16,7 @@
 #include "acquisition/CardSource.h"
 #include "acquisition/Recorder.h"
 #include "analysis/Smoothing.h"
+#include "core/SharedState.h"
 #include "views/Accessibility.h"
 #include "views/Format.h"
 #include "app/Main.h"
@@ -45,6 +46,10 @@ void TFichePrincipale::aqucmdClick()
 
     if (durationSeconds() < 1) durtxt->setText(QStringLiteral("10"));
     const int seconds = durationSeconds();
+    if (seconds > pendulab::LongestDurationSeconds) {
+        ui().showMessage(this, tr("La durée doit être comprise entre 1 et 120 s."));
+        return;
+    }
     pendulab::RecordingPlan plan;
     plan.count = pendulab::SampleCount;
     plan.periodMicroseconds = static_cast<std::int64_t>(seconds) * 1000000 / (pendulab::SampleCount - 1);

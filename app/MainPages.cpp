@@ -122,7 +122,7 @@ QLabel* TFichePrincipale::buildDurationControls()
     });
     UpDown7 = new TUpDown(Qt::Vertical, TabSheet1);
     UpDown7->setObjectName(QStringLiteral("UpDown7"));
-    UpDown7->setRange(1, 120);
+    UpDown7->setRange(1, pendulab::LongestDurationSeconds);
     UpDown7->setIncrement(1);
     UpDown7->setPosition(10);
     UpDown7->setBuddy(durtxt);

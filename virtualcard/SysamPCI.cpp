@@ -1,12 +1,13 @@
-// Our own "SysamPCI.dll": the 41 entry points of the card driver, over a simulated pendulum.
+// Our own "SysamPCI.dll": the 41 entry points of the card driver, over a simulated pendulum, and
+// two of our own (PendulabVirtualCard, PendulabInterrompre).
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 
 #include "acquisition/SysamApi.h"
 #include "virtualcard/Pendulum.h"
@@ -33,6 +34,27 @@ Card& card()
 {
     static Card c;
     return c;
+}
+
+// The wait of a paced AcquerirTable for its sample's instant, which PendulabInterrompre can cut
+// short. It has a lock of its own: the waiting call holds cardMutex, the wake-up never takes it.
+struct Wake {
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool interrupted = false; // from PendulabInterrompre until the next PreparerAcquisition
+};
+Wake& wake()
+{
+    static Wake w;
+    return w;
+}
+
+// Waits until `instant`; false when the wait was (or had already been) interrupted.
+bool waitForInstant(Clock::time_point instant)
+{
+    Wake& w = wake();
+    std::unique_lock lock(w.mutex);
+    return !w.cv.wait_until(lock, instant, [&w] { return w.interrupted; });
 }
 
 virtualcard::PendulumSettings freshSettings()
@@ -70,8 +92,23 @@ bool absent()
 
 } // namespace
 
+#if !defined(VIRTUALCARD_DRIVER_ENTRIES_ONLY)
 // Tells Pendulab that this card is simulated, so that its recordings say so.
 SYSAM_EXPORT std::int32_t SYSAM_CALL PendulabVirtualCard() { return 1; }
+
+// Ends the wait of an AcquerirTable in progress, and of those that follow until the next
+// PreparerAcquisition: each returns sysam::AcquisitionInterrupted at once, without a sample.
+SYSAM_EXPORT std::int32_t SYSAM_CALL PendulabInterrompre()
+{
+    logCall("PendulabInterrompre");
+    {
+        std::lock_guard lock(wake().mutex);
+        wake().interrupted = true;
+    }
+    wake().cv.notify_all();
+    return 0;
+}
+#endif
 
 SYSAM_EXPORT std::int32_t SYSAM_CALL SystemePresent()
 {
@@ -126,6 +163,8 @@ SYSAM_EXPORT std::int32_t SYSAM_CALL PreparerAcquisition(std::int32_t a, std::in
     if (!(cd.period > 0.0)) cd.period = 1e-6;
     cd.sampleIndex = 0;
     cd.releasedAt = Clock::now();
+    std::lock_guard wakeLock(wake().mutex);
+    wake().interrupted = false;
     return 0;
 }
 
@@ -135,7 +174,11 @@ SYSAM_EXPORT std::int32_t SYSAM_CALL AcquerirTable(std::int16_t* table, std::int
     Card& cd = card();
     auto& p = pendulum();
     const double t = static_cast<double>(cd.sampleIndex) * cd.period;
-    if (p.settings().paced) std::this_thread::sleep_until(cd.releasedAt + std::chrono::duration<double>(t));
+    const auto instant = cd.releasedAt + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(t));
+    if (p.settings().paced && !waitForInstant(instant)) {
+        if (std::getenv("VIRTUALCARD_LOG") != nullptr) logCall("AcquerirTable");
+        return pendulab::sysam::AcquisitionInterrupted;
+    }
     if (table != nullptr) {
         table[0] = 0;
         table[1] = static_cast<std::int16_t>(p.codeAt(t));

@@ -2,14 +2,18 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "acquisition/AcqCore.h"
 #include "acquisition/AcqData.h"
 #include "acquisition/CardSource.h"
+#include "acquisition/Recorder.h"
 #include "analysis/Smoothing.h"
 #include "core/Convert.h"
 #include "core/SharedState.h"
@@ -118,6 +122,58 @@ TEST(DriverBinding, FixturesAndTheVirtualCard)
     EXPECT_TRUE(shown.empty());
     EXPECT_EQ(CardDriver.boundCount(), 41);
     EXPECT_EQ(CardSystemCode, 1);
+}
+
+TEST(DriverBinding, OurOwnWakeUpIsOptional)
+{
+    std::vector<std::string> shown;
+    auto sink = [&](const std::string& m) { shown.push_back(m); };
+    const std::string bin = PENDULAB_BIN_DIR;
+    EXPECT_TRUE(LoadCardDriver("SysamPCI.dll", sink, bin + "fixtures/driveronly/")); // as the real card's
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(CardDriver.boundCount(), 41);
+    EXPECT_EQ(CardInterrompre, nullptr);
+    EXPECT_TRUE(LoadCardDriver("SysamPCI.dll", sink, bin));
+    EXPECT_NE(CardInterrompre, nullptr);
+}
+
+// The virtual card in real time with a minute between samples: a stop ends the run while it waits
+// for the second sample, and the outcome is a stop, as any stop.
+TEST(CardStop, EndsARunWithSamplesAMinuteApartAtOnce)
+{
+    const char* pace = std::getenv("VIRTUALCARD_PACE");
+    const bool hadPace = pace != nullptr;
+    const std::string paceBefore = hadPace ? pace : "";
+    ::setenv("VIRTUALCARD_PACE", "real", 1);
+    CardSource card(PENDULAB_BIN_DIR, [](const std::string&) {});
+    ASSERT_TRUE(card.startUp());
+    std::promise<void> firstSample;
+    std::promise<RecordingOutcome> done;
+    bool first = true;
+    Recorder recorder;
+    RecordingPlan plan;
+    plan.count = 3;
+    plan.periodMicroseconds = 60'000'000;
+    recorder.start(
+        card, plan,
+        [&](std::size_t, std::vector<double>) {
+            if (std::exchange(first, false)) firstSample.set_value();
+        },
+        {}, [&](RecordingOutcome outcome) { done.set_value(std::move(outcome)); });
+    firstSample.get_future().wait(); // sample 0 comes at once
+    std::this_thread::sleep_for(std::chrono::milliseconds(100)); // well into the wait for sample 1
+    const auto asked = std::chrono::steady_clock::now();
+    recorder.stop();
+    std::future<RecordingOutcome> end = done.get_future();
+    const bool ended = end.wait_for(std::chrono::seconds(2)) == std::future_status::ready;
+    if (hadPace) ::setenv("VIRTUALCARD_PACE", paceBefore.c_str(), 1);
+    else ::unsetenv("VIRTUALCARD_PACE");
+    ASSERT_TRUE(ended) << "still waiting for the next sample";
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(2));
+    const RecordingOutcome outcome = end.get();
+    EXPECT_EQ(outcome.kind, RecordingOutcome::Kind::Stopped);
+    EXPECT_EQ(outcome.received, 1u);
+    EXPECT_TRUE(outcome.volts.empty());
 }
 
 TEST(VirtualPendulum, FollowsTheDampedOscillatorItSimulates)

@@ -201,18 +201,23 @@ TEST_F(AcquisitionTest, BadDurationsChangeNothing)
     record();
     const pendulab::Signal before = data().MeasPos;
     QFile::remove(log);
-    for (const char* text : {"abc", "4294968"}) {
+    for (const char* text : {"abc", "121", "4294968"}) {
         QFile::remove(log);
         main->durtxt->setText(QString::fromLatin1(text));
         record();
         EXPECT_TRUE(runCalls().isEmpty()) << text;
         EXPECT_EQ(data().MeasPos, before);
+        EXPECT_EQ(main->durtxt->text(), QString::fromLatin1(text)); // left for the user to correct
         EXPECT_TRUE(main->aqucmd->isEnabled());
         EXPECT_TRUE(main->Timer2->isActive());
     }
     EXPECT_EQ(ui_.errors, QStringList{QStringLiteral("'abc' is not a valid integer value")});
-    ASSERT_EQ(ui_.messages.size(), 1);
-    EXPECT_TRUE(ui_.messages[0].startsWith(QStringLiteral("Durée trop longue")));
+    const QString range = QStringLiteral("La durée doit être comprise entre 1 et 120 s.");
+    EXPECT_EQ(ui_.messages, (QStringList{range, range}));
+    main->durtxt->setText(QStringLiteral("120")); // the longest is accepted
+    record();
+    EXPECT_FALSE(runCalls().isEmpty());
+    EXPECT_EQ(ui_.messages.size(), 2);
 }
 
 TEST_F(AcquisitionTest, MenuAsksFirstAndCancelChangesNothing)
