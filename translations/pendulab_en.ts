@@ -78,7 +78,7 @@
 <context>
     <name>CardDriver</name>
     <message>
-        <location filename="../acquisition/AcqData.cpp" line="+47"/>
+        <location filename="../acquisition/AcqData.cpp" line="+49"/>
         <source>Fichier %1 introuvable</source>
         <translation>File %1 not found</translation>
     </message>
@@ -450,7 +450,7 @@
 <context>
     <name>Report</name>
     <message>
-        <location filename="../app/Report.cpp" line="+40"/>
+        <location filename="../app/Report.cpp" line="+41"/>
         <source>inconnue</source>
         <translation>unknown</translation>
     </message>
@@ -795,7 +795,7 @@
         <translation>Value under the pointer</translation>
     </message>
     <message>
-        <location filename="../app/MainAcquisition.cpp" line="+116"/>
+        <location filename="../app/MainAcquisition.cpp" line="+121"/>
         <location filename="../app/MainPages.cpp" line="+2"/>
         <source>&amp;Lancer</source>
         <translation>&amp;Start</translation>
@@ -940,7 +940,7 @@
         <translation>Quit the program?</translation>
     </message>
     <message>
-        <location filename="../app/MainAcquisition.cpp" line="-84"/>
+        <location filename="../app/MainAcquisition.cpp" line="-88"/>
         <source>Prêt à lacher le pendules ?</source>
         <translation>Ready to release the pendulum?</translation>
     </message>
@@ -950,7 +950,12 @@
         <translation>No data-acquisition card is available.</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+5"/>
+        <source>La durée doit être comprise entre 1 et 120 s.</source>
+        <translation>The duration must be between 1 and 120 s.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
         <source>Seuil de déclenchement invalide : « %1 ». Donnez un nombre de volts positif, par exemple %2.</source>
         <translation>Invalid trigger threshold: “%1”. Give a positive number of volts, for example %2.</translation>
     </message>
@@ -990,7 +995,7 @@
         <translation>   model = </translation>
     </message>
     <message>
-        <location filename="../app/MainExport.cpp" line="+14"/>
+        <location filename="../app/MainExport.cpp" line="+15"/>
         <source>Exporter</source>
         <translation>Export</translation>
     </message>
@@ -1005,14 +1010,14 @@
         <translation>Excel files (*.xls *.XLS);;Excel 2007 and later workbooks (*.xlsx *.XLSX);;CSV files (*.csv *.CSV)</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <location line="+24"/>
-        <location filename="../app/MainFiles.cpp" line="+123"/>
+        <location filename="../app/MainFiles.cpp" line="+143"/>
         <source>Fichier %1 sauvegardé.</source>
         <translation>File %1 saved.</translation>
     </message>
     <message>
-        <location filename="../app/MainFiles.cpp" line="-85"/>
+        <location filename="../app/MainFiles.cpp" line="-102"/>
         <source>&amp;Fichier</source>
         <translation>&amp;File</translation>
     </message>
@@ -1027,28 +1032,28 @@
         <translation>&amp;Save the measurement…</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+27"/>
         <source>La mesure n&apos;est pas enregistrée. Continuer ?</source>
         <translation>The measurement is not saved. Continue?</translation>
     </message>
     <message>
         <location line="+6"/>
-        <location line="+20"/>
+        <location line="+28"/>
         <source>Ouvrir une mesure</source>
         <translation>Open a measurement</translation>
     </message>
     <message>
-        <location line="-19"/>
+        <location line="-27"/>
         <source>Mesures (*.csv *.CSV *.txt *.TXT *.tsv *.dat);;Tous les fichiers (*)</source>
         <translation>Measurements (*.csv *.CSV *.txt *.TXT *.tsv *.dat);;All files (*)</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+28"/>
         <source>Colonne des valeurs :</source>
         <translation>Column of values:</translation>
     </message>
     <message>
-        <location line="+21"/>
+        <location line="+26"/>
         <source>Aucune mesure à enregistrer.</source>
         <translation>No measurement to save.</translation>
     </message>
@@ -1441,7 +1446,7 @@ Save the page to a PDF file?</translation>
         <translation>Model (underdamped)</translation>
     </message>
     <message>
-        <location line="+170"/>
+        <location line="+181"/>
         <source>Aucun intervalle choisi : faites glisser le pointeur sur la courbe de la mesure, puis ajustez.</source>
         <translation>No interval chosen: drag the pointer over the measurement curve, then fit.</translation>
     </message>
