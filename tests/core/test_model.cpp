@@ -151,6 +151,19 @@ TEST(NumberTexts, NoMinusSignOverAZero)
     EXPECT_EQ(unsignedZero("-0,5"), "-0,5");
 }
 
+// What a student types: a plain decimal with either separator, nothing else.
+TEST(NumberTexts, PlainDecimalsOnly)
+{
+    EXPECT_EQ(parsePlainDecimal("18.5"), 18.5);
+    EXPECT_EQ(parsePlainDecimal(" 18,5 "), 18.5);
+    EXPECT_EQ(parsePlainDecimal("-0,02"), -0.02);
+    EXPECT_EQ(parsePlainDecimal("+7"), 7.0);
+    EXPECT_EQ(parsePlainDecimal(",5"), 0.5);
+    EXPECT_EQ(parsePlainDecimal("1200"), 1200.0);
+    for (const char* bad : {"", " ", "-", ",", "1e3", "1 000", "1.000,5", "1,2,3", "5-", "--5", "+-5", "12a", "0x10", "inf", "nan"})
+        EXPECT_FALSE(parsePlainDecimal(bad).has_value()) << bad;
+}
+
 TEST(ModelEnergy, ConstantWithoutFrictionAtEveryAmplitudeAndOffset)
 {
     for (int amplitudePos : {100, 50, 20}) {

@@ -302,6 +302,16 @@ TEST(Fit, ReportReadsLikeTheScreen)
     EXPECT_EQ(fitReport(r, ".")[8], "F = 12340 ± 230");
     r.friction = {6.0, 0.1}; // aperiodic (h/2m = 9.4 > ω0 = 7.6): ω0 and Q, no pseudo-period
     EXPECT_EQ(fitReport(r, ",")[6], "T : mouvement apériodique");
+    // σ of zero (a motion fitted exactly): each quantity at its own number of decimals.
+    for (FitValue* v : {&r.stiffness, &r.friction, &r.amplitude, &r.offset, &r.releaseTime, &r.exciterAmplitude})
+        v->sigma = 0.0;
+    r.friction.value = 0.12139;
+    r.stiffnessFrictionCovariance = 0.0;
+    lines = fitReport(r, ",");
+    const std::string zero[] = {"k = 18,50 ± 0,00 N/m", "h = 0,121 ± 0,000 kg/s", "a = 7,49 ± 0,00 V",
+                                "décalage = 0,360 ± 0,000 V", "t0 = 0,000 ± 0,000 s", "ω0 = 7,60 ± 0,00 rad/s",
+                                "T = 0,827 ± 0,000 s", "Q = 20,04 ± 0,00", "F = 12345,00 ± 0,00"};
+    for (std::size_t j = 0; j < 9; ++j) EXPECT_EQ(lines[j], zero[j]);
     r.ok = false;
     r.message = "L'ajustement n'a pas convergé.";
     EXPECT_EQ(fitReport(r, ","), std::vector<std::string>{"L'ajustement n'a pas convergé."});

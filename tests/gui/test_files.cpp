@@ -331,9 +331,13 @@ TEST_F(FilesTest, OpeningRestoresTheSavedModelAndDialogsStartWhereTheLastFileWen
     EXPECT_TRUE(main->Enregistrer1->isEnabled());
 
     QTemporaryDir other;
+    ui_.openAnswer.clear(); // the open dialogs below are cancelled
     exportTo(other.filePath(QStringLiteral("x.xls")));
     main->Enregistrer1->trigger();
     EXPECT_EQ(ui_.saveProposals.last(), QDir(other.path()).filePath(QStringLiteral("mesure.csv")));
     main->Ouvrir1->trigger();
     EXPECT_EQ(ui_.openFolders.last(), other.path());
+    other.remove(); // a folder gone since: home again
+    main->Ouvrir1->trigger();
+    EXPECT_EQ(ui_.openFolders.last(), QDir::homePath());
 }

@@ -123,6 +123,18 @@ TEST_F(TypedTest, TypedTextIsTakenAsTypedOrRefusedVisibly)
     EXPECT_TRUE(dialog->mspin->refusal().contains(QStringLiteral("abc")));
     typeInto(dialog->mspin, QStringLiteral("-5"));
     EXPECT_TRUE(dialog->mspin->refusal().contains(QStringLiteral("hors des limites"))) << dialog->mspin->refusal().toStdString();
+    sendKey(dialog->mspin, Qt::Key_Left); // moving in the text: still refused
+    EXPECT_FALSE(dialog->mspin->refusal().isEmpty());
+    sendKey(dialog->mspin, Qt::Key_Up); // an arrow steps from the value kept
+    EXPECT_EQ(p().mass, 1.201);
+    EXPECT_TRUE(dialog->mspin->refusal().isEmpty());
+    EXPECT_TRUE(dialog->mspin->problemWith(QStringLiteral("250")).isEmpty()); // with or without its unit
+    EXPECT_TRUE(dialog->mspin->problemWith(QStringLiteral("250 g")).isEmpty());
+    typeInto(dialog->mspin, QStringLiteral("1")); // the range's own ends are values
+    EXPECT_EQ(p().mass, 0.001);
+    typeInto(dialog->mspin, QStringLiteral("10000"));
+    EXPECT_EQ(p().mass, 10.0);
+    typeInto(dialog->mspin, QStringLiteral("-5"));
     typeInto(dialog->mspin, QStringLiteral("250"));
     EXPECT_EQ(p().mass, 0.25);
     EXPECT_TRUE(dialog->mspin->refusal().isEmpty());
