@@ -130,6 +130,7 @@ TEST_F(TypedTest, TypedTextIsTakenAsTypedOrRefusedVisibly)
     EXPECT_TRUE(dialog->mspin->refusal().isEmpty());
     EXPECT_TRUE(dialog->mspin->problemWith(QStringLiteral("250")).isEmpty()); // with or without its unit
     EXPECT_TRUE(dialog->mspin->problemWith(QStringLiteral("250 g")).isEmpty());
+    EXPECT_FALSE(dialog->mspin->problemWith(QStringLiteral("12000")).isEmpty());
     typeInto(dialog->mspin, QStringLiteral("1")); // the range's own ends are values
     EXPECT_EQ(p().mass, 0.001);
     typeInto(dialog->mspin, QStringLiteral("10000"));
