@@ -4,7 +4,7 @@ find_package(GSL REQUIRED)
 function(pendulab_fit_library name core)
   add_library(${name} STATIC ${CMAKE_SOURCE_DIR}/model/Fit.cpp ${CMAKE_SOURCE_DIR}/model/FitCore.cpp
               ${CMAKE_SOURCE_DIR}/model/FitStart.cpp ${CMAKE_SOURCE_DIR}/model/FitReport.cpp
-              ${CMAKE_SOURCE_DIR}/model/FitDerived.cpp)
+              ${CMAKE_SOURCE_DIR}/model/FitDerived.cpp ${CMAKE_SOURCE_DIR}/model/FitStartValues.cpp)
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_compile_options(${name} PRIVATE ${PENDULAB_WARNINGS})
   target_link_libraries(${name} PUBLIC ${core} GSL::gsl)

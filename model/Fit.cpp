@@ -15,6 +15,7 @@
 
 #include "core/Text.h"
 #include "model/FitCore.h"
+#include "model/FitPrepared.h"
 #include "model/FitStart.h"
 
 namespace pendulab {
@@ -293,27 +294,43 @@ FitResult resultOf(const Outcome& o, const FitRequest& rq, std::size_t n, int it
 
 } // namespace
 
+namespace fit {
+
+Prepared prepared(const FitRequest& rq)
+{
+    Prepared p;
+    if (std::optional<FitResult> refusal = refused(rq)) { p.refusal = *refusal; return p; }
+    p.s = samplesOf(rq);
+    const std::size_t n = p.s.size();
+    p.sh = shapeOf(p.s);
+    // Nothing stands out of the noise: flat at the sensor's scale, or noise alone.
+    if (p.sh.range <= std::max(FlatVolts, 10.0 * p.sh.noise)) {
+        p.refusal = failure(p.sh.range < 1.0 ? translated("Fit", "L'enregistrement est plat : rien à ajuster.")
+                                             : translated("Fit", "L'enregistrement n'est que du bruit : rien à ajuster."),
+                            n);
+        return p;
+    }
+    p.fallbackF = std::isfinite(rq.exciterAmplitude) ? rq.exciterAmplitude : 0.0;
+    return p;
+}
+
+} // namespace fit
+
 FitResult fitOscillator(const FitRequest& rq)
 {
     gsl_set_error_handler_off(); // GSL reports through return codes, never aborts the program
 
-    if (std::optional<FitResult> refusal = refused(rq)) return *refusal;
-    const Samples s = samplesOf(rq);
+    const Prepared p = prepared(rq);
+    if (p.refusal) return p.refusal.value();
+    const Samples& s = p.s;
     const std::size_t n = s.size();
-    const Shape sh = shapeOf(s);
-    // Nothing stands out of the noise: flat at the sensor's scale, or noise alone.
-    if (sh.range <= std::max(FlatVolts, 10.0 * sh.noise))
-        return failure(sh.range < 1.0 ? translated("Fit", "L'enregistrement est plat : rien à ajuster.")
-                                      : translated("Fit", "L'enregistrement n'est que du bruit : rien à ajuster."),
-                       n);
-    const double fallbackF = std::isfinite(rq.exciterAmplitude) ? rq.exciterAmplitude : 0.0;
 
     const double mean = std::accumulate(s.y.begin(), s.y.end(), 0.0) / static_cast<double>(n);
     double spread = 0.0;
     for (const double y : s.y) spread += (y - mean) * (y - mean);
 
     int iterations = 0;
-    const Outcome result = bestSolution(s, sh, fallbackF, iterations);
+    const Outcome result = bestSolution(s, p.sh, p.fallbackF, iterations);
     // A model no better than a constant level has not found the motion.
     if (!result.converged || !(result.chi2 < spread))
         return failure(translated("Fit", "L'ajustement n'a pas convergé."), n);

@@ -53,6 +53,19 @@ FitDerived derivedOf(const FitResult& result);
 // (zero crossings, logarithmic decrement, extremes, where the motion starts).
 FitResult fitOscillator(const FitRequest& request);
 
+// The values the fit starts its first iteration from, read off the recording (zero crossings,
+// logarithmic decrement, where the motion starts): k, h, a, offset, t0, and F when the exciter is
+// on. Refused like the fit itself (the message set), or with no message when the recording gives
+// no first guess (the fit then scans pulsations).
+struct FitStartValues {
+    bool ok = false;
+    std::string message; // French, for the student, when the request is refused
+    double stiffness = 0.0, friction = 0.0, amplitude = 0.0, offset = 0.0, releaseTime = 0.0;
+    double exciterAmplitude = 0.0; // when excited
+    bool excited = false;
+};
+FitStartValues fitStartValues(const FitRequest& request);
+
 // The parameters with the fitted ones put in (k, h, a, offset, t0, and F when it was fitted).
 OscillatorParameters withFit(OscillatorParameters parameters, const FitResult& result);
 

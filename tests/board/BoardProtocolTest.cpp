@@ -1,6 +1,8 @@
 // The board's line parser: what a good stream means, and every way a stream can go wrong.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "acquisition/BoardProtocol.h"
 
 using pendulab::board::Event;
@@ -99,13 +101,17 @@ TEST(BoardProtocol, EveryFaultIsAnErrorNeverANumber) {
     // The echo must be the request, and come first.
     EXPECT_NE(faultOf("RUN 5 50\n", 0).find("au lieu de « RUN 5 500 »"), std::string::npos);
     EXPECT_NE(faultOf("0 12\n", 0), "");
-    // Identity: another protocol version, a converter that cannot be.
-    for (std::string_view id : {"PENDULAB-BOARD 2 10 5000\n", "PENDULAB-BOARD 1 0 5000\n"}) {
+    // Identity: another protocol version, a converter that cannot be (1 to 24 bits can).
+    const std::pair<std::string_view, Kind> identities[] = {
+        {"PENDULAB-BOARD 2 10 5000\n", Kind::Fault}, {"PENDULAB-BOARD 1 0 5000\n", Kind::Fault},
+        {"PENDULAB-BOARD 1 25 5000\n", Kind::Fault}, {"PENDULAB-BOARD 1 1 5000\n", Kind::Identity},
+        {"PENDULAB-BOARD 1 24 5000\n", Kind::Identity}};
+    for (const auto& [id, kind] : identities) {
         Parser p;
         p.expectIdentity();
         auto ev = feed(p, id);
         ASSERT_EQ(ev.size(), 1u);
-        EXPECT_EQ(ev[0].kind, Kind::Fault) << id;
+        EXPECT_EQ(ev[0].kind, kind) << id;
     }
     // Nothing was asked: anything is unexpected.
     Parser idle;

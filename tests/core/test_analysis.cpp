@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "analysis/CursorCore.h"
 #include "analysis/Derivative.h"
@@ -46,6 +47,9 @@ TEST(MeasuredSpeed, RampGivesItsSlopePerSecond)
     EXPECT_EQ(speed[0], 0.0);
     for (std::size_t n = 1; n <= 1995; ++n) EXPECT_NEAR(speed[n], slope, 1e-4) << "n=" << n;
     for (std::size_t n = 1996; n <= 2000; ++n) EXPECT_EQ(speed[n], -7.0); // never written
+    speed.fill(-7.0);
+    computeMeasuredSpeed(pos, speed, 0.0); // no time step: nothing written
+    EXPECT_EQ(speed[1], -7.0);
 }
 
 TEST(MeasuredPortrait, ZerosGiveFlatDerivativeNullScalesAndOneDot)
@@ -71,6 +75,7 @@ TEST(MeasuredPortrait, ScalesAndPointsFromHandComputedRanges)
         pos[j] = 3.0 * std::cos(phase);    // −3 … 3 over samples 2 … 1996
         speed[j] = 10.0 * std::sin(phase); // −10 … 10 over samples 5 … 1990
     }
+    pos[1] = pos[1997] = speed[4] = speed[1991] = 50.0; // just outside the ranges: ignored
     PortraitData portrait;
     computeMeasuredPortrait(pos, speed, halfW, halfH, portrait);
     EXPECT_FLOAT_EQ(portrait.phaseScaleX, 640.0f / 6.0f);
@@ -86,8 +91,8 @@ TEST(MeasuredPortrait, ArrowHeadsAtTheAxisEnds)
 {
     const auto h = horizontalArrowHead(1280, 360);
     const auto v = verticalArrowHead(640);
-    EXPECT_EQ(h[1], (PixelPoint{1278, 363}));
-    EXPECT_EQ(v[1], (PixelPoint{643, 2}));
+    EXPECT_EQ(h, (std::vector<PixelPoint>{{1271, 359}, {1278, 363}, {1270, 367}}));
+    EXPECT_EQ(v, (std::vector<PixelPoint>{{639, 9}, {643, 2}, {647, 10}}));
     EXPECT_EQ(halfOf(1281), 640);
     EXPECT_EQ(halfOf(-3), -1);
 }

@@ -235,13 +235,21 @@ TEST(Fit, UnusableOrExtremeRecordingsGetClearAnswers)
     const std::vector<double> v = cardRecording(set, 10);
     FitRequest shortRq = request(v, 10, 0.32);
     shortRq.first = 100;
-    shortRq.last = 104;
+    shortRq.last = 118; // one point short
     r = fitOscillator(shortRq);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.message, "Intervalle trop court : au moins 20 points.");
+    EXPECT_EQ(r.points, 19u);
+    shortRq.last = 100; // a single point is an interval too
+    EXPECT_EQ(fitOscillator(shortRq).message, "Intervalle trop court : au moins 20 points.");
     FitRequest outside = request(v, 10, 0.32);
     outside.last = Samples; // one past the end
-    EXPECT_FALSE(fitOscillator(outside).ok);
+    r = fitOscillator(outside);
+    EXPECT_EQ(r.message, "Intervalle invalide : il sort de l'enregistrement.");
+    EXPECT_EQ(r.points, 0u);
+    std::vector<double> gap = v;
+    gap[0] = std::nan(""); // the very first sample
+    EXPECT_EQ(fitOscillator(request(gap, 10, 0.32)).message, "L'enregistrement contient des valeurs invalides.");
 
     // No friction at all: h stays physical and compatible with zero.
     set.friction = 0.0;

@@ -171,6 +171,7 @@ TEST(TextImport, BadFilesAreRefusedWithWhatAndWhere)
         {std::string("t;x\n0;1\n1;\0" "2\n", 13), "fichier binaire", 3},
         {"t;x\n0;\xC3\x28\n", "UTF-8", 2},
         {"t;x\n0;\xE2\x82\n", "UTF-8", 2},
+        {"t;x\n0;\xED\xA0\x80\n", "UTF-8", 2}, // U+D800, the first surrogate
         {"t\n1\n2\n3\n", "une seule colonne", 4},
         {"t;x\n" + ten + "9;2\n", "le temps ne croît pas (9 s après 9 s)", 12},
         {"t;x\n" + ten + "8,5;2\n", "le temps ne croît pas (8,5 s après 9 s)", 12},
