@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/Fit.h"
+#include "model/FitCore.h"
 
 using namespace pendulab;
 
@@ -130,4 +131,18 @@ TEST(FitStart, ADrivenSteadyStateStartsAtTheDrivesPulsation)
         EXPECT_NEAR(r.friction.value, later.h, 1e-6 * later.h);
         EXPECT_NEAR(r.exciterAmplitude.value, 8.0, 1e-6 * 8.0);
     }
+}
+
+// The start's small least squares, against a case solved by hand: y = c + a·x through (0, 1),
+// (1, 2), (2, 4) gives c = 5/6, a = 3/2 and a squared residual of 1/6 (every sample counts); two
+// equal columns are degenerate.
+TEST(FitStart, LinearLeastSquaresSolvedByHand)
+{
+    const std::vector<double> ones{1, 1, 1}, x{0, 1, 2}, y{1, 2, 4};
+    double coef[2] = {}, ssr = 0.0;
+    ASSERT_TRUE(fit::linearLeastSquares({ones.data(), x.data()}, y, coef, ssr));
+    EXPECT_NEAR(coef[0], 5.0 / 6.0, 1e-12);
+    EXPECT_NEAR(coef[1], 1.5, 1e-12);
+    EXPECT_NEAR(ssr, 1.0 / 6.0, 1e-12);
+    EXPECT_FALSE(fit::linearLeastSquares({x.data(), x.data()}, y, coef, ssr));
 }
