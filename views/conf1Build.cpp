@@ -34,6 +34,18 @@ QSlider* makeSlider(QWidget* parent, const QString& name, int min, int max, int 
     return s;
 }
 
+TUpDown* makeUpDown(QWidget* parent, const QString& name, Qt::Orientation orientation, int min, int max, int increment,
+                    int position, QRect geometry)
+{
+    auto* u = new TUpDown(orientation, parent);
+    u->setObjectName(name);
+    u->setRange(min, max);
+    u->setIncrement(increment);
+    u->setPosition(position);
+    u->setGeometry(geometry);
+    return u;
+}
+
 TValueLabel* makeValue(QWidget* parent, const QString& name, const QString& text, QRect geometry)
 {
     auto* l = new TValueLabel(text, parent);
@@ -99,35 +111,20 @@ void Tconfig::buildPositionControls()
     amplitxt->setReadOnly(true);
     label11->setBuddy(amplitxt);
     describe(amplitxt, tr("Amplitude"));
-    UpDown9 = new TUpDown(Qt::Vertical, this);
-    UpDown9->setObjectName(QStringLiteral("UpDown9"));
-    UpDown9->setRange(0, 300);
-    UpDown9->setIncrement(5);
-    UpDown9->setPosition(100);
-    UpDown9->setGeometry(44, 163, 17, 22);
+    UpDown9 = makeUpDown(this, QStringLiteral("UpDown9"), Qt::Vertical, 0, 300, 5, 100, QRect(44, 163, 17, 22));
     describe(UpDown9, tr("Amplitude"));
     ampspin = makeSpin(this, QStringLiteral("ampspin"), tr("Amplitude"), 0.0, 30.0, 1, 0.1, QStringLiteral("V"),
                        QRect(64, 163, 84, 22));
 
     QLabel* label12 = addLabel(QStringLiteral("Label12"), QStringLiteral("+/-"), 172, 146, 24, 16);
     label12->setToolTip(tr("décalage de la courbe"));
-    UpDown10 = new TUpDown(Qt::Vertical, this);
-    UpDown10->setObjectName(QStringLiteral("UpDown10"));
-    UpDown10->setRange(-1000, 1000);
-    UpDown10->setIncrement(2);
-    UpDown10->setPosition(0);
-    UpDown10->setGeometry(172, 163, 17, 22);
+    UpDown10 = makeUpDown(this, QStringLiteral("UpDown10"), Qt::Vertical, -1000, 1000, 2, 0, QRect(172, 163, 17, 22));
     describe(UpDown10, tr("décalage en Y"), tr("décalage en Y"));
     offspin = makeSpin(this, QStringLiteral("offspin"), tr("Décalage"), -10.0, 10.0, 2, 0.01, QStringLiteral("V"),
                        QRect(192, 163, 96, 22));
     label12->setBuddy(offspin);
 
-    UpDown1 = new TUpDown(Qt::Horizontal, this);
-    UpDown1->setObjectName(QStringLiteral("UpDown1"));
-    UpDown1->setRange(-310, 310);
-    UpDown1->setIncrement(5);
-    UpDown1->setPosition(0);
-    UpDown1->setGeometry(4, 190, 44, 17);
+    UpDown1 = makeUpDown(this, QStringLiteral("UpDown1"), Qt::Horizontal, -310, 310, 5, 0, QRect(4, 190, 44, 17));
     describe(UpDown1, tr("déphasage sur t"), tr("déphasage sur t"));
     t0txt = makeValue(this, QStringLiteral("t0txt"), Tconfig::textOf(pendulab::Control::ReleaseTime, 0.0), QRect(50, 190, 48, 17));
     t0txt->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
