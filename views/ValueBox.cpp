@@ -41,11 +41,7 @@ void TValueBox::fixup(QString&) const {} // a refused text is not guessed into a
 void TValueBox::judgeTypedText()
 {
     const QString why = problemWith(lineEdit()->text());
-    if (!why.isEmpty()) {
-        showRefusal(why);
-    } else if (!refusal_.isEmpty()) {
-        showRefusal(QString());
-    }
+    if (!why.isEmpty() || !refusal_.isEmpty()) showRefusal(why);
 }
 
 void TValueBox::showRefusal(const QString& why)
