@@ -1,5 +1,6 @@
 #pragma once
 // The measured derivative and phase portrait, from the smoothed position.
+#include <cstddef>
 #include <span>
 #include <vector>
 
@@ -19,15 +20,22 @@ struct Range {
 };
 Range rangeOf(std::span<const double> values, std::size_t first, std::size_t last);
 
-// MeasSpeed from MeasPos (both 2001 samples), in volts per second, dt in seconds:
-// [0] = 0; [1 … 3] the first three differences; [4] the mean of the nine differences that exist;
-// [5 … 1995] the ten-point mean of the differences around n; [1996 … 2000] left untouched.
+// The fewest samples a run is analysed with (its derivative and portrait need 21).
+inline constexpr std::size_t MinimumDerivedSamples = 21;
+
+// MeasSpeed from MeasPos (n samples each, n ≥ 21), in volts per second, dt in seconds:
+// [0] = 0; [1 … 3] the first three differences; [4] the mean of the first nine differences;
+// [5 … n − 6] the ten-point mean of the differences around it; the last five left untouched
+// (for 2001 samples: [5 … 1995], then [1996 … 2000]). Fewer samples: nothing is written.
 void computeMeasuredSpeed(std::span<const double> pos, std::span<double> speed, double dt);
+// The same windows for samples at the given instants (seconds, rising): each value is the rise of
+// the position over its window divided by the window's time.
+void computeMeasuredSpeedAt(std::span<const double> pos, std::span<const double> instants, std::span<double> speed);
 
 struct PortraitData {
     float phaseScaleX = 0.0f;
     float phaseScaleY = 0.0f; // includes the 1.3 vertical factor
-    std::vector<PixelPoint> points; // samples 6 … 1990
+    std::vector<PixelPoint> points; // samples 6 … n − 11 (1990 for 2001 samples)
 };
 
 // Scales and pixel points of the measured portrait around (halfW, halfH).

@@ -1,48 +1,25 @@
 #include "app/Main.h"
 
-#include <cmath>
-
 #include <QAction>
 #include <QApplication>
-#include <QBoxLayout>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QShortcut>
-#include <QEvent>
-#include <QFrame>
-#include <QLabel>
-#include <QLocale>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPrinter>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QShowEvent>
-#include <QSlider>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QThread>
-#include <QTimer>
-#include <qcustomplot.h>
 
 #include "acquisition/DynLib.h"
-#include "analysis/Derivative.h"
-#include "views/PhaseImage.h"
-#include "views/Accessibility.h"
-#include "views/Services.h"
-#include "views/Format.h"
-#include "views/TimeAxis.h"
-#include "views/UpDown.h"
+#include "app/RecordingControl.h"
 #include "app/avertisit1.h"
-#include "core/Convert.h"
-#include "core/SharedState.h"
-#include "acquisition/CardSource.h"
-#include "acquisition/Recorder.h"
-#include "acquisition/SerialSource.h"
-#include "acquisition/SampleSource.h"
-#include "views/conf1.h"
 #include "session/Session.h"
-
+#include "views/Accessibility.h"
+#include "views/CursorReadout.h"
+#include "views/Page.h"
+#include "views/PositionPage.h"
+#include "views/Services.h"
+#include "views/conf1.h"
 
 TFichePrincipale::TFichePrincipale(QWidget* parent) : QMainWindow(parent)
 {
@@ -51,23 +28,6 @@ TFichePrincipale::TFichePrincipale(QWidget* parent) : QMainWindow(parent)
     setWindowTitle(QStringLiteral("Pendulab"));
     setMinimumSize(1024, 700); // everything fits down to this size
     session = new pendulab::Session(this);
-    // A new recording redraws its curve, its analysis and a model that has been asked for; new
-    // model arrays redraw the analysis and the model, as every dialog change does.
-    connect(session, &pendulab::Session::measurementChanged, this, [this] {
-        guarded(this, [this] {
-            drawRecording();
-            redrawAnalysisAndModel();
-        });
-    });
-    connect(session, &pendulab::Session::modelChanged, this, [this] {
-        guarded(this, [this] {
-            if (portraitDrawn_) drawModel(true); // the measured analysis as last drawn
-            else redrawAnalysisAndModel();
-        });
-    });
-    // The time axes read in seconds of the time base in force.
-    connect(session, &pendulab::Session::measurementChanged, this, [this] { guarded(this, [this] { updateTimeAxes(); }); });
-    connect(session, &pendulab::Session::nextDurationChanged, this, [this] { guarded(this, [this] { updateTimeAxes(); }); });
     driverFolder = QString::fromStdString(pendulab::dynlib::ProgramFolder());
 
     PageControl1 = new QTabWidget(this);
@@ -77,30 +37,43 @@ TFichePrincipale::TFichePrincipale(QWidget* parent) : QMainWindow(parent)
     PageControl1->tabBar()->setFont(tabs);
     PageControl1->setCursor(Qt::PointingHandCursor);
     setCentralWidget(PageControl1);
-
-    buildAcquisitionPage();
-    buildDerivativePage();
-    buildPortraitPage();
-    buildEnergyPage();
+    registerPages();
     PageControl1->setCurrentIndex(0);
-    for (QWidget* page : {TabSheet1, TabSheet2, TabSheet3, TabSheet4}) page->installEventFilter(this);
     buildMenu();
 
-    Timer2 = new QTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setInterval(333);
-    connect(Timer2, &QTimer::timeout, this, [this] { guarded(this, [this] { Timer2Timer(); }); });
-
+    connect(recording_, &TRecordingControl::runningChanged, this, &TFichePrincipale::runningChanged);
+    connect(recording_, &TRecordingControl::readyChanged, this, [this](bool ready) {
+        Acquisition1->setEnabled(ready && !running());
+        Exporter1->setEnabled(!running());
+    });
+    connect(recording_, &TRecordingControl::durationStepped, this, [this] { guarded(this, [this] { UpDown7Click(); }); });
     connect(PageControl1, &QTabWidget::currentChanged, this,
             [this](int index) { guarded(this, [&] { PageControl1Change(index); }); });
     xls1.FileName.clear();
 }
 
-TFichePrincipale::~TFichePrincipale()
+TFichePrincipale::~TFichePrincipale() = default; // the recording control waits for its threads
+
+pendulab::SampleSource* TFichePrincipale::source() const { return recording_->source(); }
+bool TFichePrincipale::running() const { return recording_->running(); }
+int TFichePrincipale::durationSeconds() const { return recording_->durationSeconds(); }
+double TFichePrincipale::cursorStartTime() const { return position_->readout()->startTime(); }
+void TFichePrincipale::aqucmdClick() { recording_->aqucmdClick(); }
+void TFichePrincipale::stopRecording() { recording_->stopRecording(); }
+void TFichePrincipale::Timer2Timer() { recording_->Timer2Timer(); }
+void TFichePrincipale::Calcourb() { session->computeModel(); } // the pages redraw the model
+
+void TFichePrincipale::Mesures()
 {
-    recorder_.reset(); // a run under way ends before the window goes
-    for (QThread* t : helpers_) t->wait(); // a port being probed or opened
+    for (TPage* page : pages_) page->drawAll();
 }
+
+void TFichePrincipale::Theoric()
+{
+    for (TPage* page : pages_) page->drawModel();
+}
+
+void TFichePrincipale::redrawAnalysisAndModel() { Mesures(); }
 
 void TFichePrincipale::buildMenu()
 {
@@ -162,9 +135,7 @@ void TFichePrincipale::showEvent(QShowEvent* event)
 void TFichePrincipale::FormShow()
 {
     if (about_) ui().execModal(about_);
-    // The main chart fills its page through the page's layout.
-    cardStartUp();
-    listSources();
+    recording_->startUp(driverFolder, startSource);
     QCoreApplication::processEvents();
 }
 
@@ -176,10 +147,7 @@ void TFichePrincipale::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (acquiring_) {
-        recorder_->stop();
-        recorder_->join();
-    }
+    recording_->stopAndWait();
     QMainWindow::closeEvent(event);
     if (event->isAccepted()) {
         if (config_) config_->hide();
@@ -194,112 +162,16 @@ void TFichePrincipale::N1Click()
     if (ui().confirmYesNo(this, question)) QCoreApplication::exit(0);
 }
 
-int TFichePrincipale::durationSeconds() const { return pendulab::StrToInt(durtxt->text().toStdString()); }
-
-void TFichePrincipale::PageControl1Change(int index)
+void TFichePrincipale::Acquisition1Click()
 {
-    if (QWidget* page = PageControl1->widget(index)) {
-        for (QCustomPlot* chart : page->findChildren<QCustomPlot*>())
-            if (chart->property("stale").toBool()) replotChart(chart);
-    }
-    if (index != 2) return;
-    QCoreApplication::processEvents();
-    placePortraitAxes();
-}
-
-void TFichePrincipale::placePortraitAxes()
-{
-    const int w = xy->width();
-    const int h = xy->height();
-    vaxe->setGeometry(w / 2, 0, 1, h);
-    haxe->setGeometry(0, h / 2, w, 1);
-    Label3->adjustSize();
-    Label5->adjustSize();
-    Label3->move(w / 2 + 5, Label3->y());
-    Label5->move(w - Label5->width() - 12, h / 2 - Label5->height() - 2);
-    for (QLabel* l : {xminlbl, xmaxlbl, vminlbl, vmaxlbl}) l->adjustSize();
-    xminlbl->move(2, h / 2 + 3);
-    xmaxlbl->move(w - xmaxlbl->width() - 12, h / 2 + 3); // clear of the arrowhead
-    vmaxlbl->move(w / 2 - vmaxlbl->width() - 4, 2);
-    vminlbl->move(w / 2 - vminlbl->width() - 4, h - vminlbl->height() - 2);
-    for (QWidget* top : std::initializer_list<QWidget*>{vaxe, haxe, Label3, Label5, xminlbl, xmaxlbl, vminlbl, vmaxlbl}) top->raise();
-}
-
-void TFichePrincipale::showPortraitScale(double pixelsPerVolt, double pixelsPerVoltPerSecond)
-{
-    const bool known = pixelsPerVolt > 0.0 && pixelsPerVoltPerSecond > 0.0 && std::isfinite(pixelsPerVolt) &&
-                       std::isfinite(pixelsPerVoltPerSecond);
-    const double x = known ? pendulab::halfOf(xy->width()) / pixelsPerVolt : 0.0;
-    const double v = known ? pendulab::halfOf(xy->height()) / pixelsPerVoltPerSecond : 0.0;
-    xminlbl->setText(known ? fmtNumber(-x, 'g', 3) + QStringLiteral(" V") : QString());
-    xmaxlbl->setText(known ? fmtNumber(x, 'g', 3) + QStringLiteral(" V") : QString());
-    vminlbl->setText(known ? fmtNumber(-v, 'g', 3) + QStringLiteral(" V/s") : QString());
-    vmaxlbl->setText(known ? fmtNumber(v, 'g', 3) + QStringLiteral(" V/s") : QString());
-    placePortraitAxes();
-}
-
-bool TFichePrincipale::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::Resize && watched == PageControl1->currentWidget()) {
-        // The tab widget lays out only its current page; every page keeps the same size, so the
-        // portrait is always drawn for the size it is shown at.
-        const QRect area = PageControl1->currentWidget()->geometry();
-        for (QWidget* page : {TabSheet1, TabSheet2, TabSheet3, TabSheet4})
-            if (page != watched && page->geometry() != area) page->setGeometry(area);
-        if (watched != TabSheet2) {
-            xy->setGeometry(TabSheet2->rect()); // the hidden page gets its resize event only when shown
-            placePortraitAxes();
-        }
-    }
-    if (event->type() == QEvent::Resize && watched == TabSheet2) {
-        xy->setGeometry(TabSheet2->rect());
-        placePortraitAxes();
-        if (portraitDrawn_ && !redrawQueued_) { // redraws what is there: computes nothing
-            redrawQueued_ = true;
-            QTimer::singleShot(0, this, [this] {
-                redrawQueued_ = false;
-                guarded(this, [this] { redrawAnalysisAndModel(); });
-            });
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
-}
-
-void TFichePrincipale::replotChart(QCustomPlot* chart)
-{
-    if (chart->isVisible()) {
-        chart->setProperty("stale", false);
-        chart->replot(QCustomPlot::rpImmediateRefresh);
-    } else {
-        chart->setProperty("stale", true);
-    }
-}
-
-void TFichePrincipale::replotLayer(QCustomPlot* chart, const QString& layer, bool now)
-{
-    if (chart->property("stale").toBool()) replotChart(chart);
-    else if (!refresh_.layer(chart, layer, now)) chart->setProperty("stale", true);
+    if (ui().confirmOkCancel(this, tr("Prêt à lacher le pendules ?"))) aqucmdClick();
 }
 
 void TFichePrincipale::UpDown7Click()
 {
-    session->setNextDuration(durationSeconds());
     if (!config_ || !config_->visichk->isChecked()) return;
     Calcourb(); // the model over its time base, redrawn with the analysis
     config_->show();
-}
-
-void TFichePrincipale::redrawAnalysisAndModel()
-{
-    modelFollows_ = true;
-    try {
-        Mesures();
-    } catch (...) {
-        modelFollows_ = false;
-        throw;
-    }
-    modelFollows_ = false;
-    Theoric();
 }
 
 void TFichePrincipale::Modlisation1Click()

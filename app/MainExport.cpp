@@ -5,7 +5,10 @@
 #include "app/Main.h"
 #include "app/RecentFolder.h"
 #include "views/Services.h"
+#include "core/SharedState.h"
 #include "session/Session.h"
+
+#include <stdexcept>
 
 void TFichePrincipale::Exporter1Click()
 {
@@ -26,6 +29,10 @@ void TFichePrincipale::Exporter1Click()
         return;
     }
 
+    if (session->hasMeasurement() && session->measurement().size() != static_cast<std::size_t>(pendulab::SampleCount))
+        throw std::runtime_error(tr("Le format .xls ne prend que les mesures de %1 points : choisissez .xlsx ou .csv.")
+                                     .arg(pendulab::SampleCount)
+                                     .toStdString());
     constexpr std::uint16_t centred = 0x0100;
     xls1.Reset(); // one export, one sheet
     xls1.FileName = QDir::toNativeSeparators(file).toStdString();
@@ -34,10 +41,12 @@ void TFichePrincipale::Exporter1Click()
     for (std::uint16_t c = 0; c < 4; ++c) xls1.AddString(static_cast<std::uint16_t>(c + 1), 1, centred, headers[c]);
     for (std::size_t i = 5; i <= 1995; ++i) {
         const auto row = static_cast<std::uint16_t>(i - 3);
-        xls1.AddNumber(1, row, centred, sig.MeasPos[i]);
-        xls1.AddNumber(2, row, centred, sig.MeasSpeed[i]);
-        xls1.AddNumber(3, row, centred, sig.ModelPos[i]);
-        xls1.AddNumber(4, row, centred, sig.ModelSpeed[i]);
+        // Zeros where there is no recording, or no model yet.
+        const auto at = [i](const std::vector<double>& values) { return i < values.size() ? values[i] : 0.0; };
+        xls1.AddNumber(1, row, centred, at(sig.MeasPos));
+        xls1.AddNumber(2, row, centred, at(sig.MeasSpeed));
+        xls1.AddNumber(3, row, centred, at(sig.ModelPos));
+        xls1.AddNumber(4, row, centred, at(sig.ModelSpeed));
     }
     try {
         xls1.WriteFile();

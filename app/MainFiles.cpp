@@ -1,6 +1,6 @@
 // "&Fichier": measurement files. Opening a Pendulab CSV file or a column of another tool's delimited
-// text, saving the measurement as CSV, the .csv and .xlsx exports, the question before an unsaved
-// recording is dropped, and the position chart's axis for values in another unit.
+// text, saving the measurement as CSV, the .csv and .xlsx exports, and the question before an
+// unsaved recording is dropped.
 #include <QAction>
 #include <QDir>
 #include <QLineEdit>
@@ -10,13 +10,11 @@
 #include <QStringList>
 #include <algorithm>
 #include <optional>
-#include <qcustomplot.h>
 
 #include "app/Main.h"
 #include "app/RecentFolder.h"
 #include "views/Services.h"
-#include "views/UpDown.h"
-#include "views/ValueAxis.h"
+#include "app/RecordingControl.h"
 #include "export/CsvFormat.h"
 #include "export/MeasurementTable.h"
 #include "export/TextImport.h"
@@ -26,13 +24,15 @@
 
 namespace {
 
-constexpr double kDefaultRange = 11.0; // volts either side of zero, the card's span
-
 std::string localPath(const QString& file) { return QDir::toNativeSeparators(file).toStdString(); }
 
 pendulab::CsvDialect userDialect() { return pendulab::dialectForLocale(QLocale().name().toStdString()); }
 
-std::vector<double> column(const pendulab::Signal& s) { return {s.begin(), s.end()}; }
+// A column of the table: the values, or zeros while there is no recording.
+std::vector<double> column(const std::vector<double>& values, std::size_t rows)
+{
+    return values.empty() ? std::vector<double>(rows, 0.0) : values;
+}
 
 } // namespace
 
@@ -59,13 +59,9 @@ void TFichePrincipale::buildFileMenu(QMenuBar* bar)
         Ouvrir1->setEnabled(!running);
         Enregistrer1->setEnabled(!running);
     });
-    // A device recording is unsaved until saved or exported; its unit sets the position axis.
-    connect(session, &pendulab::Session::measurementChanged, this, [this] {
-        guarded(this, [this] {
-            unsaved_ = session->measurement().origin == pendulab::Origin::Device;
-            followMeasurementUnit();
-        });
-    });
+    // A device recording is unsaved until saved or exported.
+    connect(session, &pendulab::Session::measurementChanged, this,
+            [this] { unsaved_ = session->hasMeasurement() && session->measurement().origin == pendulab::Origin::Device; });
 }
 
 bool TFichePrincipale::confirmDiscardUnsaved()
@@ -121,8 +117,7 @@ void TFichePrincipale::Ouvrir1Click()
         if (config_) config_->followSession();
     }
     unsaved_ = false; // read from a file: saved by definition
-    UpDown7->setPosition(seconds);
-    durtxt->setText(QString::number(seconds));
+    recording_->showDuration(seconds);
     session->setNextDuration(seconds);
     if (!note.empty()) ui().showMessage(this, QString::fromStdString(note));
 }
@@ -154,12 +149,13 @@ void TFichePrincipale::writeMeasurementFile(const QString& file, bool xlsx)
         table.measurement.durationSeconds = session->timeBase();
     }
     const pendulab::Signals& sig = session->data();
-    table.measPos = column(sig.MeasPos);
-    table.measSpeed = column(sig.MeasSpeed);
+    const std::size_t rows = table.measurement.volts.size();
+    table.measPos = column(sig.MeasPos, rows);
+    table.measSpeed = column(sig.MeasSpeed, rows);
     table.modelShown = session->modelComputed() && session->parameters().shown;
     if (table.modelShown) {
-        table.modelPos = column(sig.ModelPos);
-        table.modelSpeed = column(sig.ModelSpeed);
+        table.modelPos = column(sig.ModelPos, rows);
+        table.modelSpeed = column(sig.ModelSpeed, rows);
     }
     table.model = session->modelInputs();
 
@@ -167,26 +163,4 @@ void TFichePrincipale::writeMeasurementFile(const QString& file, bool xlsx)
     if (xlsx) pendulab::writeXlsx(path, table);
     else pendulab::writeCsv(path, table, userDialect());
     if (recorded) unsaved_ = false;
-}
-
-void TFichePrincipale::followMeasurementUnit()
-{
-    const pendulab::Measurement& m = session->measurement();
-    const QString label = m.empty() || m.unit == "V" ? QString()
-                                                     : QStringLiteral("Y (%1)").arg(QString::fromStdString(m.unit));
-    QCPRange range(-kDefaultRange, kDefaultRange);
-    if (!m.empty()) {
-        const auto [low, high] = std::minmax_element(m.volts.begin(), m.volts.end());
-        if (*low < -kDefaultRange || *high > kDefaultRange) {
-            const double span = *high - *low;
-            const double margin = 0.05 * (span > 0.0 ? span : std::max(std::abs(*low), std::abs(*high)));
-            range = QCPRange(*low - margin, *high + margin);
-        }
-    }
-    QCPAxis* axis = Chart1->yAxis;
-    if (axis->label() == label && axis->range() == range) return;
-    axis->setLabel(label);
-    axis->setRange(range);
-    setTickStep(axis, range == QCPRange(-kDefaultRange, kDefaultRange) ? std::optional(5.0) : std::nullopt);
-    replotChart(Chart1);
 }

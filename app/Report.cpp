@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QLabel>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
@@ -16,10 +15,11 @@
 #include <QSaveFile>
 #include <qcustomplot.h>
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
-#include "views/PhaseImage.h"
+#include "views/Page.h"
 #include "views/Format.h"
 #include "app/Main.h"
 #include "views/Services.h"
@@ -70,49 +70,19 @@ public:
     void line(const QString& text) { textBlock(text, 10, false, 1); }
     void gap(int pixels) { y_ += pixels; }
 
-    // The chart as QCustomPlot draws it, in vector form, the page's width wide.
-    void chart(QCustomPlot* plot, const QString& caption)
+    // A page as it draws itself into the report, the page's width wide.
+    void page(TPage& page)
     {
-        if (!plot) return;
         const int width = area_.width();
-        const int height = width * 9 / 20;
-        reserve(captionHeight() + height);
-        textBlock(caption, 10, true, 1);
-        painter_.save();
-        painter_.translate(area_.left(), y_);
-        painter_.setClipRect(QRect(0, 0, width, height));
-        plot->toPainter(&painter_, width, height);
-        painter_.restore();
-        y_ += height + 6;
-    }
-
-    // An image, kept in proportion, at most the page's width and `maxHeight` high; the portrait's axes over it.
-    void portrait(const QImage& image, const QString& caption, const QString& vLabel, const QString& hLabel)
-    {
-        if (image.isNull()) {
-            line(Report::tr("%1 : aucun tracé").arg(caption));
+        const int height = page.reportHeight(width);
+        if (height <= 0) {
+            line(Report::tr("%1 : aucun tracé").arg(page.reportCaption()));
             return;
         }
-        QSize size = image.size();
-        size.scale(area_.width(), area_.width() * 3 / 5, Qt::KeepAspectRatio);
-        reserve(captionHeight() + size.height());
-        textBlock(caption, 10, true, 1);
-        const QRect target(area_.left() + (area_.width() - size.width()) / 2, y_, size.width(), size.height());
-        painter_.drawImage(target, image);
-        painter_.save();
-        painter_.setPen(QPen(Qt::black, 1));
-        painter_.drawRect(target);
-        const int cx = target.left() + target.width() / 2;
-        const int cy = target.top() + target.height() / 2;
-        painter_.drawLine(QPoint(cx, target.top()), QPoint(cx, target.bottom()));
-        painter_.drawLine(QPoint(target.left(), cy), QPoint(target.right(), cy));
-        QFont font = painter_.font();
-        font.setPointSize(9);
-        painter_.setFont(font);
-        painter_.drawText(QPoint(cx + 5, target.top() + painter_.fontMetrics().ascent() + 2), vLabel);
-        painter_.drawText(QPoint(target.right() - painter_.fontMetrics().horizontalAdvance(hLabel) - 4, cy - 4), hLabel);
-        painter_.restore();
-        y_ += size.height() + 6;
+        reserve(captionHeight() + height);
+        textBlock(page.reportCaption(), 10, true, 1);
+        page.paintReport(painter_, QRect(area_.left(), y_, width, height));
+        y_ += height + 6;
     }
 
     void finish()
@@ -191,18 +161,18 @@ void writeContents(Sheet& sheet, TFichePrincipale& window)
         sheet.line(QStringLiteral("ω0 = ") + fixed(r.omega0, 2) + QStringLiteral(" rad/s"));
         sheet.line(QStringLiteral("Q = ") + fixed(r.q, 2));
     }
-    const auto* fit = window.findChild<QLabel*>(QStringLiteral("ajustlbl"));
-    if (fit && !fit->text().trimmed().isEmpty()) {
+    if (session.fitInForce()) { // the model is still the one the fit gave
         sheet.heading(Report::tr("Ajustement"));
-        sheet.line(fit->text());
+        QStringList lines;
+        for (const std::string& l : pendulab::fitReport(*session.fitResult(), userDecimalSeparator())) lines << QString::fromStdString(l);
+        sheet.line(lines.join(QLatin1Char('\n')));
     }
 
     sheet.heading(Report::tr("Courbes"));
-    sheet.chart(window.Chart1, Report::tr("Position"));
-    sheet.chart(window.phichart, Report::tr("Dérivée"));
-    sheet.chart(window.Chart2, Report::tr("Énergies"));
-    sheet.portrait(window.xy ? window.xy->image() : QImage(), Report::tr("Portrait de phase"),
-                   window.Label3 ? window.Label3->text() : QString(), window.Label5 ? window.Label5->text() : QString());
+    // The time charts first, then the portrait.
+    QList<TPage*> pages = window.pages();
+    std::stable_partition(pages.begin(), pages.end(), [](TPage* page) { return page->timeChart() != nullptr; });
+    for (TPage* page : pages) sheet.page(*page);
 }
 
 // Why `file` cannot be written, in the user's words.

@@ -32,6 +32,7 @@
 #include "model/Oscillator.h"
 #include "views/conf1.h"
 #include "session/Session.h"
+#include "tests/gui/Controls.h"
 
 using Clock = std::chrono::steady_clock;
 
@@ -134,8 +135,8 @@ static void BM_SliderStep(benchmark::State& state)
     // Arg 0: the measured curve not on the chart (as the figures before the session measured);
     // arg 1: the recording drawn, as a student sees it; arg 2: the same with the phase portrait's
     // page in view instead of the acquisition page.
-    if (state.range(0) == 0) main->Series1->data()->clear();
-    if (state.range(0) == 2) main->PageControl1->setCurrentIndex(2);
+    if (state.range(0) == 0) Series1(main)->data()->clear();
+    if (state.range(0) == 2) PageControl1(main)->setCurrentIndex(2);
     w.config->show();
     QApplication::processEvents();
     std::vector<double> step, mesures, bare;
@@ -169,13 +170,13 @@ static void BM_SliderStep(benchmark::State& state)
         modelOnly.push_back(ms(Clock::now() - t0));
         if (state.range(0) == 2) continue;
         t0 = Clock::now();
-        main->Chart1->layer(QStringLiteral("model"))->replot();
+        Chart1(main)->layer(QStringLiteral("model"))->replot();
         layer.push_back(ms(Clock::now() - t0));
         t0 = Clock::now();
-        main->Chart1->repaint();
+        Chart1(main)->repaint();
         repaint.push_back(ms(Clock::now() - t0));
         t0 = Clock::now();
-        main->Chart1->replot(QCustomPlot::rpImmediateRefresh);
+        Chart1(main)->replot(QCustomPlot::rpImmediateRefresh);
         whole.push_back(ms(Clock::now() - t0));
     }
     const auto median = [](std::vector<double> v) {
@@ -189,8 +190,8 @@ static void BM_SliderStep(benchmark::State& state)
         state.counters["whole_chart_ms"] = median(whole);
     }
     // Baseline: the portrait segments and the two curves of the visible page, bare.
-    QImage canvas(main->Chart1->size(), QImage::Format_RGB32);
-    QImage portraitImage(main->xy->size(), QImage::Format_RGB32);
+    QImage canvas(Chart1(main)->size(), QImage::Format_RGB32);
+    QImage portraitImage(xy(main)->size(), QImage::Format_RGB32);
     pendulab::PortraitData measured;
     pendulab::computeMeasuredPortrait(main->session->data().MeasPos, main->session->data().MeasSpeed, portraitImage.width() / 2,
                                       portraitImage.height() / 2, measured);
@@ -358,10 +359,10 @@ static void BM_LiveRecording(benchmark::State& state)
     ::setenv("VIRTUALCARD_PACE", "real", 1);
     AppWindows w = shownWindows();
     TFichePrincipale* main = w.FichePrincipale;
-    main->durtxt->setText(QString::number(seconds));
+    durtxt(main)->setText(QString::number(seconds));
     UpdateProbe watch;
     watch.window = main;
-    watch.chart = main->Chart1;
+    watch.chart = Chart1(main);
     double busy = 0.0;
     for (auto _ : state) {
         timespec c0{}, c1{};

@@ -214,6 +214,11 @@ FitResult failure(std::string message, std::size_t points)
 
 namespace {
 
+double instantOf(const FitRequest& rq, std::size_t i)
+{
+    return rq.instants.empty() ? static_cast<double>(i) * rq.dt : rq.instants[i];
+}
+
 // The checks of the request, then its samples; a message for the student when it cannot be fitted.
 std::optional<FitResult> refused(const FitRequest& rq)
 {
@@ -221,6 +226,8 @@ std::optional<FitResult> refused(const FitRequest& rq)
         return failure(translated("Fit", "Intervalle invalide : il sort de l'enregistrement."), 0);
     const std::size_t n = rq.last - rq.first + 1;
     if (n < MinimumPoints) return failure(translated("Fit", "Intervalle trop court : au moins 20 points."), n);
+    if (!rq.instants.empty() && rq.instants.size() != rq.volts.size())
+        return failure(translated("Fit", "Intervalle invalide : il sort de l'enregistrement."), n);
     if (!(rq.dt > 0.0) || !std::isfinite(rq.dt)) return failure(translated("Fit", "Durée d'échantillonnage invalide."), n);
     if (!(rq.mass > 0.0) || !std::isfinite(rq.mass)) return failure(translated("Fit", "La masse doit être positive."), n);
     if (rq.excited && !std::isfinite(rq.exciterPulsation)) return failure(translated("Fit", "Pulsation de l'excitateur invalide."), n);
@@ -239,7 +246,7 @@ Samples samplesOf(const FitRequest& rq)
     s.t.resize(n);
     s.y.assign(rq.volts.begin() + static_cast<std::ptrdiff_t>(rq.first),
                rq.volts.begin() + static_cast<std::ptrdiff_t>(rq.last + 1));
-    for (std::size_t i = 0; i < n; ++i) s.t[i] = static_cast<double>(rq.first + i) * rq.dt;
+    for (std::size_t i = 0; i < n; ++i) s.t[i] = instantOf(rq, rq.first + i);
     return s;
 }
 
@@ -276,8 +283,8 @@ FitResult resultOf(const Outcome& o, const FitRequest& rq, std::size_t n, int it
     r.ok = true;
     r.mass = rq.mass;
     r.stiffnessFrictionCovariance = o.covKH;
-    r.from = static_cast<double>(rq.first) * rq.dt;
-    r.to = static_cast<double>(rq.last) * rq.dt;
+    r.from = instantOf(rq, rq.first);
+    r.to = instantOf(rq, rq.last);
     r.wholeRecording = rq.first == 0 && rq.last + 1 == rq.volts.size();
     r.points = n;
     r.iterations = iterations;

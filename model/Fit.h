@@ -18,6 +18,7 @@ namespace pendulab {
 struct FitRequest : OscillatorParameters {
     std::span<const double> volts; // raw samples, sample i taken at i·dt
     double dt = 0.005;             // seconds
+    std::span<const double> instants; // when given (as many as volts, rising): sample i taken then
     std::size_t first = 0;         // inclusive index range fitted
     std::size_t last = 0;
 };

@@ -9,8 +9,15 @@ void computeModelPlots(std::span<const double> pos, std::span<const double> spee
                        int halfH, ModelPlotData& out)
 {
     cleanVectorUnit();
+    // Samples 1 … n − 2 (1999 for 2001 samples).
     constexpr std::size_t first = 1;
-    constexpr std::size_t last = 1999;
+    const std::size_t n = pos.size() < speed.size() ? pos.size() : speed.size();
+    out.portrait.clear();
+    if (n < 3) {
+        out.phaseScaleX = out.phaseScaleY = 0.0f;
+        return;
+    }
+    const std::size_t last = n - 2;
     const Range posRange = rangeOf(pos, first, last);
     const Range speedRange = rangeOf(speed, first, last);
     if (speedRange.span() < 1e-6f || posRange.span() < 1e-6f) {
@@ -20,8 +27,7 @@ void computeModelPlots(std::span<const double> pos, std::span<const double> spee
         out.phaseScaleY = static_cast<float>(halfH / static_cast<double>(speedRange.span()));
         out.phaseScaleX = static_cast<float>(halfW / static_cast<double>(posRange.span()));
     }
-    out.portrait.clear();
-    for (std::size_t i = first; i <= last && i < pos.size() && i < speed.size(); ++i) {
+    for (std::size_t i = first; i <= last; ++i) {
         out.portrait.push_back(
             {halfW + roundEvenClamped(static_cast<double>(out.phaseScaleX) * pos[i]),
              halfH - roundEvenClamped(1.3 * static_cast<double>(out.phaseScaleY) * speed[i])});

@@ -11,7 +11,7 @@ namespace pendulab {
 struct ModelPlotData {
     float phaseScaleX = 0.0f; // pixels per volt
     float phaseScaleY = 0.0f; // pixels per V/s, without the 1.3 drawing factor
-    std::vector<PixelPoint> portrait; // samples 1 … 1999
+    std::vector<PixelPoint> portrait; // samples 1 … n − 2 (1999 for 2001 samples)
 };
 
 // halfW/halfH: the centre of the portrait page.

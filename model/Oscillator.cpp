@@ -1,5 +1,7 @@
 #include "model/Oscillator.h"
 
+#include <algorithm>
+
 #include <cmath>
 #include <limits>
 
@@ -109,6 +111,20 @@ OscillatorResult computeOscillator(const OscillatorInputs& in, std::span<double>
     const double dt = n > 1 ? in.durationSeconds / static_cast<double>(n - 1) : 0.0;
     for (std::size_t i = 0; i < n; ++i) {
         const OscillatorState st = model.at(static_cast<double>(i) * dt);
+        position[i] = st.position;
+        speed[i] = st.speed;
+    }
+    return model.result();
+}
+
+OscillatorResult computeOscillatorAt(const OscillatorInputs& in, std::span<const double> instants,
+                                     std::span<double> position, std::span<double> speed)
+{
+    cleanVectorUnit();
+    const OscillatorModel model(in);
+    const std::size_t n = std::min({instants.size(), position.size(), speed.size()});
+    for (std::size_t i = 0; i < n; ++i) {
+        const OscillatorState st = model.at(instants[i]);
         position[i] = st.position;
         speed[i] = st.speed;
     }

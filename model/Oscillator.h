@@ -55,6 +55,9 @@ private:
 // t = i·D/2000, i = 0 … size−1. Every output is finite for every input the dialog allows.
 OscillatorResult computeOscillator(const OscillatorInputs& in, std::span<double> position,
                                    std::span<double> speed);
+// The same at the given instants, seconds (position and speed as many as there are instants).
+OscillatorResult computeOscillatorAt(const OscillatorInputs& in, std::span<const double> instants,
+                                     std::span<double> position, std::span<double> speed);
 
 // Energies of the model with the sensor's metres per volt (the card's: 0.005): kinetic ½·m·(s·v)²,
 // potential ½·k·(s·(x − offset))².

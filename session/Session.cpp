@@ -4,10 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "analysis/Smoothing.h"
 #include "acquisition/SampleSource.h"
-#include "analysis/Derivative.h"
-
 #include "core/Text.h"
 
 namespace pendulab {
@@ -25,20 +22,72 @@ Measurement deviceMeasurement(const SampleSource& source, std::vector<double> vo
     return m;
 }
 
-Session::Session(QObject* parent) : QObject(parent) {}
+Session::Session(QObject* parent) : QObject(parent)
+{
+    // Before any run the measured analysis reads as a still recording: zeros.
+    alone_.measurement.durationSeconds = nextDuration_;
+    alone_.data.MeasPos.assign(SampleCount, 0.0);
+    alone_.data.MeasSpeed.assign(SampleCount, 0.0);
+}
+
+Run Session::runOf(Measurement m) const
+{
+    if (const std::string why = refusalOf(m); !why.empty()) throw std::invalid_argument(why);
+    Run run;
+    run.measurement = std::move(m);
+    run.parameters = current().parameters;
+    run.modelComputed = current().modelComputed;
+    deriveRun(run);
+    if (run.modelComputed) computeRunModel(run); // the model follows the recording's time base
+    return run;
+}
+
+int Session::addRun(Measurement m)
+{
+    runs_.push_back(runOf(std::move(m)));
+    active_ = runCount() - 1;
+    emit runAdded(active_);
+    emit activeRunChanged(active_);
+    emit measurementChanged();
+    return active_;
+}
 
 void Session::setMeasurement(Measurement m)
 {
-    if (m.volts.size() != static_cast<std::size_t>(SampleCount))
-        throw std::invalid_argument(withArgs(translated("Session", "La mesure doit compter %1 points."), {std::to_string(SampleCount)}));
-    if (m.durationSeconds < 1) throw std::invalid_argument(translated("Session", "La durée de la mesure doit être d'au moins une seconde."));
-    for (double v : m.volts)
-        if (!std::isfinite(v)) throw std::invalid_argument(translated("Session", "La mesure contient une valeur non numérique."));
-    measurement_ = std::move(m);
-    interval_.reset(); // an interval chosen on the previous recording means nothing on this one
-    deriveMeasurement();
-    if (modelComputed_) computeModelArrays(); // the model follows the recording's time base
+    if (active_ < 0) {
+        addRun(std::move(m));
+        return;
+    }
+    current() = runOf(std::move(m)); // an interval or a fit of the previous recording means nothing here
+    emit runChanged(active_);
     emit measurementChanged();
+}
+
+void Session::setActiveRun(int index)
+{
+    if (index < 0 || index >= runCount()) throw std::out_of_range(translated("Session", "Cette mesure n'existe pas."));
+    if (index == active_) return;
+    active_ = index;
+    emit activeRunChanged(active_);
+    emit measurementChanged();
+}
+
+void Session::removeRun(int index)
+{
+    if (index < 0 || index >= runCount()) throw std::out_of_range(translated("Session", "Cette mesure n'existe pas."));
+    const bool wasActive = index == active_;
+    if (runCount() == 1) { // the model stays, alone over the next recording's duration
+        alone_.parameters = runs_.front().parameters;
+        alone_.modelComputed = runs_.front().modelComputed;
+        if (alone_.modelComputed) computeRunModel(alone_);
+    }
+    runs_.erase(runs_.begin() + index);
+    if (index < active_ || (wasActive && active_ == runCount())) --active_;
+    emit runRemoved(index);
+    if (wasActive) {
+        emit activeRunChanged(active_);
+        emit measurementChanged();
+    }
 }
 
 bool Session::record(SampleSource& source, const std::string& when, const Progress& progress)
@@ -57,16 +106,10 @@ bool Session::record(SampleSource& source, const std::string& when, const Progre
     return true;
 }
 
-void Session::deriveMeasurement()
-{
-    smoothMeasurement(measurement_.volts, data_.MeasPos);
-    computeMeasuredSpeed(data_.MeasPos, data_.MeasSpeed, measurement_.samplePeriod());
-}
-
 void Session::setInterval(double t1, double t2)
 {
     if (!std::isfinite(t1) || !std::isfinite(t2)) throw std::invalid_argument(translated("Session", "Intervalle invalide."));
-    interval_ = TimeInterval{std::min(t1, t2), std::max(t1, t2)};
+    current().interval = TimeInterval{std::min(t1, t2), std::max(t1, t2)};
 }
 
 void Session::setNextDuration(int seconds)
@@ -74,6 +117,7 @@ void Session::setNextDuration(int seconds)
     if (seconds < 1) throw std::invalid_argument(translated("Session", "La durée doit être d'au moins une seconde."));
     if (seconds == nextDuration_) return;
     nextDuration_ = seconds;
+    alone_.measurement.durationSeconds = seconds;
     emit nextDurationChanged(seconds);
 }
 
@@ -84,34 +128,24 @@ void Session::setParameters(const ModelParameters& p)
         !std::isfinite(p.offset) || !std::isfinite(p.releaseTime) || !std::isfinite(p.exciterPulsation) ||
         !std::isfinite(p.exciterAmplitude))
         throw std::invalid_argument(translated("Session", "Paramètres du modèle invalides."));
-    parameters_ = p;
+    current().parameters = p;
     computeModel();
 }
 
 OscillatorInputs Session::modelInputs() const
 {
     OscillatorInputs in;
-    static_cast<OscillatorParameters&>(in) = parameters_;
+    static_cast<OscillatorParameters&>(in) = parameters();
     in.durationSeconds = timeBase();
     return in;
 }
 
 void Session::computeModel()
 {
-    computeModelArrays();
-    modelComputed_ = true;
-    emit modelChanged();
-}
-
-void Session::computeModelArrays()
-{
-    result_ = computeOscillator(modelInputs(), data_.ModelPos, data_.ModelSpeed);
-    for (std::size_t i = 0; i < data_.ModelPos.size(); ++i) {
-        // The sensor of the recording (its metres per volt) turns volts into metres.
-        const double mpv = hasMeasurement() ? measurement_.metresPerVolt : SensorMetresPerVolt;
-        data_.Kinetic[i] = kineticEnergy(parameters_.mass, data_.ModelSpeed[i], mpv);
-        data_.Potential[i] = potentialEnergy(parameters_.stiffness, data_.ModelPos[i], parameters_.offset, mpv);
-    }
+    Run& run = current();
+    computeRunModel(run);
+    run.modelComputed = true;
+    emit modelChanged(active_);
 }
 
 } // namespace pendulab

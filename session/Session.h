@@ -1,10 +1,10 @@
 #pragma once
-// The measurement session: what Pendulab currently holds, apart from any window.
-//  - the measurement (samples in volts as recorded, their duration, source and date);
-//  - the duration of the next recording (the model's time base while there is no recording);
-//  - the model's parameters, as exact values;
-//  - the derived results: smoothed position, measured derivative, model position and speed.
-// It announces each change; the windows read it and draw. No widget here.
+// The session: the experiment Pendulab holds, apart from any window. An ordered list of runs (a
+// recording each, with its analysis, its model and its fit), one of them active, and the
+// duration of the next recording. The specified arrays (MeasPos, MeasSpeed, ModelPos,
+// ModelSpeed) and the model's parameters are the active run's; before the first run the model
+// stands alone over the next recording's duration. Every change is announced; the windows read
+// the session and draw. No widget here.
 #include <QObject>
 
 #include <functional>
@@ -14,43 +14,40 @@
 
 #include "core/Measurement.h"
 #include "core/SharedState.h"
+#include "model/Fit.h"
 #include "model/Oscillator.h"
+#include "session/Run.h"
 
 namespace pendulab {
 
 class SampleSource;
 
-// The model as the student sets it: its physical parameters, and whether it is drawn.
-struct ModelParameters : OscillatorParameters {
-    bool shown = true; // "Tracer": the model is drawn over the measurement
-    bool operator==(const ModelParameters&) const = default;
-};
-
 // A recording from a device: its samples over D seconds, the source's name and calibration, when.
 Measurement deviceMeasurement(const SampleSource& source, std::vector<double> volts, int durationSeconds,
                               const std::string& when);
 
-// The arrays every view reads, SampleCount points each.
-struct Signals {
-    Signal MeasPos{};    // the recorded samples smoothed (analysis/Smoothing.h), volts
-    Signal MeasSpeed{};  // measured derivative, volts per second
-    Signal ModelPos{};   // model position, volts
-    Signal ModelSpeed{}; // model derivative, volts per second
-    Signal Kinetic{};    // the model's kinetic energy, joules
-    Signal Potential{};  // the model's potential energy from its offset, joules
-};
-
 class Session : public QObject {
     Q_OBJECT
 public:
+    using TimeInterval = pendulab::TimeInterval;
     explicit Session(QObject* parent = nullptr);
 
-    // The current measurement; empty before the first recording.
-    const Measurement& measurement() const { return measurement_; }
-    bool hasMeasurement() const { return !measurement_.empty(); }
-    // Takes a new recording (from a device or a file): SampleCount finite samples and a duration of
-    // at least one second, or std::invalid_argument and nothing changes. Smooths and derives it;
-    // a model that has been computed follows the recording's time base.
+    // The experiment.
+    int runCount() const { return static_cast<int>(runs_.size()); }
+    const Run& run(int index) const { return runs_.at(static_cast<std::size_t>(index)); }
+    int activeIndex() const { return active_; } // -1 while there is no run
+    // Adds a run after the others and makes it active; it takes the active run's model. A
+    // measurement that cannot be a run (refusalOf) throws std::invalid_argument, nothing changes.
+    int addRun(Measurement m);
+    void setActiveRun(int index);
+    // Removes a run; the one after it (or before, at the end) becomes active if it was.
+    void removeRun(int index);
+
+    // The active run's measurement; empty while there is none.
+    const Measurement& measurement() const { return current().measurement; }
+    bool hasMeasurement() const { return active_ >= 0; }
+    // A new recording (from a device or a file) in place of the active run's, or as the first
+    // run: its model stays, its interval and fit go. Refused like addRun.
     void setMeasurement(Measurement m);
 
     // Records SampleCount samples over nextDuration() seconds from `source` and takes them as the
@@ -63,48 +60,56 @@ public:
     int nextDuration() const { return nextDuration_; }
     void setNextDuration(int seconds);
     // The time base of the model: the recording's duration, or the next one while there is none.
-    int timeBase() const { return hasMeasurement() ? measurement_.durationSeconds : nextDuration_; }
+    int timeBase() const { return hasMeasurement() ? measurement().durationSeconds : nextDuration_; }
+    // The instant of the active run's last sample (the time base while there is none), seconds.
+    double duration() const { return hasMeasurement() ? measurement().duration() : nextDuration_; }
 
-    const ModelParameters& parameters() const { return parameters_; }
-    // Takes the parameters and computes the model.
-    void setParameters(const ModelParameters& p);
-    // Computes the model with the current parameters over the current time base.
-    void computeModel();
-    // True once the model has been asked for: only then do views draw it.
-    bool modelComputed() const { return modelComputed_; }
-    const OscillatorResult& modelResult() const { return result_; }
-
-    // The span of the last drag of the time cursor over the measurement, seconds, from ≤ to;
-    // none before the first drag, and a new measurement clears it.
-    struct TimeInterval {
-        double from = 0.0, to = 0.0;
-        bool operator==(const TimeInterval&) const = default;
-    };
-    const std::optional<TimeInterval>& interval() const { return interval_; }
-    // Takes the two ends in either order; std::invalid_argument for a non-finite end.
-    void setInterval(double t1, double t2);
-
-    const Signals& data() const { return data_; }
-    // The model's inputs for the current parameters and time base.
+    // The active run's model.
+    const ModelParameters& parameters() const { return current().parameters; }
+    void setParameters(const ModelParameters& p); // takes them and computes the model
+    void computeModel(); // with the current parameters over the current time base
+    bool modelComputed() const { return current().modelComputed; }
+    const OscillatorResult& modelResult() const { return current().modelResult; }
     OscillatorInputs modelInputs() const;
 
+    // Fits the model to the active run (over its interval when asked), keeps the result with the
+    // run and, when it succeeds, takes the fitted parameters. A refusal comes back with its message.
+    FitResult fit(bool overInterval);
+    const std::optional<FitResult>& fitResult() const { return current().fit; }
+    // True while the active run's model is still the one its last fit gave (a value set by hand
+    // since then ends it; "Tracer" does not).
+    bool fitInForce() const;
+
+    // The span of the last drag of the time cursor over the active run; none before the first
+    // drag, and a new measurement clears it. Ends in either order; std::invalid_argument for a
+    // non-finite end.
+    const std::optional<TimeInterval>& interval() const { return current().interval; }
+    void setInterval(double t1, double t2);
+
+    const Signals& data() const { return current().data; }
+    // The active run (the model alone, without samples, while there is none).
+    const Run& activeRun() const { return current(); }
+
 signals:
-    // A new measurement and its derived arrays (the model too, when computed).
+    void runAdded(int index);
+    void runChanged(int index); // its samples were replaced
+    void runRemoved(int index);
+    void activeRunChanged(int index); // -1: none left
+    // The active run's measurement and its derived arrays (the model too, when computed) are new:
+    // after each of the four above that touches the active run.
     void measurementChanged();
     void nextDurationChanged(int seconds);
-    // New model arrays (and parameters).
-    void modelChanged();
+    // New model arrays (and parameters) for a run.
+    void modelChanged(int index);
 
 private:
-    void deriveMeasurement();
-    void computeModelArrays();
-    Measurement measurement_;
+    const Run& current() const { return active_ >= 0 ? runs_[static_cast<std::size_t>(active_)] : alone_; }
+    Run& current() { return active_ >= 0 ? runs_[static_cast<std::size_t>(active_)] : alone_; }
+    Run runOf(Measurement m) const; // checked, derived, with the active run's model
+    std::vector<Run> runs_;
+    int active_ = -1;
+    Run alone_; // the model before any run, over the next recording's duration
     int nextDuration_ = 10;
-    ModelParameters parameters_;
-    bool modelComputed_ = false;
-    OscillatorResult result_;
-    Signals data_;
-    std::optional<TimeInterval> interval_;
 };
 
 } // namespace pendulab

@@ -119,17 +119,18 @@
 <context>
     <name>Fit</name>
     <message>
-        <location filename="../model/Fit.cpp" line="+220"/>
+        <location filename="../model/Fit.cpp" line="+226"/>
+        <location line="+4"/>
         <source>Intervalle invalide : il sort de l&apos;enregistrement.</source>
         <translation>Invalid interval: it goes beyond the recording.</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="-2"/>
         <source>Intervalle trop court : au moins 20 points.</source>
         <translation>Interval too short: at least 20 points.</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+3"/>
         <source>Durée d&apos;échantillonnage invalide.</source>
         <translation>Invalid sampling interval.</translation>
     </message>
@@ -149,7 +150,7 @@
         <translation>The recording contains invalid values.</translation>
     </message>
     <message>
-        <location line="+79"/>
+        <location line="+80"/>
         <source>L&apos;enregistrement est plat : rien à ajuster.</source>
         <translation>The recording is flat: nothing to fit.</translation>
     </message>
@@ -159,7 +160,7 @@
         <translation>The recording is only noise: nothing to fit.</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+27"/>
         <source>L&apos;ajustement n&apos;a pas convergé.</source>
         <translation>The fit did not converge.</translation>
     </message>
@@ -466,12 +467,12 @@
         <translation>the PDF document could not be started</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+27"/>
         <source>%1 : aucun tracé</source>
         <translation>%1: no plot</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+11"/>
         <source>le document PDF n&apos;a pas pu être terminé</source>
         <translation>the PDF document could not be finished</translation>
     </message>
@@ -566,37 +567,17 @@
         <translation>Driver amplitude: %1</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+8"/>
         <source>Ajustement</source>
         <translation>Fit</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+6"/>
         <source>Courbes</source>
         <translation>Curves</translation>
     </message>
     <message>
-        <location line="+1"/>
-        <source>Position</source>
-        <translation>Position</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Dérivée</source>
-        <translation>Derivative</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Énergies</source>
-        <translation>Energies</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Portrait de phase</source>
-        <translation>Phase portrait</translation>
-    </message>
-    <message>
-        <location line="+9"/>
+        <location line="+12"/>
         <source>le dossier %1 n&apos;existe pas</source>
         <translation>the folder %1 does not exist</translation>
     </message>
@@ -717,12 +698,17 @@
 <context>
     <name>Session</name>
     <message>
-        <location filename="../session/Session.cpp" line="+33"/>
-        <source>La mesure doit compter %1 points.</source>
-        <translation>The measurement must have %1 points.</translation>
+        <location filename="../session/Run.cpp" line="+41"/>
+        <source>La mesure doit compter de %1 à %2 points.</source>
+        <translation>A measurement must have %1 to %2 points.</translation>
     </message>
     <message>
-        <location line="+1"/>
+        <location line="+3"/>
+        <source>Un enregistrement doit compter au moins %1 points.</source>
+        <translation>A recording must have at least %1 points.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>La durée de la mesure doit être d&apos;au moins une seconde.</source>
         <translation>The measurement must last at least one second.</translation>
     </message>
@@ -732,12 +718,28 @@
         <translation>The measurement contains a non-numeric value.</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+2"/>
+        <source>Chaque point de la mesure doit avoir son instant.</source>
+        <translation>Every point of the measurement needs its instant.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Les instants de la mesure doivent croître.</source>
+        <translation>The measurement&apos;s instants must increase.</translation>
+    </message>
+    <message>
+        <location filename="../session/Session.cpp" line="+68"/>
+        <location line="+9"/>
+        <source>Cette mesure n&apos;existe pas.</source>
+        <translation>This measurement does not exist.</translation>
+    </message>
+    <message>
+        <location line="+23"/>
         <source>La source a envoyé trop de points.</source>
         <translation>The source sent too many points.</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+11"/>
         <source>Intervalle invalide.</source>
         <translation>Invalid interval.</translation>
     </message>
@@ -747,34 +749,25 @@
         <translation>The duration must be at least one second.</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+13"/>
         <source>Paramètres du modèle invalides.</source>
         <translation>Invalid model parameters.</translation>
     </message>
+    <message>
+        <location filename="../session/SessionFit.cpp" line="+14"/>
+        <source>Aucune mesure à ajuster : lancez une acquisition ou ouvrez un fichier.</source>
+        <translation>No measurement to fit: start a recording or open a file.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>Aucun intervalle choisi : faites glisser le pointeur sur la courbe de la mesure, puis ajustez.</source>
+        <translation>No interval chosen: drag the pointer over the measurement curve, then fit.</translation>
+    </message>
 </context>
 <context>
-    <name>TFichePrincipale</name>
+    <name>TCursorReadout</name>
     <message>
-        <location filename="../app/MainPages.cpp" line="+41"/>
-        <source>Acquisition</source>
-        <translation>Recording</translation>
-    </message>
-    <message>
-        <location line="+66"/>
-        <location line="+7"/>
-        <location line="+16"/>
-        <source>Durée totale d&apos;acquisition</source>
-        <translation>Total recording time</translation>
-    </message>
-    <message>
-        <location line="-21"/>
-        <location line="+5"/>
-        <location line="+16"/>
-        <source>durée totale en secondes</source>
-        <translation>total time in seconds</translation>
-    </message>
-    <message>
-        <location line="-85"/>
+        <location filename="../views/CursorReadout.cpp" line="+20"/>
         <location line="+7"/>
         <source>Pointeur t</source>
         <translation>Pointer t</translation>
@@ -795,92 +788,35 @@
         <translation>Value under the pointer</translation>
     </message>
     <message>
-        <location filename="../app/MainAcquisition.cpp" line="+121"/>
-        <location filename="../app/MainPages.cpp" line="+2"/>
-        <source>&amp;Lancer</source>
-        <translation>&amp;Start</translation>
+        <location line="+48"/>
+        <source>   modèle = </source>
+        <translation>   model = </translation>
     </message>
+</context>
+<context>
+    <name>TDerivativePage</name>
     <message>
-        <location line="+3"/>
-        <location filename="../app/MainPages.cpp" line="+2"/>
-        <location line="+1"/>
-        <source>Lachez le pendule et cliquez ici...</source>
-        <translation>Release the pendulum and click here...</translation>
-    </message>
-    <message>
-        <location filename="../app/MainPages.cpp" line="+91"/>
-        <source>Tension entrée EA0</source>
-        <translation>Input voltage EA0</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Tension lue</source>
-        <translation>Voltage read</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Aucune carte d&apos;acquisition : choisissez une source</source>
-        <translation>No data-acquisition card: choose a source</translation>
-    </message>
-    <message>
-        <location line="+15"/>
-        <source>Progression de l&apos;acquisition</source>
-        <translation>Recording progress</translation>
-    </message>
-    <message>
-        <location line="+2"/>
-        <location line="+3"/>
-        <source>Déclencher au lâcher</source>
-        <translation>Trigger on release</translation>
-    </message>
-    <message>
-        <location line="-1"/>
-        <source>La mesure commence quand la masse quitte sa position de repos</source>
-        <translation>The recording starts when the mass leaves its rest position</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>Seuil de déclenchement, en volts, autour de la position de repos</source>
-        <translation>Trigger threshold, in volts, around the rest position</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Seuil de déclenchement</source>
-        <translation>Trigger threshold</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>Position mesurée et modèle</source>
-        <translation>Measured position and model</translation>
-    </message>
-    <message>
-        <location line="+23"/>
-        <source>Dérivée / t</source>
-        <translation>Derivative vs t</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location filename="../views/DerivativePage.cpp" line="+14"/>
+        <location line="+12"/>
         <source>Dérivée</source>
         <translation>Derivative</translation>
     </message>
     <message>
-        <location line="+15"/>
-        <source>Dérivée / x</source>
-        <translation>Derivative vs x</translation>
+        <location line="-1"/>
+        <source>Dérivée / t</source>
+        <translation>Derivative vs t</translation>
     </message>
+</context>
+<context>
+    <name>TEnergyPage</name>
     <message>
-        <location line="+3"/>
-        <source>Portrait de phase</source>
-        <translation>Phase portrait</translation>
-    </message>
-    <message>
-        <location line="+28"/>
-        <location line="+1"/>
+        <location filename="../views/EnergyPage.cpp" line="+14"/>
+        <location line="+16"/>
         <source>Etude énergétique</source>
         <translation>Energy study</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="-13"/>
         <source>énergie cinétique</source>
         <translation>kinetic energy</translation>
     </message>
@@ -890,7 +826,15 @@
         <translation>potential energy</translation>
     </message>
     <message>
-        <location filename="../app/Main.cpp" line="+115"/>
+        <location line="+11"/>
+        <source>Énergies</source>
+        <translation>Energies</translation>
+    </message>
+</context>
+<context>
+    <name>TFichePrincipale</name>
+    <message>
+        <location filename="../app/Main.cpp" line="+88"/>
         <source>&amp;Acquisition</source>
         <translation>&amp;Record</translation>
     </message>
@@ -930,7 +874,7 @@
         <translation>&amp;Quit</translation>
     </message>
     <message>
-        <location line="+64"/>
+        <location line="+59"/>
         <source>La mesure n&apos;est pas enregistrée. Quitter le programme ?</source>
         <translation>The measurement is not saved. Quit the program?</translation>
     </message>
@@ -940,62 +884,12 @@
         <translation>Quit the program?</translation>
     </message>
     <message>
-        <location filename="../app/MainAcquisition.cpp" line="-88"/>
+        <location line="+6"/>
         <source>Prêt à lacher le pendules ?</source>
         <translation>Ready to release the pendulum?</translation>
     </message>
     <message>
-        <location line="+9"/>
-        <source>Aucune carte d&apos;acquisition n&apos;est disponible.</source>
-        <translation>No data-acquisition card is available.</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>La durée doit être comprise entre 1 et 120 s.</source>
-        <translation>The duration must be between 1 and 120 s.</translation>
-    </message>
-    <message>
-        <location line="+14"/>
-        <source>Seuil de déclenchement invalide : « %1 ». Donnez un nombre de volts positif, par exemple %2.</source>
-        <translation>Invalid trigger threshold: “%1”. Give a positive number of volts, for example %2.</translation>
-    </message>
-    <message>
-        <location line="+6"/>
-        <source>La source ne répond pas : impossible de lire la position de repos.</source>
-        <translation>The source does not answer: the rest position cannot be read.</translation>
-    </message>
-    <message>
-        <location line="+16"/>
-        <source>En attente du lâcher…</source>
-        <translation>Waiting for the release…</translation>
-    </message>
-    <message>
-        <location line="+35"/>
-        <source>A&amp;rrêter</source>
-        <translation>S&amp;top</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Arrêter</source>
-        <translation>Stop</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Lancer</source>
-        <translation>Start</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Arrête la mesure (Echap) ; la mesure précédente reste</source>
-        <translation>Stops the recording (Esc); the previous measurement stays</translation>
-    </message>
-    <message>
-        <location filename="../app/MainCursor.cpp" line="+45"/>
-        <source>   modèle = </source>
-        <translation>   model = </translation>
-    </message>
-    <message>
-        <location filename="../app/MainExport.cpp" line="+15"/>
+        <location filename="../app/MainExport.cpp" line="+18"/>
         <source>Exporter</source>
         <translation>Export</translation>
     </message>
@@ -1011,13 +905,18 @@
     </message>
     <message>
         <location line="+8"/>
-        <location line="+24"/>
-        <location filename="../app/MainFiles.cpp" line="+143"/>
+        <location line="+30"/>
+        <location filename="../app/MainFiles.cpp" line="+138"/>
         <source>Fichier %1 sauvegardé.</source>
         <translation>File %1 saved.</translation>
     </message>
     <message>
-        <location filename="../app/MainFiles.cpp" line="-102"/>
+        <location line="-25"/>
+        <source>Le format .xls ne prend que les mesures de %1 points : choisissez .xlsx ou .csv.</source>
+        <translation>The .xls format only holds measurements of %1 points: choose .xlsx or .csv.</translation>
+    </message>
+    <message>
+        <location filename="../app/MainFiles.cpp" line="-97"/>
         <source>&amp;Fichier</source>
         <translation>&amp;File</translation>
     </message>
@@ -1032,7 +931,7 @@
         <translation>&amp;Save the measurement…</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+23"/>
         <source>La mesure n&apos;est pas enregistrée. Continuer ?</source>
         <translation>The measurement is not saved. Continue?</translation>
     </message>
@@ -1053,7 +952,7 @@
         <translation>Column of values:</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+25"/>
         <source>Aucune mesure à enregistrer.</source>
         <translation>No measurement to save.</translation>
     </message>
@@ -1072,68 +971,6 @@
         <location line="+1"/>
         <source>Fichiers CSV (*.csv *.CSV)</source>
         <translation>CSV files (*.csv *.CSV)</translation>
-    </message>
-    <message>
-        <location filename="../app/MainResiduals.cpp" line="+23"/>
-        <location line="+3"/>
-        <source>Résidus</source>
-        <translation>Residuals</translation>
-    </message>
-    <message>
-        <location line="-1"/>
-        <source>mesure moins modèle, échelle à droite</source>
-        <translation>measurement minus model, scale on the right</translation>
-    </message>
-    <message>
-        <location line="+23"/>
-        <source>résidus (V)</source>
-        <translation>residuals (V)</translation>
-    </message>
-    <message>
-        <location filename="../app/MainSources.cpp" line="+27"/>
-        <location line="+7"/>
-        <source>Source</source>
-        <translation>Source</translation>
-    </message>
-    <message>
-        <location line="+0"/>
-        <source>Le dispositif qui enregistre</source>
-        <translation>The device that records</translation>
-    </message>
-    <message>
-        <location line="+5"/>
-        <source>Étalonnage du capteur : mètres par volt</source>
-        <translation>Sensor calibration: metres per volt</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Mètres par volt</source>
-        <translation>Metres per volt</translation>
-    </message>
-    <message>
-        <location line="+21"/>
-        <source>Port série…</source>
-        <translation>Serial port…</translation>
-    </message>
-    <message>
-        <location line="+12"/>
-        <source>Carte Pendulab (%1)</source>
-        <translation>Pendulab board (%1)</translation>
-    </message>
-    <message>
-        <location line="+26"/>
-        <source>Port série</source>
-        <translation>Serial port</translation>
-    </message>
-    <message>
-        <location line="+1"/>
-        <source>Chemin du port série de la carte (par exemple /dev/ttyACM0) :</source>
-        <translation>Path of the board&apos;s serial port (for example /dev/ttyACM0):</translation>
-    </message>
-    <message>
-        <location line="+81"/>
-        <source>Étalonnage invalide : « %1 ». Donnez un nombre de mètres par volt positif.</source>
-        <translation>Invalid calibration: “%1”. Give a positive number of metres per volt.</translation>
     </message>
     <message>
         <location filename="../app/Printing.cpp" line="+24"/>
@@ -1177,6 +1014,216 @@ Save the page to a PDF file?</translation>
         <source>rapport-pendulab.pdf</source>
         <comment>default file name</comment>
         <translation>pendulab-report.pdf</translation>
+    </message>
+</context>
+<context>
+    <name>TPortraitPage</name>
+    <message>
+        <location filename="../views/PortraitPage.cpp" line="+22"/>
+        <location line="+25"/>
+        <source>Portrait de phase</source>
+        <translation>Phase portrait</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>Dérivée / x</source>
+        <translation>Derivative vs x</translation>
+    </message>
+</context>
+<context>
+    <name>TPositionPage</name>
+    <message>
+        <location filename="../views/PositionPage.cpp" line="+32"/>
+        <location line="+3"/>
+        <source>Résidus</source>
+        <translation>Residuals</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>mesure moins modèle, échelle à droite</source>
+        <translation>measurement minus model, scale on the right</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Position mesurée et modèle</source>
+        <translation>Measured position and model</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Acquisition</source>
+        <translation>Recording</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <location line="+48"/>
+        <source>résidus (V)</source>
+        <translation>residuals (V)</translation>
+    </message>
+</context>
+<context>
+    <name>TRecordingControl</name>
+    <message>
+        <location filename="../app/RecordingControl.cpp" line="+38"/>
+        <location line="+231"/>
+        <source>&amp;Lancer</source>
+        <translation>&amp;Start</translation>
+    </message>
+    <message>
+        <location line="-229"/>
+        <location line="+1"/>
+        <location line="+231"/>
+        <source>Lachez le pendule et cliquez ici...</source>
+        <translation>Release the pendulum and click here...</translation>
+    </message>
+    <message>
+        <location line="-186"/>
+        <location line="+7"/>
+        <location line="+16"/>
+        <source>Durée totale d&apos;acquisition</source>
+        <translation>Total recording time</translation>
+    </message>
+    <message>
+        <location line="-21"/>
+        <location line="+5"/>
+        <location line="+16"/>
+        <source>durée totale en secondes</source>
+        <translation>total time in seconds</translation>
+    </message>
+    <message>
+        <location line="+32"/>
+        <source>Tension entrée EA0</source>
+        <translation>Input voltage EA0</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Tension lue</source>
+        <translation>Voltage read</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Aucune carte d&apos;acquisition : choisissez une source</source>
+        <translation>No data-acquisition card: choose a source</translation>
+    </message>
+    <message>
+        <location line="+15"/>
+        <source>Progression de l&apos;acquisition</source>
+        <translation>Recording progress</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <location line="+3"/>
+        <source>Déclencher au lâcher</source>
+        <translation>Trigger on release</translation>
+    </message>
+    <message>
+        <location line="-1"/>
+        <source>La mesure commence quand la masse quitte sa position de repos</source>
+        <translation>The recording starts when the mass leaves its rest position</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Seuil de déclenchement, en volts, autour de la position de repos</source>
+        <translation>Trigger threshold, in volts, around the rest position</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Seuil de déclenchement</source>
+        <translation>Trigger threshold</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Aucune carte d&apos;acquisition n&apos;est disponible.</source>
+        <translation>No data-acquisition card is available.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>La durée doit être comprise entre 1 et 120 s.</source>
+        <translation>The duration must be between 1 and 120 s.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Seuil de déclenchement invalide : « %1 ». Donnez un nombre de volts positif, par exemple %2.</source>
+        <translation>Invalid trigger threshold: “%1”. Give a positive number of volts, for example %2.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>La source ne répond pas : impossible de lire la position de repos.</source>
+        <translation>The source does not answer: the rest position cannot be read.</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>En attente du lâcher…</source>
+        <translation>Waiting for the release…</translation>
+    </message>
+    <message>
+        <location line="+52"/>
+        <source>A&amp;rrêter</source>
+        <translation>S&amp;top</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Arrêter</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Lancer</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Arrête la mesure (Echap) ; la mesure précédente reste</source>
+        <translation>Stops the recording (Esc); the previous measurement stays</translation>
+    </message>
+    <message>
+        <location filename="../app/RecordingSources.cpp" line="+30"/>
+        <location line="+7"/>
+        <source>Source</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Le dispositif qui enregistre</source>
+        <translation>The device that records</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Étalonnage du capteur : mètres par volt</source>
+        <translation>Sensor calibration: metres per volt</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Mètres par volt</source>
+        <translation>Metres per volt</translation>
+    </message>
+    <message>
+        <location line="+17"/>
+        <source>Port série…</source>
+        <translation>Serial port…</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Carte Pendulab (%1)</source>
+        <translation>Pendulab board (%1)</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Port série</source>
+        <translation>Serial port</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Chemin du port série de la carte (par exemple /dev/ttyACM0) :</source>
+        <translation>Path of the board&apos;s serial port (for example /dev/ttyACM0):</translation>
+    </message>
+    <message>
+        <location line="+87"/>
+        <source>Étalonnage invalide : « %1 ». Donnez un nombre de mètres par volt positif.</source>
+        <translation>Invalid calibration: “%1”. Give a positive number of metres per volt.</translation>
     </message>
 </context>
 <context>
@@ -1279,7 +1326,7 @@ Save the page to a PDF file?</translation>
 <context>
     <name>Tconfig</name>
     <message>
-        <location filename="../views/conf1Build.cpp" line="+63"/>
+        <location filename="../views/conf1Build.cpp" line="+75"/>
         <source>Flèches : ±%1 %2</source>
         <translation>Arrows: ±%1 %2</translation>
     </message>
@@ -1296,7 +1343,7 @@ Save the page to a PDF file?</translation>
     <message>
         <location line="+6"/>
         <location line="+6"/>
-        <location line="+7"/>
+        <location line="+2"/>
         <location line="+1"/>
         <source>Amplitude</source>
         <translation>Amplitude</translation>
@@ -1307,7 +1354,7 @@ Save the page to a PDF file?</translation>
         <translation>curve offset</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+2"/>
         <source>décalage en Y</source>
         <translation>Y offset</translation>
     </message>
@@ -1317,7 +1364,7 @@ Save the page to a PDF file?</translation>
         <translation>Offset</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+5"/>
         <location line="+4"/>
         <source>déphasage sur t</source>
         <translation>time shift</translation>
@@ -1444,11 +1491,6 @@ Save the page to a PDF file?</translation>
         <location line="+1"/>
         <source>Modélisation (pseudo-périodique)</source>
         <translation>Model (underdamped)</translation>
-    </message>
-    <message>
-        <location line="+181"/>
-        <source>Aucun intervalle choisi : faites glisser le pointeur sur la courbe de la mesure, puis ajustez.</source>
-        <translation>No interval chosen: drag the pointer over the measurement curve, then fit.</translation>
     </message>
 </context>
 <context>

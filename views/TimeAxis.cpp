@@ -6,26 +6,22 @@
 
 double TimeTicker::getTickStep(const QCPRange& range)
 {
-    // A nice step in seconds (1, 2, 2.5, 5 × 10^k), expressed back in samples.
-    const double seconds = range.size() * secondsPerSample_;
-    const double raw = seconds / (mTickCount + 1e-10);
+    const double raw = range.size() / (mTickCount + 1e-10);
     const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
     const double mantissa = raw / magnitude;
     const double nice = mantissa < 1.5 ? 1.0 : mantissa < 2.25 ? 2.0 : mantissa < 3.5 ? 2.5 : mantissa < 7.5 ? 5.0 : 10.0;
-    return nice * magnitude / secondsPerSample_;
+    return nice * magnitude;
 }
 
 int TimeTicker::getSubTickCount(double tickStep)
 {
-    const double seconds = tickStep * secondsPerSample_;
-    const double mantissa = seconds / std::pow(10.0, std::floor(std::log10(seconds)) );
+    const double mantissa = tickStep / std::pow(10.0, std::floor(std::log10(tickStep)));
     return std::fabs(mantissa - 2.5) < 1e-6 ? 4 : (std::fabs(mantissa - 2.0) < 1e-6 ? 3 : 4);
 }
 
 QString TimeTicker::getTickLabel(double tick, const QLocale& locale, QChar, int)
 {
     // The tick arithmetic leaves a residue of about 1e-16 where the axis crosses zero.
-    double seconds = tick * secondsPerSample_;
-    if (std::fabs(seconds) < 1e-9) seconds = 0.0;
+    const double seconds = std::fabs(tick) < 1e-9 ? 0.0 : tick;
     return QString::fromStdString(pendulab::unsignedZero(locale.toString(seconds, 'g', 6).toStdString()));
 }

@@ -120,6 +120,7 @@ void Tconfig::followSession()
 {
     const bool wasExcited = excitchk->isChecked();
     manual_.reset();
+    showFit();
     placeControls();
     showValueTexts();
     if (excitchk->isChecked() != wasExcited)
@@ -268,50 +269,29 @@ void Tconfig::setRecordingRunning(bool running)
 void Tconfig::ajustcmdClick()
 {
     if (!session_->hasMeasurement() || recording_) return;
-    const pendulab::Measurement& m = session_->measurement();
     const pendulab::ModelParameters current = session_->parameters();
-    auto refuse = [this](const QString& why) {
+    const pendulab::FitResult result = session_->fit(intervchk->isChecked()); // the model anew when it succeeds
+    if (!result.ok) {
+        const QString why = QString::fromStdString(result.message);
         ajustlbl->setValueText(why);
         ui().showMessage(this, why);
-    };
-
-    pendulab::FitRequest request;
-    static_cast<pendulab::OscillatorParameters&>(request) = current; // mass and Ωe held, F a start
-    request.volts = m.volts; // as recorded: the smoothing would blur what the model must match
-    request.dt = m.samplePeriod();
-    request.first = 0;
-    request.last = m.volts.size() - 1;
-    if (intervchk->isChecked()) {
-        const std::optional<pendulab::Session::TimeInterval>& span = session_->interval();
-        if (!span) {
-            refuse(tr("Aucun intervalle choisi : faites glisser le pointeur sur la courbe de la mesure, "
-                                  "puis ajustez."));
-            return;
-        }
-        // The samples inside the span, the span held in the recording.
-        const double lastIndex = static_cast<double>(m.volts.size() - 1);
-        const double first = std::clamp(std::ceil(span->from / request.dt - 1e-9), 0.0, lastIndex);
-        const double last = std::clamp(std::floor(span->to / request.dt + 1e-9), 0.0, lastIndex);
-        request.first = static_cast<std::size_t>(first);
-        request.last = static_cast<std::size_t>(last);
-    }
-
-    const pendulab::FitResult result = pendulab::fitOscillator(request);
-    if (!result.ok) {
-        refuse(QString::fromStdString(result.message));
         return;
     }
-    pendulab::ModelParameters fitted = current;
-    static_cast<pendulab::OscillatorParameters&>(fitted) = pendulab::withFit(current, result);
-    session_->setParameters(fitted); // the model anew: ω0 and Q follow
     if (!manual_) manual_ = current;
-
-    QStringList lines;
-    for (const std::string& line : pendulab::fitReport(result, userDecimalSeparator())) lines << QString::fromStdString(line);
-    ajustlbl->setValueText(lines.join(QLatin1Char('\n')));
+    showFit();
     placeControls();
     showValueTexts();
     updateFitCommands();
+}
+
+// The read-out of the active run's fit while its model is the fitted one; empty otherwise.
+void Tconfig::showFit()
+{
+    QStringList lines;
+    if (session_->fitInForce())
+        for (const std::string& line : pendulab::fitReport(*session_->fitResult(), userDecimalSeparator()))
+            lines << QString::fromStdString(line);
+    ajustlbl->setValueText(lines.join(QLatin1Char('\n')));
 }
 
 void Tconfig::manuelcmdClick()

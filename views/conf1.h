@@ -83,8 +83,8 @@ public:
     void ajustcmdClick();
     // Back to the parameters set by hand before the first of consecutive fits.
     void manuelcmdClick();
-    // The parameters were replaced from outside the dialog (a measurement opened with its model):
-    // every control, box and label follows them.
+    // The parameters were replaced from outside the dialog (a measurement opened with its model,
+    // another run made active): every control, box and label follows them, and the fit's read-out.
     void followSession();
     // A recording is under way: no fit meanwhile.
     void setRecordingRunning(bool running);
@@ -99,6 +99,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void showFit(); // the active run's fit, while its model is the fitted one
     void redraw();
     void apply(const pendulab::ModelParameters& p); // new values, then the model computed anew
     void showModelResult();                          // ω0, Q and the regime in the title

@@ -283,10 +283,13 @@ void Tconfig::connectControls()
     connect(session_, &pendulab::Session::modelChanged, this, [this] { guarded(this, [this] { showModelResult(); }); });
     connect(ajustcmd, &QPushButton::clicked, this, on(&Tconfig::ajustcmdClick));
     connect(manuelcmd, &QPushButton::clicked, this, on(&Tconfig::manuelcmdClick));
-    // A new recording: the read-out spoke of the previous one; a fit needs a recording.
+    // Another run: its own model and fit.
+    connect(session_, &pendulab::Session::activeRunChanged, this, [this] { guarded(this, [this] { followSession(); }); });
+    // A new recording: the read-out spoke of the previous one (the run's own fit, if any, after a
+    // switch); a fit needs a recording.
     connect(session_, &pendulab::Session::measurementChanged, this, [this] {
         guarded(this, [this] {
-            ajustlbl->setValueText(QString());
+            showFit();
             updateFitCommands();
         });
     });

@@ -12,6 +12,7 @@
 #include <functional>
 
 #include "app/AppWindows.h"
+#include "tests/gui/Controls.h"
 #include "app/Main.h"
 #include "views/Services.h"
 #include "views/conf1.h"
@@ -129,14 +130,14 @@ protected:
     // "&Lancer" and the whole recording.
     void record()
     {
-        main->aqucmd->click();
+        aqucmd(main)->click();
         waitForRun();
     }
 
     // Shows the modelling dialog as "&Modélisation" does.
     void openDialog()
     {
-        main->Modlisation1->trigger();
+        Modlisation1(main)->trigger();
         settle();
     }
 };

@@ -29,18 +29,18 @@ TEST_F(PendulabTest, EveryControlAndReadOutHasItsFrenchName)
     start();
     openDialog();
     const std::pair<QWidget*, const char*> names[] = {
-        {main->durtxt, "Durée totale d'acquisition"}, {main->UpDown7, "Durée totale d'acquisition"},
-        {main->ea0track, "Tension entrée EA0"}, {main->cursxtxt, "Pointeur t"}, {main->deltalbl, "Intervalle"},
+        {durtxt(main), "Durée totale d'acquisition"}, {UpDown7(main), "Durée totale d'acquisition"},
+        {ea0track(main), "Tension entrée EA0"}, {cursxtxt(main), "Pointeur t"}, {deltalbl(main), "Intervalle"},
         {dialog->ktrack, "Raideur"}, {dialog->htrack, "Frottement"}, {dialog->mtrack, "Masse"}, {dialog->oetrack, "Puls"},
         {dialog->amptrack, "Amplit"}, {dialog->UpDown9, "Amplitude"}, {dialog->UpDown10, "décalage en Y"},
         {dialog->UpDown1, "déphasage sur t"}, {dialog->visichk, "Tracer"}, {dialog->excitchk, "Excit."},
         {dialog->omlbl, "Pulsation propre"}, {dialog->qlbl, "Facteur de qualité"},
-        {main->Chart1, "Position mesurée et modèle"}, {main->phichart, "Dérivée"}, {main->Chart2, "Etude énergétique"},
-        {main->xy, "Portrait de phase"}, {dialog->ktxt, "Raideur"}, {dialog->htxt, "Frottement"}, {dialog->mtxt, "Masse"}};
+        {Chart1(main), "Position mesurée et modèle"}, {phichart(main), "Dérivée"}, {Chart2(main), "Etude énergétique"},
+        {xy(main), "Portrait de phase"}, {dialog->ktxt, "Raideur"}, {dialog->htxt, "Frottement"}, {dialog->mtxt, "Masse"}};
     for (const auto& [widget, name] : names)
         EXPECT_EQ(accessibleText(widget, QAccessible::Name), QString::fromUtf8(name)) << widget->objectName().toStdString();
-    EXPECT_EQ(accessibleText(main->durtxt, QAccessible::Description), QStringLiteral("durée totale en secondes"));
-    EXPECT_EQ(accessibleText(main->cursxtxt, QAccessible::Description), QStringLiteral("position de la souris"));
+    EXPECT_EQ(accessibleText(durtxt(main), QAccessible::Description), QStringLiteral("durée totale en secondes"));
+    EXPECT_EQ(accessibleText(cursxtxt(main), QAccessible::Description), QStringLiteral("position de la souris"));
     EXPECT_EQ(accessibleText(dialog->UpDown10, QAccessible::Description), QStringLiteral("décalage en Y"));
 }
 
@@ -106,13 +106,13 @@ TEST_F(PendulabTest, TabOrderFollowsTheDialogLayoutAndEscapeOnlyHides)
 TEST_F(PendulabTest, KeyboardReachesTheDurationAndTheRun)
 {
     start();
-    EXPECT_EQ(main->aqucmd->text(), QStringLiteral("&Lancer"));
-    EXPECT_EQ(main->aqucmd->shortcut(), QKeySequence(QStringLiteral("Alt+L")));
+    EXPECT_EQ(aqucmd(main)->text(), QStringLiteral("&Lancer"));
+    EXPECT_EQ(aqucmd(main)->shortcut(), QKeySequence(QStringLiteral("Alt+L")));
     QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
-    QCoreApplication::sendEvent(main->durtxt, &up);
-    EXPECT_EQ(main->durtxt->text(), QStringLiteral("11"));
+    QCoreApplication::sendEvent(durtxt(main), &up);
+    EXPECT_EQ(durtxt(main)->text(), QStringLiteral("11"));
     QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
-    QCoreApplication::sendEvent(main->UpDown7, &down);
-    EXPECT_EQ(main->durtxt->text(), QStringLiteral("10"));
-    EXPECT_TRUE(main->UpDown7->focusPolicy() & Qt::TabFocus);
+    QCoreApplication::sendEvent(UpDown7(main), &down);
+    EXPECT_EQ(durtxt(main)->text(), QStringLiteral("10"));
+    EXPECT_TRUE(UpDown7(main)->focusPolicy() & Qt::TabFocus);
 }

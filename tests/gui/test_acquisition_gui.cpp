@@ -65,13 +65,13 @@ TEST_F(AcquisitionTest, StartUpTalksToTheCardInOrder)
                                   QStringLiteral("ProgrammerEtatSysteme(128,0)"), QStringLiteral("ProgrammerEtatSysteme(4,0)"),
                                   QStringLiteral("EcrireGain(0,1)"), QStringLiteral("EcrireCalibreEA(0,1)")}));
     EXPECT_TRUE(ui_.messages.isEmpty());
-    EXPECT_TRUE(main->aqucmd->isEnabled());
-    EXPECT_TRUE(main->Acquisition1->isEnabled());
-    EXPECT_TRUE(main->Timer2->isActive());
+    EXPECT_TRUE(aqucmd(main)->isEnabled());
+    EXPECT_TRUE(Acquisition1(main)->isEnabled());
+    EXPECT_TRUE(Timer2(main)->isActive());
     EXPECT_EQ(pendulab::CardDriver.boundCount(), 41);
 
     main->Timer2Timer(); // the gauge reads the mass at rest
-    EXPECT_NEAR(main->ea0track->value(), std::lround(0.36 * 204.8 + 2048), 5); // 8 mV of noise
+    EXPECT_NEAR(ea0track(main)->value(), std::lround(0.36 * 204.8 + 2048), 5); // 8 mV of noise
 }
 
 TEST_F(AcquisitionTest, CardAbsentOrDriverBroken)
@@ -80,17 +80,17 @@ TEST_F(AcquisitionTest, CardAbsentOrDriverBroken)
     start();
     ::unsetenv("VIRTUALCARD_ABSENT");
     EXPECT_EQ(ui_.messages, QStringList{QStringLiteral("Carte SYSAM PCI absente ou hors service!")});
-    EXPECT_FALSE(main->aqucmd->isEnabled());
-    EXPECT_FALSE(main->Acquisition1->isEnabled());
-    EXPECT_FALSE(main->Timer2->isActive());
+    EXPECT_FALSE(aqucmd(main)->isEnabled());
+    EXPECT_FALSE(Acquisition1(main)->isEnabled());
+    EXPECT_FALSE(Timer2(main)->isActive());
 }
 
 TEST_F(AcquisitionTest, DriverMissingAnEntryPoint)
 {
     start(kBin + QStringLiteral("fixtures/missing"));
     EXPECT_EQ(ui_.messages, QStringList{QStringLiteral("Erreur lors du chargement de SysamPCI.dll")});
-    EXPECT_FALSE(main->aqucmd->isEnabled());
-    EXPECT_FALSE(main->Timer2->isActive());
+    EXPECT_FALSE(aqucmd(main)->isEnabled());
+    EXPECT_FALSE(Timer2(main)->isActive());
     EXPECT_EQ(pendulab::CardDriver.boundCount(), 0); // bound all or nothing
 }
 
@@ -98,18 +98,18 @@ TEST_F(AcquisitionTest, DriverThatIsNotALibrary)
 {
     start(kBin + QStringLiteral("fixtures/notlib"));
     EXPECT_EQ(ui_.messages, QStringList{QStringLiteral("Fichier SysamPCI.dll introuvable")});
-    EXPECT_FALSE(main->aqucmd->isEnabled());
+    EXPECT_FALSE(aqucmd(main)->isEnabled());
 }
 
 TEST_F(AcquisitionTest, NoDriverNoMessageAndTheRestWorks)
 {
     start(kBin + QStringLiteral("fixtures/none"));
     EXPECT_TRUE(ui_.messages.isEmpty());
-    EXPECT_FALSE(main->aqucmd->isEnabled());
-    EXPECT_FALSE(main->Acquisition1->isEnabled());
-    EXPECT_FALSE(main->Timer2->isActive());
+    EXPECT_FALSE(aqucmd(main)->isEnabled());
+    EXPECT_FALSE(Acquisition1(main)->isEnabled());
+    EXPECT_FALSE(Timer2(main)->isActive());
     openDialog();
-    EXPECT_EQ(main->Series5->dataCount(), 1999);
+    EXPECT_EQ(Series5(main)->dataCount(), 1999);
     EXPECT_TRUE(ui_.errors.isEmpty());
 }
 
@@ -122,12 +122,12 @@ TEST_F(AcquisitionTest, RunRecordsTheVirtualPendulum)
     EXPECT_EQ(calls[0], QStringLiteral("PreparerAcquisition(1,1,4910,0,255,255,0)"));
     EXPECT_EQ(calls.filter(QStringLiteral("AcquerirTable")).size(), 2001);
     EXPECT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
-    EXPECT_TRUE(main->aqucmd->isEnabled());
-    EXPECT_TRUE(main->progbar->isHidden());
-    EXPECT_TRUE(main->Timer2->isActive());
-    EXPECT_EQ(main->Series1->dataCount(), 1998);
-    EXPECT_EQ(main->Series1->data()->constBegin()->key, 3.0);
-    EXPECT_EQ(main->Series3->dataCount(), 1985);
+    EXPECT_TRUE(aqucmd(main)->isEnabled());
+    EXPECT_TRUE(progbar(main)->isHidden());
+    EXPECT_TRUE(Timer2(main)->isActive());
+    EXPECT_EQ(Series1(main)->dataCount(), 1998);
+    EXPECT_DOUBLE_EQ(Series1(main)->data()->constBegin()->key, 0.015); // sample 3 of 2001 over 10 s
+    EXPECT_EQ(Series3(main)->dataCount(), 1985);
 
     // Period and decay of the recording against the virtual pendulum (m 0.32, k 18.5, h 0.12).
     const auto& pos = data().MeasPos;
@@ -187,34 +187,34 @@ TEST_F(AcquisitionTest, DurationsGiveTheirTimerSettings)
         {"0", "PreparerAcquisition(1,1,4910,0,255,255,0)"}, {"-5", "PreparerAcquisition(1,1,4910,0,255,255,0)"}};
     for (const auto& [text, call] : cases) {
         QFile::remove(log);
-        main->durtxt->setText(QString::fromLatin1(text));
+        durtxt(main)->setText(QString::fromLatin1(text));
         record();
         ASSERT_FALSE(runCalls().isEmpty()) << text;
         EXPECT_EQ(runCalls().first(), QString::fromLatin1(call)) << text;
     }
-    EXPECT_EQ(main->durtxt->text(), QStringLiteral("10"));
+    EXPECT_EQ(durtxt(main)->text(), QStringLiteral("10"));
 }
 
 TEST_F(AcquisitionTest, BadDurationsChangeNothing)
 {
     start();
     record();
-    const pendulab::Signal before = data().MeasPos;
+    const std::vector<double> before = data().MeasPos;
     QFile::remove(log);
     for (const char* text : {"abc", "121", "4294968"}) {
         QFile::remove(log);
-        main->durtxt->setText(QString::fromLatin1(text));
+        durtxt(main)->setText(QString::fromLatin1(text));
         record();
         EXPECT_TRUE(runCalls().isEmpty()) << text;
         EXPECT_EQ(data().MeasPos, before);
-        EXPECT_EQ(main->durtxt->text(), QString::fromLatin1(text)); // left for the user to correct
-        EXPECT_TRUE(main->aqucmd->isEnabled());
-        EXPECT_TRUE(main->Timer2->isActive());
+        EXPECT_EQ(durtxt(main)->text(), QString::fromLatin1(text)); // left for the user to correct
+        EXPECT_TRUE(aqucmd(main)->isEnabled());
+        EXPECT_TRUE(Timer2(main)->isActive());
     }
     EXPECT_EQ(ui_.errors, QStringList{QStringLiteral("'abc' is not a valid integer value")});
     const QString range = QStringLiteral("La durée doit être comprise entre 1 et 120 s.");
     EXPECT_EQ(ui_.messages, (QStringList{range, range}));
-    main->durtxt->setText(QStringLiteral("120")); // the longest is accepted
+    durtxt(main)->setText(QStringLiteral("120")); // the longest is accepted
     record();
     EXPECT_FALSE(runCalls().isEmpty());
     EXPECT_EQ(ui_.messages.size(), 2);
@@ -224,12 +224,12 @@ TEST_F(AcquisitionTest, MenuAsksFirstAndCancelChangesNothing)
 {
     start();
     ui_.okCancelAnswer = false;
-    main->Acquisition1->trigger();
+    Acquisition1(main)->trigger();
     waitForRun();
     EXPECT_EQ(ui_.questions, QStringList{QStringLiteral("Prêt à lacher le pendules ?")});
     EXPECT_TRUE(runCalls().isEmpty());
     ui_.okCancelAnswer = true;
-    main->Acquisition1->trigger();
+    Acquisition1(main)->trigger();
     waitForRun();
     EXPECT_EQ(runCalls().size(), 2002);
 }
@@ -240,24 +240,24 @@ TEST_F(AcquisitionTest, LiveRunGrowsAnswersInputAndStopKeepsThePreviousMeasureme
 {
     start();
     record(); // at once: the previous measurement
-    const pendulab::Signal before = data().MeasPos;
-    const int shownBefore = main->Series1->dataCount();
+    const std::vector<double> before = data().MeasPos;
+    const int shownBefore = Series1(main)->dataCount();
     ::setenv("VIRTUALCARD_PACE", "real", 1);
     for (bool byEscape : {false, true}) {
-        main->aqucmd->click();
+        aqucmd(main)->click();
         ASSERT_TRUE(main->running());
-        EXPECT_EQ(main->aqucmd->text(), QStringLiteral("A&rrêter"));
-        EXPECT_EQ(main->aqucmd->accessibleName(), QStringLiteral("Arrêter"));
-        EXPECT_FALSE(main->Exporter1->isEnabled());
-        EXPECT_FALSE(main->Acquisition1->isEnabled());
+        EXPECT_EQ(aqucmd(main)->text(), QStringLiteral("A&rrêter"));
+        EXPECT_EQ(aqucmd(main)->accessibleName(), QStringLiteral("Arrêter"));
+        EXPECT_FALSE(Exporter1(main)->isEnabled());
+        EXPECT_FALSE(Acquisition1(main)->isEnabled());
         QElapsedTimer clock;
         clock.start();
-        while (main->Series1->dataCount() < 20 && clock.elapsed() < 10000) QApplication::processEvents();
-        EXPECT_GE(main->Series1->dataCount(), 20); // 10 s run: a few samples every 5 ms
-        EXPECT_LT(main->Series1->dataCount(), 1998);
-        main->PageControl1->setCurrentIndex(1); // handled now, not after the run
-        EXPECT_EQ(main->PageControl1->currentIndex(), 1);
-        main->PageControl1->setCurrentIndex(0);
+        while (Series1(main)->dataCount() < 20 && clock.elapsed() < 10000) QApplication::processEvents();
+        EXPECT_GE(Series1(main)->dataCount(), 20); // 10 s run: a few samples every 5 ms
+        EXPECT_LT(Series1(main)->dataCount(), 1998);
+        PageControl1(main)->setCurrentIndex(1); // handled now, not after the run
+        EXPECT_EQ(PageControl1(main)->currentIndex(), 1);
+        PageControl1(main)->setCurrentIndex(0);
         if (byEscape) {
             QShortcut* escape = main->findChild<QShortcut*>();
             ASSERT_NE(escape, nullptr);
@@ -265,14 +265,14 @@ TEST_F(AcquisitionTest, LiveRunGrowsAnswersInputAndStopKeepsThePreviousMeasureme
             EXPECT_TRUE(escape->isEnabled());
             emit escape->activated();
         } else {
-            main->aqucmd->click();
+            aqucmd(main)->click();
         }
         waitForRun(2);
         EXPECT_FALSE(main->running());
-        EXPECT_EQ(main->aqucmd->text(), QStringLiteral("&Lancer"));
+        EXPECT_EQ(aqucmd(main)->text(), QStringLiteral("&Lancer"));
         EXPECT_EQ(data().MeasPos, before);
-        EXPECT_EQ(main->Series1->dataCount(), shownBefore);
-        EXPECT_TRUE(main->Exporter1->isEnabled());
+        EXPECT_EQ(Series1(main)->dataCount(), shownBefore);
+        EXPECT_TRUE(Exporter1(main)->isEnabled());
         EXPECT_TRUE(ui_.messages.isEmpty());
     }
     ::setenv("VIRTUALCARD_PACE", "none", 1);
@@ -282,14 +282,14 @@ TEST_F(AcquisitionTest, LiveRunGrowsAnswersInputAndStopKeepsThePreviousMeasureme
 TEST_F(AcquisitionTest, TriggerWaitsForTheReleaseAndRefusesABadThreshold)
 {
     start();
-    main->trigchk->setChecked(true);
-    main->trigtxt->setText(QStringLiteral("abc"));
+    trigchk(main)->setChecked(true);
+    trigtxt(main)->setText(QStringLiteral("abc"));
     record();
     ASSERT_EQ(ui_.messages.size(), 1);
     EXPECT_TRUE(ui_.messages[0].startsWith(QStringLiteral("Seuil de déclenchement invalide")));
     // The virtual mass is released as the run starts: its first sample is already far from the
     // rest value read before, so index 0 is the release itself.
-    main->trigtxt->setText(QStringLiteral("0,2"));
+    trigtxt(main)->setText(QStringLiteral("0,2"));
     record();
     EXPECT_EQ(ui_.messages.size(), 1);
     EXPECT_NEAR(session()->measurement().volts[0], 7.86, 0.05);

@@ -11,9 +11,9 @@
 
 namespace {
 
-QPoint globalAt(QCustomPlot* chart, double value, int y = 100)
+QPoint globalAt(QCustomPlot* chart, double seconds, int y = 100)
 {
-    return chart->mapToGlobal(QPoint(qRound(chart->xAxis->coordToPixel(value)), y));
+    return chart->mapToGlobal(QPoint(qRound(chart->xAxis->coordToPixel(seconds)), y));
 }
 
 void send(QCustomPlot* target, QEvent::Type type, QPoint global, Qt::MouseButton button, Qt::MouseButtons held)
@@ -42,10 +42,10 @@ TEST_F(PendulabTest, ZerosGiveAFlatDerivativeADotAndTheArrowHeads)
 {
     start();
     main->Mesures();
-    EXPECT_EQ(main->Series3->dataCount(), 1985);
-    EXPECT_EQ(main->Series3->data()->constBegin()->key, 6.0); // same time axis as the model
-    const QImage& image = main->xy->image();
-    const int W = image.width(), halfW = main->TabSheet2->width() / 2, halfH = main->TabSheet2->height() / 2;
+    EXPECT_EQ(Series3(main)->dataCount(), 1985);
+    EXPECT_DOUBLE_EQ(Series3(main)->data()->constBegin()->key, 0.03); // sample 6 of 2001 over 10 s
+    const QImage& image = xy(main)->image();
+    const int W = image.width(), halfW = TabSheet2(main)->width() / 2, halfH = TabSheet2(main)->height() / 2;
     EXPECT_EQ(QColor(image.pixel(W - 2, halfH + 3)), QColor(Qt::black));
     EXPECT_EQ(QColor(image.pixel(halfW + 3, 2)), QColor(Qt::black));
     EXPECT_EQ(QColor(image.pixel(halfW, halfH)), QColor(0, 0, 255));
@@ -56,66 +56,66 @@ TEST_F(PendulabTest, CursorShowsTimeIntervalAndFrequency)
 {
     QLocale::setDefault(QLocale::c());
     start();
-    QCustomPlot* chart = main->Chart1;
+    QCustomPlot* chart = Chart1(main);
     chart->replot();
-    send(chart, QEvent::MouseMove, globalAt(chart, 1000), Qt::NoButton, Qt::NoButton);
-    EXPECT_EQ(main->cursxtxt->text(), QStringLiteral("5.00 s"));
+    send(chart, QEvent::MouseMove, globalAt(chart, 5.0), Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(cursxtxt(main)->text(), QStringLiteral("5.00 s"));
 
-    send(chart, QEvent::MouseButtonPress, globalAt(chart, 1000), Qt::RightButton, Qt::RightButton);
-    EXPECT_TRUE(main->vcur0->isHidden());
-    EXPECT_TRUE(main->deltalbl->isHidden());
-    send(chart, QEvent::MouseButtonRelease, globalAt(chart, 1000), Qt::RightButton, Qt::NoButton);
+    send(chart, QEvent::MouseButtonPress, globalAt(chart, 5.0), Qt::RightButton, Qt::RightButton);
+    EXPECT_TRUE(vcur0(main)->isHidden());
+    EXPECT_TRUE(deltalbl(main)->isHidden());
+    send(chart, QEvent::MouseButtonRelease, globalAt(chart, 5.0), Qt::RightButton, Qt::NoButton);
 
-    send(chart, QEvent::MouseButtonPress, globalAt(chart, 1000), Qt::LeftButton, Qt::LeftButton);
-    EXPECT_FALSE(main->vcur0->isHidden());
-    EXPECT_FALSE(main->vcur1->isHidden());
-    EXPECT_FALSE(main->deltalbl->isHidden());
-    EXPECT_EQ(main->deltalbl->text(), QStringLiteral("dT=0 s"));
-    EXPECT_EQ(main->vcur0->width(), 2);
-    EXPECT_EQ(main->vcur0->y(), 25);
-    EXPECT_EQ(main->vcur0->height(), chart->height() - 40);
+    send(chart, QEvent::MouseButtonPress, globalAt(chart, 5.0), Qt::LeftButton, Qt::LeftButton);
+    EXPECT_FALSE(vcur0(main)->isHidden());
+    EXPECT_FALSE(vcur1(main)->isHidden());
+    EXPECT_FALSE(deltalbl(main)->isHidden());
+    EXPECT_EQ(deltalbl(main)->text(), QStringLiteral("dT=0 s"));
+    EXPECT_EQ(vcur0(main)->width(), 2);
+    EXPECT_EQ(vcur0(main)->y(), 25);
+    EXPECT_EQ(vcur0(main)->height(), chart->height() - 40);
     EXPECT_NEAR(main->cursorStartTime(), 5.0, 0.01); // to the pixel
 
-    send(chart, QEvent::MouseMove, globalAt(chart, 1100), Qt::NoButton, Qt::LeftButton);
-    expectInterval(main->deltalbl->text(), QLatin1Char('.'), 0.5);
-    EXPECT_EQ(main->cursxtxt->text(), QStringLiteral("5.50 s"));
-    EXPECT_EQ(main->vcur1->x(), chart->mapFromGlobal(globalAt(chart, 1100)).x());
+    send(chart, QEvent::MouseMove, globalAt(chart, 5.5), Qt::NoButton, Qt::LeftButton);
+    expectInterval(deltalbl(main)->text(), QLatin1Char('.'), 0.5);
+    EXPECT_EQ(cursxtxt(main)->text(), QStringLiteral("5.50 s"));
+    EXPECT_EQ(vcur1(main)->x(), chart->mapFromGlobal(globalAt(chart, 5.5)).x());
 
-    send(chart, QEvent::MouseMove, globalAt(chart, 1200, 5), Qt::NoButton, Qt::LeftButton); // top strip
-    EXPECT_TRUE(main->cursxtxt->text().isEmpty());
-    expectInterval(main->deltalbl->text(), QLatin1Char('.'), 0.5);
+    send(chart, QEvent::MouseMove, globalAt(chart, 6.0, 5), Qt::NoButton, Qt::LeftButton); // top strip
+    EXPECT_TRUE(cursxtxt(main)->text().isEmpty());
+    expectInterval(deltalbl(main)->text(), QLatin1Char('.'), 0.5);
 
-    send(chart, QEvent::MouseButtonRelease, globalAt(chart, 1100), Qt::LeftButton, Qt::NoButton);
-    EXPECT_TRUE(main->vcur0->isHidden());
-    EXPECT_TRUE(main->vcur1->isHidden());
-    EXPECT_FALSE(main->deltalbl->isHidden()); // the interval stays readable after release
-    expectInterval(main->deltalbl->text(), QLatin1Char('.'), 0.5);
+    send(chart, QEvent::MouseButtonRelease, globalAt(chart, 5.5), Qt::LeftButton, Qt::NoButton);
+    EXPECT_TRUE(vcur0(main)->isHidden());
+    EXPECT_TRUE(vcur1(main)->isHidden());
+    EXPECT_FALSE(deltalbl(main)->isHidden()); // the interval stays readable after release
+    expectInterval(deltalbl(main)->text(), QLatin1Char('.'), 0.5);
     EXPECT_TRUE(ui_.errors.isEmpty());
 }
 
 TEST_F(PendulabTest, CursorFromTheEnergyChartKeepsItsTimeBase)
 {
     start();
-    main->PageControl1->setCurrentIndex(3);
+    PageControl1(main)->setCurrentIndex(3);
     settle();
-    QCustomPlot* energy = main->Chart2;
+    QCustomPlot* energy = Chart2(main);
     energy->replot();
     // The time is read on the chart under the pointer.
-    const QPoint at = globalAt(energy, 1000);
+    const QPoint at = globalAt(energy, 5.0);
     send(energy, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
-    EXPECT_FALSE(main->vcur0->isHidden());
-    EXPECT_EQ(main->deltalbl->text(), QStringLiteral("dT=0 s"));
+    EXPECT_FALSE(vcur0(main)->isHidden());
+    EXPECT_EQ(deltalbl(main)->text(), QStringLiteral("dT=0 s"));
     EXPECT_NEAR(main->cursorStartTime(), 5.0, 0.01);
-    send(energy, QEvent::MouseMove, globalAt(energy, 1200), Qt::NoButton, Qt::LeftButton);
-    expectInterval(main->deltalbl->text(), QLatin1Char(','), 1.0);
+    send(energy, QEvent::MouseMove, globalAt(energy, 6.0), Qt::NoButton, Qt::LeftButton);
+    expectInterval(deltalbl(main)->text(), QLatin1Char(','), 1.0);
     send(energy, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
-    expectInterval(main->deltalbl->text(), QLatin1Char(','), 1.0);
+    expectInterval(deltalbl(main)->text(), QLatin1Char(','), 1.0);
 
     // A field that does not read as a duration does not change the time base the cursor reads.
-    main->durtxt->setText(QStringLiteral("dix"));
+    durtxt(main)->setText(QStringLiteral("dix"));
     send(energy, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
     send(energy, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
     EXPECT_TRUE(ui_.errors.isEmpty());
-    EXPECT_EQ(main->cursxtxt->text(), QStringLiteral("5,00 s"));
-    EXPECT_FALSE(main->vcur0->isHidden());
+    EXPECT_EQ(cursxtxt(main)->text(), QStringLiteral("5,00 s"));
+    EXPECT_FALSE(vcur0(main)->isHidden());
 }

@@ -102,7 +102,7 @@ TEST_F(PendulabTest, ExciterShowsItsGroupAndDrivesTheModel)
     EXPECT_NE(data().ModelPos[0], 10.0); // the driven term moves the start
     dialog->visichk->click(); // clearing "Tracer" keeps "Excit."
     EXPECT_TRUE(dialog->excitchk->isChecked());
-    EXPECT_EQ(main->Series5->dataCount(), 0);
+    EXPECT_EQ(Series5(main)->dataCount(), 0);
     dialog->visichk->click();
     dialog->excitchk->click();
     EXPECT_EQ(dialog->height(), Tconfig::HeightWithoutExciter);

@@ -47,7 +47,7 @@ TEST_F(PendulabTest, ExportIsReadBackExactlyByASpreadsheetReader)
     openDialog(); // the model at the defaults
     QTemporaryDir dir;
     ui_.saveAnswer = dir.filePath(QStringLiteral("oscill.xls"));
-    main->Exporter1->trigger();
+    Exporter1(main)->trigger();
     ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
     ASSERT_EQ(ui_.messages.size(), 1);
     EXPECT_EQ(ui_.messages[0], QStringLiteral("Fichier ") + ui_.saveAnswer + QStringLiteral(" sauvegardé."));
@@ -76,10 +76,10 @@ TEST_F(PendulabTest, EachExportHoldsOnlyItsOwnSheet)
     openDialog();
     QTemporaryDir dir;
     ui_.saveAnswer = dir.filePath(QStringLiteral("first.xls"));
-    main->Exporter1->trigger();
+    Exporter1(main)->trigger();
     dialog->ktrack->setValue(60);
     ui_.saveAnswer = dir.filePath(QStringLiteral("second.xls"));
-    main->Exporter1->trigger();
+    Exporter1(main)->trigger();
     ASSERT_EQ(ui_.messages.size(), 2);
     const Sheet first = readWithXlrd(dir.filePath(QStringLiteral("first.xls")));
     const Sheet second = readWithXlrd(dir.filePath(QStringLiteral("second.xls")));
@@ -94,7 +94,7 @@ TEST_F(PendulabTest, FailedExportSaysWhyAndLeavesNothing)
     start();
     QTemporaryDir dir;
     ui_.saveAnswer = dir.filePath(QStringLiteral("absent/oscill.xls"));
-    main->Exporter1->trigger();
+    Exporter1(main)->trigger();
     EXPECT_TRUE(ui_.messages.isEmpty());
     ASSERT_EQ(ui_.errors.size(), 1);
     EXPECT_TRUE(ui_.errors[0].contains(ui_.saveAnswer)) << ui_.errors[0].toStdString();
@@ -103,7 +103,7 @@ TEST_F(PendulabTest, FailedExportSaysWhyAndLeavesNothing)
     // A folder standing where the file should go: the rename fails, the folder is untouched.
     QDir(dir.path()).mkdir(QStringLiteral("taken.xls"));
     ui_.saveAnswer = dir.filePath(QStringLiteral("taken.xls"));
-    main->Exporter1->trigger();
+    Exporter1(main)->trigger();
     EXPECT_EQ(ui_.errors.size(), 2);
     EXPECT_TRUE(ui_.messages.isEmpty());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
@@ -111,7 +111,7 @@ TEST_F(PendulabTest, FailedExportSaysWhyAndLeavesNothing)
 
     // The program goes on: a good export works afterwards.
     ui_.saveAnswer = dir.filePath(QStringLiteral("ok.xls"));
-    main->Exporter1->trigger();
+    Exporter1(main)->trigger();
     EXPECT_EQ(ui_.messages.size(), 1);
     EXPECT_EQ(QFile(ui_.saveAnswer).size(), 26 + 4 * 12 + 5 + 9 + 7 + 11 + 7964 * 19);
 }
@@ -120,9 +120,9 @@ TEST_F(PendulabTest, CancelledExportWritesNothing)
 {
     start();
     ui_.saveAnswer.clear();
-    main->Exporter1->trigger();
+    Exporter1(main)->trigger();
     EXPECT_EQ(ui_.saveCalls, 1);
     EXPECT_TRUE(ui_.messages.isEmpty());
     EXPECT_TRUE(ui_.errors.isEmpty());
-    EXPECT_EQ(main->xls1.RecordCount(), 2u);
+    EXPECT_EQ(main->xlsFile().RecordCount(), 2u);
 }

@@ -57,7 +57,7 @@ protected:
     // "&Lancer" from the virtual card, until the recording is in.
     void recordFromCard()
     {
-        main->aqucmd->click();
+        aqucmd(main)->click();
         while (main->running()) QApplication::processEvents(QEventLoop::AllEvents, 5);
         settle();
         ASSERT_TRUE(main->session->hasMeasurement());
@@ -66,7 +66,7 @@ protected:
     void exportTo(const QString& file)
     {
         ui_.saveAnswer = file;
-        main->Exporter1->trigger();
+        Exporter1(main)->trigger();
     }
 };
 
@@ -79,25 +79,25 @@ TEST_F(FilesTest, SavedRecordingOpensBackToTheSameAnalysis)
     EXPECT_TRUE(main->measurementUnsaved());
 
     ui_.saveAnswer = path("mesure.csv");
-    main->Enregistrer1->trigger();
+    Enregistrer1(main)->trigger();
     ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
     EXPECT_FALSE(main->measurementUnsaved());
 
     // Another recording over 4 s replaces it without a question; then the file comes back.
-    main->durtxt->setText(QStringLiteral("4"));
+    durtxt(main)->setText(QStringLiteral("4"));
     recordFromCard();
     ASSERT_EQ(main->session->measurement().durationSeconds, 4);
     EXPECT_TRUE(ui_.questions.isEmpty());
     ui_.yesNoAnswer = true;
     ui_.openAnswer = ui_.saveAnswer;
-    main->Ouvrir1->trigger();
+    Ouvrir1(main)->trigger();
     ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
     EXPECT_EQ(ui_.questions, QStringList{QStringLiteral("La mesure n'est pas enregistrée. Continuer ?")});
     EXPECT_EQ(ui_.openFolders, QStringList{dir.path()}); // the folder last used
 
     const pendulab::Measurement& m = main->session->measurement();
     EXPECT_EQ(m.durationSeconds, 10);
-    EXPECT_EQ(main->durtxt->text(), QStringLiteral("10"));
+    EXPECT_EQ(durtxt(main)->text(), QStringLiteral("10"));
     EXPECT_EQ(main->session->nextDuration(), 10);
     EXPECT_FALSE(main->measurementUnsaved());
     ASSERT_EQ(m.volts.size(), volts.size());
@@ -106,7 +106,7 @@ TEST_F(FilesTest, SavedRecordingOpensBackToTheSameAnalysis)
         ASSERT_TRUE(sameBits(data().MeasPos[i], saved.MeasPos[i])) << i;
         ASSERT_TRUE(sameBits(data().MeasSpeed[i], saved.MeasSpeed[i])) << i;
     }
-    EXPECT_EQ(main->Series1->dataCount(), pendulab::SampleCount - 3);
+    EXPECT_EQ(Series1(main)->dataCount(), pendulab::SampleCount - 3);
 }
 
 TEST_F(FilesTest, ForeignTableImportsTheChosenColumnWithItsUnitAndDuration)
@@ -124,7 +124,7 @@ TEST_F(FilesTest, ForeignTableImportsTheChosenColumnWithItsUnitAndDuration)
     writeFile(path("phone.csv"), text);
     ui_.openAnswer = path("phone.csv");
     ui_.chooseAnswer = 1;
-    main->Ouvrir1->trigger();
+    Ouvrir1(main)->trigger();
     ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
     EXPECT_TRUE(ui_.questions.isEmpty()); // nothing recorded: nothing to lose
     EXPECT_EQ(ui_.chooseLists, QStringList{QStringLiteral("x (m)|y (m)")});
@@ -133,12 +133,12 @@ TEST_F(FilesTest, ForeignTableImportsTheChosenColumnWithItsUnitAndDuration)
 
     const pendulab::Measurement& m = main->session->measurement();
     EXPECT_EQ(m.durationSeconds, 120);
-    EXPECT_EQ(main->durtxt->text(), QStringLiteral("120"));
+    EXPECT_EQ(durtxt(main)->text(), QStringLiteral("120"));
     EXPECT_EQ(m.unit, "m");
     for (std::size_t i = 0; i < m.volts.size(); i += 97) // linear interpolation of y between 0.05 s steps
         ASSERT_NEAR(m.volts[i], 100.0 + 50.0 * std::sin(static_cast<double>(i) * 0.06), 0.02) << i;
 
-    QCPAxis* y = main->Chart1->yAxis;
+    QCPAxis* y = Chart1(main)->yAxis;
     EXPECT_EQ(y->label(), QStringLiteral("Y (m)"));
     EXPECT_NEAR(y->range().lower, 50.0 - 5.0, 0.05); // 5 % of the 100 m span either side
     EXPECT_NEAR(y->range().upper, 150.0 + 5.0, 0.05);
@@ -155,29 +155,29 @@ TEST_F(FilesTest, BadFileSaysWhereAndChangesNothing)
     start();
     recordFromCard();
     const std::vector<double> volts = main->session->measurement().volts;
-    const int drawn = main->Series1->dataCount();
+    const int drawn = Series1(main)->dataCount();
     QString text = QStringLiteral("t;v\n0;1\n0.1;2\n0.05;3\n");
     for (int k = 3; k < 20; ++k) text += QStringLiteral("%1;1\n").arg(k * 0.1);
     writeFile(path("bad.txt"), text);
 
     ui_.yesNoAnswer = true;
     ui_.openAnswer = path("bad.txt");
-    main->Ouvrir1->trigger();
+    Ouvrir1(main)->trigger();
     ASSERT_EQ(ui_.errors.size(), 1);
     EXPECT_TRUE(ui_.errors[0].contains(QStringLiteral("ligne 4"))) << ui_.errors[0].toStdString();
     EXPECT_TRUE(ui_.errors[0].contains(ui_.openAnswer)) << ui_.errors[0].toStdString();
     EXPECT_TRUE(main->session->measurement().volts == volts);
-    EXPECT_EQ(main->Series1->dataCount(), drawn);
-    EXPECT_EQ(main->durtxt->text(), QStringLiteral("10"));
+    EXPECT_EQ(Series1(main)->dataCount(), drawn);
+    EXPECT_EQ(durtxt(main)->text(), QStringLiteral("10"));
     EXPECT_TRUE(main->measurementUnsaved()); // still the unsaved recording
 }
 
 TEST_F(FilesTest, AnUnsavedRecordingIsAskedAboutUntilSavedOrExported)
 {
     start();
-    main->N1->trigger();
+    N1(main)->trigger();
     recordFromCard();
-    main->N1->trigger();
+    N1(main)->trigger();
     EXPECT_EQ(ui_.questions, (QStringList{QStringLiteral("Quitter le programme ?"),
                                           QStringLiteral("La mesure n'est pas enregistrée. Quitter le programme ?")}));
     ui_.questions.clear();
@@ -185,7 +185,7 @@ TEST_F(FilesTest, AnUnsavedRecordingIsAskedAboutUntilSavedOrExported)
     // "No" keeps the window and opens nothing.
     EXPECT_FALSE(main->close());
     EXPECT_TRUE(main->isVisible());
-    main->Ouvrir1->trigger();
+    Ouvrir1(main)->trigger();
     EXPECT_EQ(ui_.openCalls, 0);
     EXPECT_EQ(ui_.questions, QStringList(2, QStringLiteral("La mesure n'est pas enregistrée. Continuer ?")));
 
@@ -196,16 +196,16 @@ TEST_F(FilesTest, AnUnsavedRecordingIsAskedAboutUntilSavedOrExported)
     ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
     EXPECT_FALSE(main->measurementUnsaved());
     ui_.questions.clear();
-    main->Ouvrir1->trigger(); // straight to the dialog (cancelled)
-    main->N1->trigger();
+    Ouvrir1(main)->trigger(); // straight to the dialog (cancelled)
+    N1(main)->trigger();
     EXPECT_EQ(ui_.openCalls, 1);
     EXPECT_EQ(ui_.questions, QStringList{QStringLiteral("Quitter le programme ?")});
 
     // No file opens while a recording runs.
     emit main->runningChanged(true);
-    EXPECT_FALSE(main->Ouvrir1->isEnabled());
+    EXPECT_FALSE(Ouvrir1(main)->isEnabled());
     emit main->runningChanged(false);
-    EXPECT_TRUE(main->Ouvrir1->isEnabled());
+    EXPECT_TRUE(Ouvrir1(main)->isEnabled());
 }
 
 TEST_F(FilesTest, ExportFormatFollowsTheExtension)
@@ -311,13 +311,13 @@ TEST_F(FilesTest, OpeningRestoresTheSavedModelAndDialogsStartWhereTheLastFileWen
     dialog->visichk->click();      // the model hidden
     ASSERT_FALSE(main->session->parameters().shown);
     ui_.saveAnswer = path("200g.csv");
-    main->Enregistrer1->trigger();
+    Enregistrer1(main)->trigger();
     dialog->mtrack->setValue(499); // 500 g, the model shown again
     dialog->visichk->click();
     ASSERT_EQ(main->session->parameters().mass, 0.5);
 
     ui_.openAnswer = ui_.saveAnswer;
-    main->Ouvrir1->trigger();
+    Ouvrir1(main)->trigger();
     ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
     EXPECT_EQ(main->session->parameters().mass, 0.2);
     EXPECT_FALSE(main->session->parameters().shown);
@@ -326,18 +326,18 @@ TEST_F(FilesTest, OpeningRestoresTheSavedModelAndDialogsStartWhereTheLastFileWen
     EXPECT_FALSE(dialog->visichk->isChecked());
 
     emit main->runningChanged(true);
-    EXPECT_FALSE(main->Enregistrer1->isEnabled()); // Ctrl+S does nothing meanwhile
+    EXPECT_FALSE(Enregistrer1(main)->isEnabled()); // Ctrl+S does nothing meanwhile
     emit main->runningChanged(false);
-    EXPECT_TRUE(main->Enregistrer1->isEnabled());
+    EXPECT_TRUE(Enregistrer1(main)->isEnabled());
 
     QTemporaryDir other;
     ui_.openAnswer.clear(); // the open dialogs below are cancelled
     exportTo(other.filePath(QStringLiteral("x.xls")));
-    main->Enregistrer1->trigger();
+    Enregistrer1(main)->trigger();
     EXPECT_EQ(ui_.saveProposals.last(), QDir(other.path()).filePath(QStringLiteral("mesure.csv")));
-    main->Ouvrir1->trigger();
+    Ouvrir1(main)->trigger();
     EXPECT_EQ(ui_.openFolders.last(), other.path());
     other.remove(); // a folder gone since: home again
-    main->Ouvrir1->trigger();
+    Ouvrir1(main)->trigger();
     EXPECT_EQ(ui_.openFolders.last(), QDir::homePath());
 }

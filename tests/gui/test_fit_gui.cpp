@@ -24,7 +24,7 @@ protected:
     // "&Lancer", then events until the run is over (whether it runs here or on a worker thread).
     void recordRun()
     {
-        main->aqucmd->click();
+        aqucmd(main)->click();
         for (int guard = 0; main->running() && guard < 1000000; ++guard) QApplication::processEvents(QEventLoop::AllEvents, 5);
         settle();
         ASSERT_TRUE(s()->hasMeasurement());
@@ -47,18 +47,18 @@ protected:
         }
     }
 
-    void drag(double fromSample, double toSample)
+    void drag(double fromSeconds, double toSeconds)
     {
-        QCustomPlot* chart = main->Chart1;
+        QCustomPlot* chart = Chart1(main);
         chart->replot();
-        auto at = [chart](double sample) { return chart->mapToGlobal(QPoint(qRound(chart->xAxis->coordToPixel(sample)), 100)); };
+        auto at = [chart](double seconds) { return chart->mapToGlobal(QPoint(qRound(chart->xAxis->coordToPixel(seconds)), 100)); };
         auto send = [chart](QEvent::Type type, QPoint global, Qt::MouseButton button, Qt::MouseButtons held) {
             QMouseEvent event(type, chart->mapFromGlobal(global), QPointF(global), button, held, Qt::NoModifier);
             QCoreApplication::sendEvent(chart, &event);
         };
-        send(QEvent::MouseButtonPress, at(fromSample), Qt::LeftButton, Qt::LeftButton);
-        send(QEvent::MouseMove, at(toSample), Qt::NoButton, Qt::LeftButton);
-        send(QEvent::MouseButtonRelease, at(toSample), Qt::LeftButton, Qt::NoButton);
+        send(QEvent::MouseButtonPress, at(fromSeconds), Qt::LeftButton, Qt::LeftButton);
+        send(QEvent::MouseMove, at(toSeconds), Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, at(toSeconds), Qt::LeftButton, Qt::NoButton);
     }
 };
 
@@ -154,7 +154,7 @@ TEST_F(FitGuiTest, OverTheDragIntervalOnly)
     EXPECT_TRUE(ui_.messages[0].contains(QStringLiteral("intervalle"))) << ui_.messages[0].toStdString();
     EXPECT_FALSE(dialog->manuelcmd->isEnabled());
 
-    drag(1000, 2000);
+    drag(5.0, 10.0);
     ASSERT_TRUE(s()->interval().has_value());
     EXPECT_NEAR(s()->interval()->from, 5.0, 0.02);
     EXPECT_NEAR(s()->interval()->to, 10.0, 0.02);
@@ -186,7 +186,7 @@ TEST_F(FitGuiTest, TheShiftSpinnerIsTheReleaseTime)
 {
     start();
     openDialog(); // D = 10 s: 0.5 s is 100 samples
-    const pendulab::Signal unshifted = data().ModelPos;
+    const std::vector<double> unshifted = data().ModelPos;
     for (int i = 0; i < 10; ++i) dialog->UpDown1->click(TUpDown::btNext);
     EXPECT_EQ(s()->parameters().releaseTime, 0.5);
     EXPECT_EQ(dialog->t0txt->text(), QStringLiteral("0,50 s"));
@@ -199,14 +199,14 @@ TEST_F(FitGuiTest, TheResidualCurveIsTheRecordingMinusTheModel)
     start();
     openDialog();
     recordRun();
-    EXPECT_TRUE(main->ResidSeries == nullptr || !main->ResidSeries->visible());
-    main->residchk->setChecked(true);
-    ASSERT_NE(main->ResidSeries, nullptr);
-    EXPECT_TRUE(main->ResidSeries->visible());
-    ASSERT_EQ(main->ResidSeries->dataCount(), 2001);
+    EXPECT_TRUE(ResidSeries(main) == nullptr || !ResidSeries(main)->visible());
+    residchk(main)->setChecked(true);
+    ASSERT_NE(ResidSeries(main), nullptr);
+    EXPECT_TRUE(ResidSeries(main)->visible());
+    ASSERT_EQ(ResidSeries(main)->dataCount(), 2001);
     const double expected = s()->measurement().volts[1234] - pendulab::OscillatorModel(s()->modelInputs()).at(1234 * 10.0 / 2000).position;
-    EXPECT_EQ(main->ResidSeries->data()->at(1234)->key, 1234.0);
-    EXPECT_NEAR(main->ResidSeries->data()->at(1234)->value, expected, 1e-9);
+    EXPECT_DOUBLE_EQ(ResidSeries(main)->data()->at(1234)->key, 6.17); // sample 1234 of 2001 over 10 s
+    EXPECT_NEAR(ResidSeries(main)->data()->at(1234)->value, expected, 1e-9);
     dialog->visichk->click(); // no model shown, no residuals
-    EXPECT_FALSE(main->ResidSeries->visible());
+    EXPECT_FALSE(ResidSeries(main)->visible());
 }

@@ -16,28 +16,28 @@ TEST_F(PendulabTest, DefaultsShowOmegaZeroQualityFactorAndTheFourSeries)
     EXPECT_EQ(dialog->omlbl->text(), QStringLiteral("8,16 rad/s"));
     EXPECT_EQ(dialog->qlbl->text(), QStringLiteral("Q= 12,25"));
     EXPECT_TRUE(dialog->omlbl->isVisible());
-    EXPECT_EQ(main->Series5->dataCount(), 1999);
-    EXPECT_EQ(main->Series2->dataCount(), 1998);
-    EXPECT_EQ(main->Series4->dataCount(), 1999);
-    EXPECT_EQ(main->Series6->dataCount(), 1999);
-    EXPECT_EQ(main->Series5->data()->constBegin()->key, 1.0);
-    EXPECT_EQ(main->Series2->data()->constBegin()->key, 2.0);
-    EXPECT_EQ(main->Series4->name(), QStringLiteral("énergie cinétique"));
-    EXPECT_EQ(main->Series6->name(), QStringLiteral("énergie potentielle"));
-    EXPECT_TRUE(main->Chart2->legend->visible());
+    EXPECT_EQ(Series5(main)->dataCount(), 1999);
+    EXPECT_EQ(Series2(main)->dataCount(), 1998);
+    EXPECT_EQ(Series4(main)->dataCount(), 1999);
+    EXPECT_EQ(Series6(main)->dataCount(), 1999);
+    EXPECT_DOUBLE_EQ(Series5(main)->data()->constBegin()->key, 0.005); // sample 1 of 2001 over 10 s
+    EXPECT_DOUBLE_EQ(Series2(main)->data()->constBegin()->key, 0.01);
+    EXPECT_EQ(Series4(main)->name(), QStringLiteral("énergie cinétique"));
+    EXPECT_EQ(Series6(main)->name(), QStringLiteral("énergie potentielle"));
+    EXPECT_TRUE(Chart2(main)->legend->visible());
     EXPECT_DOUBLE_EQ(data().ModelPos[0], 10.0);
     // Stacked: the upper band's edge is the total energy, ½·k·(0.005·x)² at the start.
-    const double total = main->Series6->data()->constBegin()->value;
+    const double total = Series6(main)->data()->constBegin()->value;
     EXPECT_NEAR(total, 0.5 * 20 * std::pow(0.005 * data().ModelPos[1], 2) +
                            0.5 * 0.3 * std::pow(0.005 * data().ModelSpeed[1], 2), 1e-12);
-    EXPECT_EQ(main->Chart2->yAxis->range().lower, 0.0);
+    EXPECT_EQ(Chart2(main)->yAxis->range().lower, 0.0);
     // The curves end at sample 1999 (no stray point back at t = 0), the energy axis 5 % over the top.
-    EXPECT_EQ((main->Series5->data()->constEnd() - 1)->key, 1999.0);
-    EXPECT_EQ((main->Series5->data()->constEnd() - 1)->value, data().ModelPos[1999]);
-    EXPECT_EQ((main->Series6->data()->constEnd() - 1)->key, 1999.0);
+    EXPECT_DOUBLE_EQ((Series5(main)->data()->constEnd() - 1)->key, 9.995);
+    EXPECT_EQ((Series5(main)->data()->constEnd() - 1)->value, data().ModelPos[1999]);
+    EXPECT_DOUBLE_EQ((Series6(main)->data()->constEnd() - 1)->key, 9.995);
     double top = 0.0;
     for (int i = 1; i <= 1999; ++i) top = std::max(top, data().Kinetic[i] + data().Potential[i]);
-    EXPECT_NEAR(main->Chart2->yAxis->range().upper, 1.05 * top, 1e-12);
+    EXPECT_NEAR(Chart2(main)->yAxis->range().upper, 1.05 * top, 1e-12);
     EXPECT_TRUE(ui_.errors.isEmpty());
 }
 
@@ -65,17 +65,17 @@ TEST_F(PendulabTest, TracerClearEmptiesTheSeriesButTheBuffersFollow)
     openDialog();
     dialog->visichk->click();
     dialog->UpDown9->click(TUpDown::btPrev);
-    for (QCPGraph* g : {main->Series5, main->Series2, main->Series4, main->Series6}) EXPECT_EQ(g->dataCount(), 0);
+    for (QCPGraph* g : {Series5(main), Series2(main), Series4(main), Series6(main)}) EXPECT_EQ(g->dataCount(), 0);
     EXPECT_DOUBLE_EQ(data().ModelPos[0], 9.5);
     dialog->visichk->click();
-    EXPECT_EQ(main->Series5->dataCount(), 1999);
+    EXPECT_EQ(Series5(main)->dataCount(), 1999);
 }
 
 TEST_F(PendulabTest, ModelPortraitIsGreyOverTheMeasuredOne)
 {
     start();
     openDialog();
-    const QImage& image = main->xy->image();
+    const QImage& image = xy(main)->image();
     int grey = 0;
     for (int y = 0; y < image.height(); y += 1)
         for (int x = 0; x < image.width(); x += 1)

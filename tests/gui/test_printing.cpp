@@ -13,14 +13,14 @@ TEST_F(PendulabTest, WithoutAPrinterThePageIsOfferedAsPdf)
     openDialog();
     QTemporaryDir dir;
     ui_.yesNoAnswer = false;
-    main->Imprimecran1->trigger();
+    Imprimecran1(main)->trigger();
     ASSERT_EQ(ui_.questions.size(), 1);
     EXPECT_TRUE(ui_.questions[0].startsWith(QStringLiteral("Aucune imprimante")));
     EXPECT_EQ(ui_.saveCalls, 0);
 
     ui_.yesNoAnswer = true;
     ui_.saveAnswer = dir.filePath(QStringLiteral("page.pdf"));
-    main->Imprimecran1->trigger();
+    Imprimecran1(main)->trigger();
     EXPECT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
     QFile pdf(ui_.saveAnswer);
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));

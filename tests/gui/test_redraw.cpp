@@ -16,38 +16,38 @@ TEST_F(PendulabTest, SliderStepsShowTheSamePixelsAsAWholeRedraw)
     record();
     openDialog();
     int wholeReplots = 0;
-    QObject::connect(main->Chart1, &QCustomPlot::afterReplot, main, [&] { ++wholeReplots; });
+    QObject::connect(Chart1(main), &QCustomPlot::afterReplot, main, [&] { ++wholeReplots; });
     // Steps on the acquisition page redraw the position chart's model layer alone.
     for (int k : {30, 31, 33}) dialog->ktrack->setValue(k);
     settle();
     EXPECT_EQ(wholeReplots, 0);
-    const QImage position = shown(main->Chart1);
+    const QImage position = shown(Chart1(main));
     main->redrawAnalysisAndModel();
     settle();
-    EXPECT_EQ(shown(main->Chart1), position);
+    EXPECT_EQ(shown(Chart1(main)), position);
     // The same chart with all its layers in one buffer: the buffers stack as the layers do.
-    for (const char* layer : {"main", "model"}) main->Chart1->layer(QString::fromLatin1(layer))->setMode(QCPLayer::lmLogical);
-    main->Chart1->replot(QCustomPlot::rpImmediateRefresh);
-    EXPECT_EQ(shown(main->Chart1), position);
-    main->Chart1->layer(QStringLiteral("model"))->setMode(QCPLayer::lmBuffered);
+    for (const char* layer : {"main", "model"}) Chart1(main)->layer(QString::fromLatin1(layer))->setMode(QCPLayer::lmLogical);
+    Chart1(main)->replot(QCustomPlot::rpImmediateRefresh);
+    EXPECT_EQ(shown(Chart1(main)), position);
+    Chart1(main)->layer(QStringLiteral("model"))->setMode(QCPLayer::lmBuffered);
 
     // The derivative page: a step within its range, then one that widens it (the axes move);
     // the portrait, hidden meanwhile, is drawn when its page is shown.
-    main->PageControl1->setCurrentIndex(1);
+    PageControl1(main)->setCurrentIndex(1);
     settle();
     dialog->htrack->setValue(dialog->htrack->value() + 1);
     dialog->ktrack->setValue(dialog->ktrack->maximum());
     settle();
-    const QImage derivative = shown(main->phichart);
-    main->PageControl1->setCurrentIndex(2);
+    const QImage derivative = shown(phichart(main));
+    PageControl1(main)->setCurrentIndex(2);
     settle();
-    const QImage portrait = main->xy->image().copy();
+    const QImage portrait = xy(main)->image().copy();
     main->redrawAnalysisAndModel();
     settle();
-    EXPECT_EQ(main->xy->image(), portrait);
-    main->PageControl1->setCurrentIndex(1);
+    EXPECT_EQ(xy(main)->image(), portrait);
+    PageControl1(main)->setCurrentIndex(1);
     settle();
-    EXPECT_EQ(shown(main->phichart), derivative);
+    EXPECT_EQ(shown(phichart(main)), derivative);
 }
 
 TEST_F(PendulabTest, APortraitResizedWhileHiddenHoldsTheModelOfTheLastStep)
@@ -58,7 +58,7 @@ TEST_F(PendulabTest, APortraitResizedWhileHiddenHoldsTheModelOfTheLastStep)
     dialog->ktrack->setValue(30);        // the portrait, hidden, is to be drawn when looked at
     main->setGeometry(0, 0, 1300, 800); // and gets its new size at once
     settle();
-    const QImage afterStep = main->xy->image().copy(); // as the report reads it
+    const QImage afterStep = xy(main)->image().copy(); // as the report reads it
     main->redrawAnalysisAndModel();
-    EXPECT_EQ(afterStep, main->xy->image());
+    EXPECT_EQ(afterStep, xy(main)->image());
 }

@@ -47,18 +47,18 @@ int imageCount(const QString& pdf)
 TEST_F(PendulabTest, ReportHoldsTheRecordingTheModelAndVectorCharts)
 {
     start();
-    const QList<QAction*> items = main->Imprimer1->actions();
-    ASSERT_TRUE(main->Rapport1);
-    EXPECT_EQ(main->Rapport1->text(), QStringLiteral("&Rapport PDF…"));
-    ASSERT_EQ(items.indexOf(main->Rapport1), items.indexOf(main->Imprimecran1) + 1);
+    const QList<QAction*> items = Imprimer1(main)->actions();
+    ASSERT_TRUE(Rapport1(main));
+    EXPECT_EQ(Rapport1(main)->text(), QStringLiteral("&Rapport PDF…"));
+    ASSERT_EQ(items.indexOf(Rapport1(main)), items.indexOf(Imprimecran1(main)) + 1);
 
-    main->durtxt->setText(QStringLiteral("3"));
+    durtxt(main)->setText(QStringLiteral("3"));
     record();
     ASSERT_TRUE(session()->hasMeasurement());
     openDialog();
     QTemporaryDir dir;
     ui_.saveAnswer = dir.filePath(QStringLiteral("rapport.pdf"));
-    main->Rapport1->trigger();
+    Rapport1(main)->trigger();
     ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
     EXPECT_EQ(ui_.saveFilters, QStringList{QStringLiteral("PDF (*.pdf)")});
     EXPECT_EQ(ui_.openedDocuments, QStringList{ui_.saveAnswer});
@@ -71,7 +71,7 @@ TEST_F(PendulabTest, ReportHoldsTheRecordingTheModelAndVectorCharts)
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("nan"), Qt::CaseInsensitive));
     // Vector charts keep their texts: each of the three time axes' titles; the portrait is the only image.
-    EXPECT_EQ(text.count(main->Chart1->xAxis->label()), 3) << text.toStdString();
+    EXPECT_EQ(text.count(Chart1(main)->xAxis->label()), 3) << text.toStdString();
     EXPECT_EQ(imageCount(ui_.saveAnswer), 1);
 
     // After a fit, its read-out is in the report too.
@@ -80,7 +80,7 @@ TEST_F(PendulabTest, ReportHoldsTheRecordingTheModelAndVectorCharts)
     const QString fitted = dialog->ajustlbl->text().section('\n', 0, 0);
     ASSERT_FALSE(fitted.isEmpty());
     ui_.saveAnswer = dir.filePath(QStringLiteral("ajusté.pdf"));
-    main->Rapport1->trigger();
+    Rapport1(main)->trigger();
     ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
     const QString afterFit = pdfText(ui_.saveAnswer);
     EXPECT_TRUE(afterFit.contains(QStringLiteral("Ajustement\n") + fitted)) << afterFit.toStdString();
@@ -94,7 +94,7 @@ TEST_F(PendulabTest, ReportWithTheExciterOnIsAboutForcedOscillations)
     ASSERT_TRUE(session()->parameters().excited);
     QTemporaryDir dir;
     ui_.saveAnswer = dir.filePath(QStringLiteral("forcé.pdf"));
-    main->Rapport1->trigger();
+    Rapport1(main)->trigger();
     ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
     const QString text = pdfText(ui_.saveAnswer);
     EXPECT_TRUE(text.startsWith(QStringLiteral("Oscillations forcées"))) << text.left(200).toStdString();
@@ -110,7 +110,7 @@ TEST_F(PendulabTest, ReportThatCannotBeWrittenSaysWhereAndLeavesNoFile)
     for (const QString& target : {dir.filePath(QStringLiteral("absent/rapport.pdf")), QStringLiteral("/proc/rapport.pdf")}) {
         ui_.errors.clear();
         ui_.saveAnswer = target;
-        main->Rapport1->trigger();
+        Rapport1(main)->trigger();
         ASSERT_EQ(ui_.errors.size(), 1) << target.toStdString();
         EXPECT_TRUE(ui_.errors[0].startsWith(QStringLiteral("Le rapport n'a pas pu être enregistré dans ") + target))
             << ui_.errors[0].toStdString();

@@ -16,19 +16,19 @@ TEST_F(PendulabTest, ARunAndThePortraitPageShowNoModelNobodyAskedFor)
 {
     start();
     record();
-    main->PageControl1->setCurrentIndex(2); // the portrait page's pending resize
+    PageControl1(main)->setCurrentIndex(2); // the portrait page's pending resize
     settle();
     main->resize(1400, 800);
     settle();
     EXPECT_EQ(modelRuns, 0);
-    for (QCPGraph* g : {main->Series5, main->Series2, main->Series4, main->Series6}) EXPECT_EQ(g->dataCount(), 0);
+    for (QCPGraph* g : {Series5(main), Series2(main), Series4(main), Series6(main)}) EXPECT_EQ(g->dataCount(), 0);
     for (double v : data().ModelPos) ASSERT_EQ(v, 0.0);
-    const QImage& image = main->xy->image();
+    const QImage& image = xy(main)->image();
     int grey = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) grey += QColor(image.pixel(x, y)) == QColor(128, 128, 128);
     EXPECT_EQ(grey, 0);
-    EXPECT_GT(main->Series1->dataCount(), 0);
+    EXPECT_GT(Series1(main)->dataCount(), 0);
 }
 
 TEST_F(PendulabTest, AShownModelFollowsTheDurationOfANewRecording)
@@ -36,14 +36,14 @@ TEST_F(PendulabTest, AShownModelFollowsTheDurationOfANewRecording)
     start();
     openDialog();
     for (int seconds : {1, 30}) {
-        main->durtxt->setText(QString::number(seconds));
+        durtxt(main)->setText(QString::number(seconds));
         record();
         settle();
         // The last model sample is the model at t = D, the first grey point on the chart too.
         pendulab::OscillatorInputs in = main->session->modelInputs();
         EXPECT_EQ(in.durationSeconds, seconds);
         EXPECT_DOUBLE_EQ(data().ModelPos[2000], pendulab::OscillatorModel(in).at(seconds).position) << seconds;
-        EXPECT_DOUBLE_EQ(main->Series5->data()->at(999)->value, pendulab::OscillatorModel(in).at(seconds / 2.0).position);
+        EXPECT_DOUBLE_EQ(Series5(main)->data()->at(999)->value, pendulab::OscillatorModel(in).at(seconds / 2.0).position);
     }
 }
 
@@ -63,7 +63,7 @@ TEST_F(PendulabTest, AnAssistiveToggleRunsTheBoxHandlerOnce)
     QAccessible::queryAccessibleInterface(dialog->visichk)->actionInterface()->doAction(
         QAccessibleActionInterface::toggleAction());
     EXPECT_FALSE(main->session->parameters().shown);
-    EXPECT_EQ(main->Series5->dataCount(), 0);
+    EXPECT_EQ(Series5(main)->dataCount(), 0);
 }
 
 // The exciter's label and the model's steady drive agree: one mapping for both.

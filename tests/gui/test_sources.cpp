@@ -31,18 +31,18 @@ TEST_F(PendulabTest, ABoardNamedAtStartRecordsWithItsOwnCalibration)
     const QString path = QString::fromStdString(board.path());
     main->startSource = path;
     start();
-    ASSERT_TRUE(waitFor([&] { return main->sourcecmb->currentText().contains(path); })) << ui_.messages.join('\n').toStdString();
-    EXPECT_EQ(main->sourcecmb->itemText(0), QStringLiteral("Carte SYSAM PCI (simulation)"));
-    EXPECT_EQ(main->sourcecmb->itemText(main->sourcecmb->count() - 1), QStringLiteral("Port série…"));
-    EXPECT_TRUE(main->aqucmd->isEnabled());
+    ASSERT_TRUE(waitFor([&] { return sourcecmb(main)->currentText().contains(path); })) << ui_.messages.join('\n').toStdString();
+    EXPECT_EQ(sourcecmb(main)->itemText(0), QStringLiteral("Carte SYSAM PCI (simulation)"));
+    EXPECT_EQ(sourcecmb(main)->itemText(sourcecmb(main)->count() - 1), QStringLiteral("Port série…"));
+    EXPECT_TRUE(aqucmd(main)->isEnabled());
     EXPECT_EQ(main->findChild<QLabel*>(QStringLiteral("Label6"))->text(), QStringLiteral("+5v"));
     EXPECT_EQ(main->findChild<QLabel*>(QStringLiteral("Label7"))->text(), QStringLiteral("0v"));
-    ASSERT_TRUE(main->mpvtxt->isEnabled());
-    main->mpvtxt->setText(QStringLiteral("0,01"));
-    emit main->mpvtxt->editingFinished();
+    ASSERT_TRUE(mpvtxt(main)->isEnabled());
+    mpvtxt(main)->setText(QStringLiteral("0,01"));
+    emit mpvtxt(main)->editingFinished();
     EXPECT_EQ(QSettings().value(QStringLiteral("source")).toString(), path);
 
-    main->durtxt->setText(QStringLiteral("1"));
+    durtxt(main)->setText(QStringLiteral("1"));
     record();
     ASSERT_TRUE(ui_.messages.isEmpty()) << ui_.messages.join('\n').toStdString();
     const pendulab::Measurement& m = session()->measurement();
@@ -53,10 +53,10 @@ TEST_F(PendulabTest, ABoardNamedAtStartRecordsWithItsOwnCalibration)
     EXPECT_EQ(board.heard().back().rfind("RUN 2001 500", 0), 0u) << board.heard().back();
 
     // Back to the card: the gauge spans ±10 V again and the calibration is the card's.
-    main->sourcecmb->setCurrentIndex(0);
-    emit main->sourcecmb->activated(0);
+    sourcecmb(main)->setCurrentIndex(0);
+    emit sourcecmb(main)->activated(0);
     EXPECT_EQ(main->findChild<QLabel*>(QStringLiteral("Label6"))->text(), QStringLiteral("+10v"));
-    EXPECT_FALSE(main->mpvtxt->isEnabled());
+    EXPECT_FALSE(mpvtxt(main)->isEnabled());
     EXPECT_EQ(QSettings().value(QStringLiteral("source")).toString(), QStringLiteral("card"));
 }
 
@@ -64,13 +64,13 @@ TEST_F(PendulabTest, ADeviceThatCannotBeOpenedLeavesTheCardInUse)
 {
     start();
     ui_.askAnswer = QStringLiteral("/dev/pendulab-no-such-port");
-    const int ask = main->sourcecmb->findText(QStringLiteral("Port série…"));
+    const int ask = sourcecmb(main)->findText(QStringLiteral("Port série…"));
     ASSERT_GE(ask, 0);
-    emit main->sourcecmb->activated(ask);
+    emit sourcecmb(main)->activated(ask);
     ASSERT_TRUE(waitFor([&] { return !ui_.messages.isEmpty(); }));
     EXPECT_TRUE(ui_.messages[0].contains(QStringLiteral("/dev/pendulab-no-such-port")));
-    EXPECT_EQ(main->sourcecmb->currentIndex(), 0);
-    EXPECT_TRUE(main->aqucmd->isEnabled());
+    EXPECT_EQ(sourcecmb(main)->currentIndex(), 0);
+    EXPECT_TRUE(aqucmd(main)->isEnabled());
     record(); // still the card
     EXPECT_EQ(session()->measurement().source, "Carte SYSAM PCI (simulation)");
 }

@@ -87,17 +87,17 @@ TEST_F(EnvironmentLanguageTest, MenuInTheUsersLanguage)
     if (expected == "en") {
         EXPECT_EQ(menuTexts(main), (QStringList{QStringLiteral("&File"), QStringLiteral("&Record"), QStringLiteral("&Model"),
                                                 QStringLiteral("E&xport"), QStringLiteral("&Print"), QStringLiteral("&Quit")}));
-        EXPECT_EQ(main->Fichier1->actions().constFirst()->text(), QStringLiteral("&Open a measurement…"));
-        EXPECT_EQ(main->PageControl1->tabText(3), QStringLiteral("Energy study"));
+        EXPECT_EQ(Fichier1(main)->actions().constFirst()->text(), QStringLiteral("&Open a measurement…"));
+        EXPECT_EQ(PageControl1(main)->tabText(3), QStringLiteral("Energy study"));
         EXPECT_EQ(dialog->windowTitle().section(QLatin1Char(' '), 0, 0), QStringLiteral("Model"));
         // A text made by a plain C++ core: the card's name in the source list.
-        EXPECT_EQ(main->sourcecmb->itemText(0), QStringLiteral("SYSAM PCI card (simulation)"));
+        EXPECT_EQ(sourcecmb(main)->itemText(0), QStringLiteral("SYSAM PCI card (simulation)"));
     } else {
         EXPECT_EQ(menuTexts(main), (QStringList{QStringLiteral("&Fichier"), QStringLiteral("&Acquisition"),
                                                 QStringLiteral("&Modélisation"), QStringLiteral("E&xporter"),
                                                 QStringLiteral("&Imprimer"), QStringLiteral("&Quitter")}));
-        EXPECT_EQ(main->PageControl1->tabText(3), QStringLiteral("Etude énergétique"));
-        EXPECT_EQ(main->sourcecmb->itemText(0), QStringLiteral("Carte SYSAM PCI (simulation)"));
+        EXPECT_EQ(PageControl1(main)->tabText(3), QStringLiteral("Etude énergétique"));
+        EXPECT_EQ(sourcecmb(main)->itemText(0), QStringLiteral("Carte SYSAM PCI (simulation)"));
     }
 }
 
@@ -141,7 +141,7 @@ TEST_F(EnglishTest, MeasurementFileKeepsItsKeywordsAndReadsBack)
     const std::vector<double> volts = session()->measurement().volts;
     QTemporaryDir dir;
     ui_.saveAnswer = dir.filePath(QStringLiteral("m.csv"));
-    main->Enregistrer1->trigger();
+    Enregistrer1(main)->trigger();
     ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
     EXPECT_EQ(ui_.messages, QStringList{QStringLiteral("File %1 saved.").arg(ui_.saveAnswer)});
     QFile f(ui_.saveAnswer);
@@ -150,11 +150,11 @@ TEST_F(EnglishTest, MeasurementFileKeepsItsKeywordsAndReadsBack)
     for (const char* key : {"# durée en s", "# mètres par volt", "# modèle affiché", "# origine"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(key))) << key;
 
-    main->durtxt->setText(QStringLiteral("3"));
+    durtxt(main)->setText(QStringLiteral("3"));
     record();
     ui_.openAnswer = ui_.saveAnswer;
     ui_.yesNoAnswer = true; // the 3 s recording is dropped
-    main->Ouvrir1->trigger();
+    Ouvrir1(main)->trigger();
     ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
     EXPECT_EQ(ui_.questions, QStringList{QStringLiteral("The measurement is not saved. Continue?")});
     EXPECT_EQ(session()->measurement().durationSeconds, 10);

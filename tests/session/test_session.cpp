@@ -91,7 +91,7 @@ TEST(Session, AStoppedOrFailingSourceChangesNothing)
     Session s;
     ScriptedSource good;
     ASSERT_TRUE(s.record(good, "", {}));
-    const Signal before = s.data().MeasPos;
+    const std::vector<double> before = s.data().MeasPos;
     Counts n(s);
     s.setNextDuration(2);
     ScriptedSource stops;
@@ -107,7 +107,7 @@ TEST(Session, AStoppedOrFailingSourceChangesNothing)
     EXPECT_EQ(s.data().MeasPos, before);
     EXPECT_EQ(s.measurement().durationSeconds, 10);
     Measurement bad = s.measurement();
-    bad.volts.pop_back();
+    bad.volts.resize(100); // a recording takes at least 101 samples
     EXPECT_THROW(s.setMeasurement(bad), std::invalid_argument);
     bad = s.measurement();
     bad.volts[3] = std::nan("");

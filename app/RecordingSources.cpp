@@ -13,7 +13,9 @@
 #include "acquisition/SerialSource.h"
 #include "views/Accessibility.h"
 #include "views/Format.h"
-#include "app/Main.h"
+#include "app/RecordingControl.h"
+#include "views/PositionPage.h"
+#include "acquisition/SampleSource.h"
 #include "views/Services.h"
 
 namespace {
@@ -22,23 +24,24 @@ const QString kAsk = QStringLiteral("ask");
 QString settingsKeyFor(const QString& path) { return QStringLiteral("boards/") + QString(path).replace(QLatin1Char('/'), QLatin1Char('|')) + QStringLiteral("/metresPerVolt"); }
 } // namespace
 
-void TFichePrincipale::buildSourceControls(QHBoxLayout* row)
+void TRecordingControl::buildSourceControls()
 {
-    auto* label = new QLabel(tr("Source"), TabSheet1);
+    QHBoxLayout* row = page_->recordingRow();
+    auto* label = new QLabel(tr("Source"), page_);
     label->setObjectName(QStringLiteral("sourcelbl"));
-    sourcecmb = new QComboBox(TabSheet1);
+    sourcecmb = new QComboBox(page_);
     sourcecmb->setObjectName(QStringLiteral("sourcecmb"));
     sourcecmb->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     sourcecmb->setMinimumContentsLength(24);
     label->setBuddy(sourcecmb);
     describe(sourcecmb, tr("Source"), tr("Le dispositif qui enregistre"));
-    mpvtxt = new QLineEdit(TabSheet1);
+    mpvtxt = new QLineEdit(page_);
     mpvtxt->setObjectName(QStringLiteral("mpvtxt"));
     mpvtxt->setMinimumWidth(70);
     mpvtxt->setMaximumWidth(80);
     mpvtxt->setToolTip(tr("Étalonnage du capteur : mètres par volt"));
     describe(mpvtxt, tr("Mètres par volt"), mpvtxt->toolTip());
-    auto* unit = new QLabel(QStringLiteral("m/V"), TabSheet1);
+    auto* unit = new QLabel(QStringLiteral("m/V"), page_);
     unit->setObjectName(QStringLiteral("mpvlbl"));
     unit->setBuddy(mpvtxt);
     row->insertWidget(0, label);
@@ -46,23 +49,19 @@ void TFichePrincipale::buildSourceControls(QHBoxLayout* row)
     row->insertWidget(2, mpvtxt);
     row->insertWidget(3, unit);
     row->insertSpacing(4, 16);
-    connect(sourcecmb, &QComboBox::activated, this, [this](int index) { guarded(this, [&] { sourcecmbChange(index); }); });
-    connect(mpvtxt, &QLineEdit::editingFinished, this, [this] { guarded(this, [this] { mpvtxtChange(); }); });
-    connect(this, &TFichePrincipale::runningChanged, this, [this](bool running) {
-        sourcecmb->setEnabled(!running && !opening_);
-        mpvtxt->setEnabled(!running && board_ && current_ == board_.get());
-    });
+    connect(sourcecmb, &QComboBox::activated, this, [this](int index) { guarded(window_, [&] { sourcecmbChange(index); }); });
+    connect(mpvtxt, &QLineEdit::editingFinished, this, [this] { guarded(window_, [this] { mpvtxtChange(); }); });
 }
 
-void TFichePrincipale::listSources()
+void TRecordingControl::listSources()
 {
     sourcecmb->clear();
     if (card_ && card_->bound()) sourcecmb->addItem(QString::fromStdString(card_->name()), kCard);
     sourcecmb->addItem(tr("Port série…"), kAsk);
     sourcecmb->setCurrentIndex(0);
     const QString remembered = QSettings().value(QStringLiteral("source")).toString();
-    const QString wanted = !startSource.isEmpty() ? startSource : (remembered != kCard ? remembered : QString());
-    if (!startSource.isEmpty()) openBoard(startSource); // named on the command line: open it as it is
+    const QString wanted = !startSource_.isEmpty() ? startSource_ : (remembered != kCard ? remembered : QString());
+    if (!startSource_.isEmpty()) openBoard(startSource_); // named on the command line: open it as it is
     // The boards on USB serial ports, asked who they are off the window's thread.
     auto found = std::make_shared<std::vector<pendulab::BoardFound>>();
     offThread([found] { *found = pendulab::probeBoards(); },
@@ -71,24 +70,24 @@ void TFichePrincipale::listSources()
                       const QString path = QString::fromStdString(b.path);
                       if (sourcecmb->findData(path) < 0)
                           sourcecmb->insertItem(sourcecmb->count() - 1, tr("Carte Pendulab (%1)").arg(path), path);
-                      if (path == wanted && startSource.isEmpty() && !(board_ && current_ == board_.get())) openBoard(path);
+                      if (path == wanted && startSource_.isEmpty() && !(board_ && current_ == board_.get())) openBoard(path);
                   }
               });
 }
 
-void TFichePrincipale::offThread(std::function<void()> work, std::function<void()> done)
+void TRecordingControl::offThread(std::function<void()> work, std::function<void()> done)
 {
     QThread* helper = QThread::create(std::move(work));
     helpers_.append(helper);
     connect(helper, &QThread::finished, this, [this, helper, done = std::move(done)] {
         helpers_.removeAll(helper);
         helper->deleteLater();
-        guarded(this, done);
+        guarded(window_, done);
     });
     helper->start();
 }
 
-void TFichePrincipale::sourcecmbChange(int index)
+void TRecordingControl::sourcecmbChange(int index)
 {
     const QString choice = sourcecmb->itemData(index).toString();
     if (choice == kCard) {
@@ -96,7 +95,7 @@ void TFichePrincipale::sourcecmbChange(int index)
         useSource(card_.get());
         QSettings().setValue(QStringLiteral("source"), kCard);
     } else if (choice == kAsk) {
-        const QString path = ui().askText(this, tr("Port série"),
+        const QString path = ui().askText(window_, tr("Port série"),
                                           tr("Chemin du port série de la carte (par exemple /dev/ttyACM0) :"),
                                           QStringLiteral("/dev/ttyACM0"));
         showCurrentSource();
@@ -106,7 +105,7 @@ void TFichePrincipale::sourcecmbChange(int index)
     }
 }
 
-void TFichePrincipale::openBoard(const QString& path)
+void TRecordingControl::openBoard(const QString& path)
 {
     struct Opened {
         std::unique_ptr<pendulab::SerialSource> board;
@@ -114,10 +113,7 @@ void TFichePrincipale::openBoard(const QString& path)
     };
     auto result = std::make_shared<Opened>();
     const std::string device = path.toStdString();
-    opening_ = true;
-    sourcecmb->setEnabled(false);
-    aqucmd->setEnabled(false);
-    Acquisition1->setEnabled(false);
+    setOpening(true);
     offThread(
         [result, device] {
             try {
@@ -127,11 +123,10 @@ void TFichePrincipale::openBoard(const QString& path)
             }
         },
         [this, result, path] {
-            opening_ = false;
-            sourcecmb->setEnabled(!acquiring_);
+            setOpening(false);
             if (!result->board) {
                 useSource(current_); // the source in use stays
-                ui().showMessage(this, QString::fromStdString(result->error));
+                ui().showMessage(window_, QString::fromStdString(result->error));
                 return;
             }
             const QVariant mpv = QSettings().value(settingsKeyFor(path));
@@ -144,12 +139,22 @@ void TFichePrincipale::openBoard(const QString& path)
         });
 }
 
-void TFichePrincipale::useSource(pendulab::SampleSource* s)
+bool TRecordingControl::ready() const { return current_ && current_->present() && !opening_; }
+
+void TRecordingControl::setOpening(bool opening)
+{
+    opening_ = opening;
+    sourcecmb->setEnabled(!opening && !acquiring_);
+    aqucmd->setEnabled(ready() && !acquiring_);
+    emit readyChanged(ready());
+}
+
+void TRecordingControl::useSource(pendulab::SampleSource* s)
 {
     current_ = s;
     const bool ready = s && s->present();
-    aqucmd->setEnabled(ready && !acquiring_);
-    Acquisition1->setEnabled(ready && !acquiring_);
+    aqucmd->setEnabled(this->ready() && !acquiring_);
+    emit readyChanged(this->ready());
     if (ready) Timer2->start(333);
     else Timer2->stop();
     nocardlbl->setVisible(!ready);
@@ -163,7 +168,7 @@ void TFichePrincipale::useSource(pendulab::SampleSource* s)
     showCurrentSource();
 }
 
-void TFichePrincipale::showCurrentSource()
+void TRecordingControl::showCurrentSource()
 {
     int index = 0;
     if (board_ && current_ == board_.get()) index = sourcecmb->findData(QString::fromStdString(board_->devicePath()));
@@ -171,14 +176,14 @@ void TFichePrincipale::showCurrentSource()
     if (index >= 0) sourcecmb->setCurrentIndex(index);
 }
 
-void TFichePrincipale::mpvtxtChange()
+void TRecordingControl::mpvtxtChange()
 {
     if (!board_ || current_ != board_.get()) return;
     const double value = readUserNumber(mpvtxt->text()).value_or(0.0);
     if (!(value > 0.0)) {
         const QString typed = mpvtxt->text();
         mpvtxt->setText(fmtShortest(board_->metresPerVolt()));
-        ui().showMessage(this, tr("Étalonnage invalide : « %1 ». Donnez un nombre de mètres par volt positif.").arg(typed));
+        ui().showMessage(window_, tr("Étalonnage invalide : « %1 ». Donnez un nombre de mètres par volt positif.").arg(typed));
         return;
     }
     board_->setMetresPerVolt(value);

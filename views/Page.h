@@ -1,0 +1,41 @@
+#pragma once
+// A page of the main window: a view of the session. It draws what the session holds when its
+// measurement or its model changes (it computes nothing), and draws itself into the report.
+// Adding a page: a class on this base (or on TTimeChartPage for a time chart) and one line where
+// the window registers its pages.
+#include <QWidget>
+
+class QCPPainter;
+class TTimeChart;
+namespace pendulab {
+class Session;
+}
+
+class TPage : public QWidget {
+    Q_OBJECT
+public:
+    TPage(pendulab::Session* session, const QString& objectName, QWidget* parent = nullptr);
+
+    virtual QString title() const = 0; // the tab's text
+    // The measured analysis and the model, as the session holds them.
+    virtual void drawAll() = 0;
+    // The model alone has changed.
+    virtual void drawModel() { drawAll(); }
+    // The window has resized the page while it is hidden (Qt tells a hidden widget only when shown).
+    virtual void followHiddenResize() {}
+    // The time chart the page shows, if it has one (the window's cursor read-out may follow it).
+    virtual TTimeChart* timeChart() const { return nullptr; }
+
+    // In the report: the caption, the drawing's height for a width (0: nothing drawn yet), the drawing.
+    virtual QString reportCaption() const = 0;
+    virtual int reportHeight(int width) const { return width * 9 / 20; }
+    virtual void paintReport(QCPPainter& painter, const QRect& target) = 0;
+
+protected:
+    pendulab::Session* session() const { return session_; }
+    // A new measurement (or another run made active): everything is drawn anew.
+    virtual void measurementChanged() { drawAll(); }
+
+private:
+    pendulab::Session* session_;
+};

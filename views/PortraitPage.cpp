@@ -1,0 +1,191 @@
+#include "views/PortraitPage.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QTimer>
+#include <cmath>
+#include <qcustomplot.h>
+
+#include "analysis/Derivative.h"
+#include "model/ModelPlots.h"
+#include "session/Session.h"
+#include "views/Accessibility.h"
+#include "views/Format.h"
+#include "views/PhaseImage.h"
+#include "views/Services.h"
+
+TPortraitPage::TPortraitPage(pendulab::Session* session, QWidget* parent)
+    : TPage(session, QStringLiteral("TabSheet2"), parent)
+{
+    xy_ = new TPhaseImage(this);
+    xy_->setObjectName(QStringLiteral("xy"));
+    describe(xy_, tr("Portrait de phase"));
+    vaxe_ = new QFrame(this);
+    vaxe_->setObjectName(QStringLiteral("vaxe"));
+    vaxe_->setFrameShape(QFrame::VLine);
+    vaxe_->setFixedWidth(1);
+    haxe_ = new QFrame(this);
+    haxe_->setObjectName(QStringLiteral("haxe"));
+    haxe_->setFrameShape(QFrame::HLine);
+    haxe_->setFixedHeight(1);
+    for (QFrame* axis : {vaxe_, haxe_}) {
+        axis->setFrameShadow(QFrame::Plain);
+        axis->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    vTitle_ = new QLabel(QStringLiteral("dY/dt (V/s)"), this);
+    vTitle_->setObjectName(QStringLiteral("Label3"));
+    hTitle_ = new QLabel(QStringLiteral("Y (V)"), this);
+    hTitle_->setObjectName(QStringLiteral("Label5"));
+    for (auto [label, name] : {std::pair{&xmin_, "xminlbl"}, {&xmax_, "xmaxlbl"}, {&vmin_, "vminlbl"}, {&vmax_, "vmaxlbl"}}) {
+        *label = new QLabel(this);
+        (*label)->setObjectName(QString::fromLatin1(name));
+        (*label)->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+}
+
+QString TPortraitPage::title() const { return tr("Dérivée / x"); }
+QString TPortraitPage::reportCaption() const { return tr("Portrait de phase"); }
+
+void TPortraitPage::drawAll()
+{
+    drawMeasured();
+    xy_->setPendingDrawing({}); // the measured portrait has just been drawn
+    drawModelSpiral();
+}
+
+void TPortraitPage::drawModel()
+{
+    const auto overBase = [this] {
+        if (!xy_->restoreBase()) drawMeasured(); // none yet, or resized since: the base anew
+        drawModelSpiral();
+    };
+    if (!drawn_) {
+        drawAll();
+    } else if (xy_->isVisible()) {
+        xy_->setPendingDrawing({});
+        overBase();
+    } else {
+        xy_->setPendingDrawing([this, overBase] { guarded(this, overBase); });
+    }
+}
+
+void TPortraitPage::drawMeasured()
+{
+    const pendulab::Run& run = session()->activeRun();
+    const int halfW = pendulab::halfOf(width());
+    const int halfH = pendulab::halfOf(height());
+    xy_->fill();
+    static thread_local pendulab::PortraitData portrait;
+    pendulab::computeMeasuredPortrait(run.data.MeasPos, run.data.MeasSpeed, halfW, halfH, portrait); // a dot before any recording
+    showScale(portrait.phaseScaleX, portrait.phaseScaleY); // the measured scale, or none yet
+    xy_->polyline(portrait.points, QColor(0, 0, 255));
+    xy_->setPenColor(Qt::black);
+    for (const auto& head : {pendulab::horizontalArrowHead(xy_->width(), halfH), pendulab::verticalArrowHead(halfW)}) {
+        xy_->moveTo(head[0].x, head[0].y);
+        xy_->lineTo(head[1].x, head[1].y);
+        xy_->lineTo(head[2].x, head[2].y);
+    }
+    xy_->keepAsBase(); // the model spiral is drawn over a copy of it
+    xy_->flush();
+    drawn_ = true;
+}
+
+// The model's spiral over what the portrait holds, and the scale when there is no measurement to give it.
+void TPortraitPage::drawModelSpiral()
+{
+    const pendulab::Run& run = session()->activeRun();
+    if (!run.modelComputed || !run.parameters.shown) {
+        if (!run.hasSamples()) showScale(0.0, 0.0); // none left from the model's
+        xy_->flush();
+        return;
+    }
+    static thread_local pendulab::ModelPlotData plot;
+    pendulab::computeModelPlots(run.data.ModelPos, run.data.ModelSpeed, pendulab::halfOf(width()),
+                                pendulab::halfOf(height()), plot);
+    xy_->polyline(plot.portrait, QColor(128, 128, 128));
+    if (!run.hasSamples()) showScale(plot.phaseScaleX, 1.3 * plot.phaseScaleY); // the model's alone
+    xy_->flush();
+}
+
+void TPortraitPage::showScale(double pixelsPerVolt, double pixelsPerVoltPerSecond)
+{
+    const bool known = pixelsPerVolt > 0.0 && pixelsPerVoltPerSecond > 0.0 && std::isfinite(pixelsPerVolt) &&
+                       std::isfinite(pixelsPerVoltPerSecond);
+    const double x = known ? pendulab::halfOf(xy_->width()) / pixelsPerVolt : 0.0;
+    const double v = known ? pendulab::halfOf(xy_->height()) / pixelsPerVoltPerSecond : 0.0;
+    xmin_->setText(known ? fmtNumber(-x, 'g', 3) + QStringLiteral(" V") : QString());
+    xmax_->setText(known ? fmtNumber(x, 'g', 3) + QStringLiteral(" V") : QString());
+    vmin_->setText(known ? fmtNumber(-v, 'g', 3) + QStringLiteral(" V/s") : QString());
+    vmax_->setText(known ? fmtNumber(v, 'g', 3) + QStringLiteral(" V/s") : QString());
+    placeAxes();
+}
+
+void TPortraitPage::placeAxes()
+{
+    const int w = xy_->width();
+    const int h = xy_->height();
+    vaxe_->setGeometry(w / 2, 0, 1, h);
+    haxe_->setGeometry(0, h / 2, w, 1);
+    vTitle_->adjustSize();
+    hTitle_->adjustSize();
+    vTitle_->move(w / 2 + 5, vTitle_->y());
+    hTitle_->move(w - hTitle_->width() - 12, h / 2 - hTitle_->height() - 2);
+    for (QLabel* l : {xmin_, xmax_, vmin_, vmax_}) l->adjustSize();
+    xmin_->move(2, h / 2 + 3);
+    xmax_->move(w - xmax_->width() - 12, h / 2 + 3); // clear of the arrowhead
+    vmax_->move(w / 2 - vmax_->width() - 4, 2);
+    vmin_->move(w / 2 - vmin_->width() - 4, h - vmin_->height() - 2);
+    for (QWidget* top : std::initializer_list<QWidget*>{vaxe_, haxe_, vTitle_, hTitle_, xmin_, xmax_, vmin_, vmax_}) top->raise();
+}
+
+void TPortraitPage::followHiddenResize()
+{
+    xy_->setGeometry(rect());
+    placeAxes();
+}
+
+void TPortraitPage::resizeEvent(QResizeEvent* event)
+{
+    TPage::resizeEvent(event);
+    xy_->setGeometry(rect());
+    placeAxes();
+    if (drawn_ && !redrawQueued_) { // redraws what is there: computes nothing
+        redrawQueued_ = true;
+        QTimer::singleShot(0, this, [this] {
+            redrawQueued_ = false;
+            guarded(this, [this] { drawAll(); });
+        });
+    }
+}
+
+int TPortraitPage::reportHeight(int width) const
+{
+    const QImage& image = xy_->image();
+    if (image.isNull()) return 0;
+    QSize size = image.size();
+    size.scale(width, width * 3 / 5, Qt::KeepAspectRatio);
+    return size.height();
+}
+
+// The image, kept in proportion and centred, with the portrait's axes and titles over it.
+void TPortraitPage::paintReport(QCPPainter& painter, const QRect& area)
+{
+    const QImage& image = xy_->image();
+    QSize size = image.size();
+    size.scale(area.width(), area.height(), Qt::KeepAspectRatio);
+    const QRect target(area.left() + (area.width() - size.width()) / 2, area.top(), size.width(), size.height());
+    painter.drawImage(target, image);
+    painter.save();
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawRect(target);
+    const int cx = target.left() + target.width() / 2;
+    const int cy = target.top() + target.height() / 2;
+    painter.drawLine(QPoint(cx, target.top()), QPoint(cx, target.bottom()));
+    painter.drawLine(QPoint(target.left(), cy), QPoint(target.right(), cy));
+    QFont font = painter.font();
+    font.setPointSize(9);
+    painter.setFont(font);
+    painter.drawText(QPoint(cx + 5, target.top() + painter.fontMetrics().ascent() + 2), vTitle_->text());
+    painter.drawText(QPoint(target.right() - painter.fontMetrics().horizontalAdvance(hTitle_->text()) - 4, cy - 4), hTitle_->text());
+    painter.restore();
+}

@@ -1,0 +1,32 @@
+#pragma once
+// A page drawn on a time chart: the chart's span follows the runs shown (for now the active one,
+// or the next recording's duration while there is none), and the report gets the chart as a
+// vector drawing.
+#include <QVector>
+
+#include "views/Page.h"
+
+class QCPGraph;
+namespace pendulab {
+struct Run;
+}
+
+class TTimeChartPage : public TPage {
+    Q_OBJECT
+public:
+    TTimeChartPage(pendulab::Session* session, const QString& objectName, QWidget* parent = nullptr);
+    TTimeChart* timeChart() const override { return chart_; }
+    void paintReport(QCPPainter& painter, const QRect& target) override;
+
+protected:
+    void measurementChanged() override;
+    // The page's chart, made by the page; its span follows the session from then on.
+    void setChart(TTimeChart* chart);
+    void followSpan(); // the chart's span, drawn with the next redraw
+    // The curve of values[first … last] at the run's instants (nothing when the run is shorter).
+    static void plot(QCPGraph* graph, const pendulab::Run& run, const std::vector<double>& values, std::size_t first,
+                     std::size_t last);
+
+private:
+    TTimeChart* chart_ = nullptr;
+};
