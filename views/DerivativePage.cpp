@@ -32,6 +32,7 @@ void TDerivativePage::drawAll()
     const std::size_t n = run.data.MeasSpeed.size(); // zeros before any recording
     if (n >= 17) plot(measured_, run, run.data.MeasSpeed, 6, n - 11);
     else measured_->data()->clear();
+    plotOthers(&pendulab::Signals::MeasSpeed, 6, 10);
     drawModelCurve();
     fitAxis();
     chart_->redraw();
@@ -52,14 +53,14 @@ void TDerivativePage::drawModelCurve()
     else model_->data()->clear();
 }
 
-// The automatic vertical axis holds both curves with a margin; its ticks are automatic.
+// The automatic vertical axis holds every curve with a margin; its ticks are automatic.
 void TDerivativePage::fitAxis()
 {
     bool found = false;
     QCPRange range;
-    for (QCPGraph* g : {model_, measured_}) {
+    for (int i = 0; i < chart_->graphCount(); ++i) { // the other runs shown too
         bool ok = false;
-        const QCPRange r = g->getValueRange(ok);
+        const QCPRange r = chart_->graph(i)->getValueRange(ok);
         if (!ok) continue;
         range = found ? QCPRange(qMin(range.lower, r.lower), qMax(range.upper, r.upper)) : r;
         found = true;

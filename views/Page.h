@@ -3,6 +3,7 @@
 // measurement or its model changes (it computes nothing), and draws itself into the report.
 // Adding a page: a class on this base (or on TTimeChartPage for a time chart) and one line where
 // the window registers its pages.
+#include <QList>
 #include <QWidget>
 
 class QCPPainter;
@@ -26,6 +27,12 @@ public:
     // The time chart the page shows, if it has one (the window's cursor read-out may follow it).
     virtual TTimeChart* timeChart() const { return nullptr; }
 
+    // The other runs the page shows beside the active one (indices into the session's runs; the
+    // active one and those that do not exist are left out); none by default. They follow a
+    // removal; a change is drawn at once.
+    void setShownRuns(const QList<int>& runs);
+    const QList<int>& shownRuns() const { return shown_; }
+
     // In the report: the caption, the drawing's height for a width (0: nothing drawn yet), the drawing.
     virtual QString reportCaption() const = 0;
     virtual int reportHeight(int width) const { return width * 9 / 20; }
@@ -37,5 +44,7 @@ protected:
     virtual void measurementChanged() { drawAll(); }
 
 private:
+    void followRemoval(int index);
     pendulab::Session* session_;
+    QList<int> shown_;
 };

@@ -82,6 +82,7 @@ void TPositionPage::drawMeasured()
     const pendulab::Run& run = session()->activeRun();
     if (run.hasSamples()) plot(measured_, run, run.data.MeasPos, 3, run.measurement.size() - 1);
     else measured_->data()->clear();
+    plotOthers(&pendulab::Signals::MeasPos, 3, 0);
 }
 
 void TPositionPage::drawModelCurve()

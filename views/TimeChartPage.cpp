@@ -1,6 +1,8 @@
 #include "views/TimeChartPage.h"
 
 #include <QBoxLayout>
+#include <algorithm>
+#include <iterator>
 #include <qcustomplot.h>
 
 #include "session/Session.h"
@@ -31,9 +33,36 @@ void TTimeChartPage::measurementChanged()
     drawAll();
 }
 
+// The longest run shown.
 void TTimeChartPage::followSpan()
 {
-    if (chart_) chart_->setSpan(session()->duration());
+    if (!chart_) return;
+    double span = session()->duration();
+    for (int i : shownRuns()) span = std::max(span, session()->run(i).measurement.duration());
+    chart_->setSpan(span);
+}
+
+void TTimeChartPage::plotOthers(std::vector<double> pendulab::Signals::*values, std::size_t first, std::size_t trimEnd)
+{
+    static const QColor palette[] = {QColor(120, 190, 120), QColor(230, 150, 90), QColor(170, 120, 200), QColor(110, 180, 200)};
+    QList<int> runs = shownRuns();
+    runs.removeAll(session()->activeIndex()); // drawn as the active run
+    while (others_.size() < runs.size()) {
+        QCPGraph* g = chart_->addSeries(QStringLiteral("OtherRun%1").arg(others_.size()),
+                                        palette[others_.size() % std::size(palette)]);
+        g->setLayer(chartlayers::kMeasured);
+        others_.append(g);
+    }
+    for (qsizetype k = 0; k < others_.size(); ++k) {
+        if (k >= runs.size()) {
+            others_[k]->data()->clear();
+            continue;
+        }
+        const pendulab::Run& run = session()->run(runs[k]);
+        const std::vector<double>& v = run.data.*values;
+        if (v.size() > first + trimEnd) plot(others_[k], run, v, first, v.size() - 1 - trimEnd);
+        else others_[k]->data()->clear();
+    }
 }
 
 void TTimeChartPage::plot(QCPGraph* graph, const pendulab::Run& run, const std::vector<double>& values, std::size_t first,

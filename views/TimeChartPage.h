@@ -9,7 +9,8 @@
 class QCPGraph;
 namespace pendulab {
 struct Run;
-}
+struct Signals;
+} // namespace pendulab
 
 class TTimeChartPage : public TPage {
     Q_OBJECT
@@ -23,10 +24,14 @@ protected:
     // The page's chart, made by the page; its span follows the session from then on.
     void setChart(TTimeChart* chart);
     void followSpan(); // the chart's span, drawn with the next redraw
+    // The measured `values` of the other runs shown, [first … n − 1 − trimEnd] of each, in pale
+    // colours under the active run's curves.
+    void plotOthers(std::vector<double> pendulab::Signals::*values, std::size_t first, std::size_t trimEnd);
     // The curve of values[first … last] at the run's instants (nothing when the run is shorter).
     static void plot(QCPGraph* graph, const pendulab::Run& run, const std::vector<double>& values, std::size_t first,
                      std::size_t last);
 
 private:
     TTimeChart* chart_ = nullptr;
+    QList<QCPGraph*> others_; // one per other run shown, made as needed
 };

@@ -9,6 +9,7 @@
 
 #include "Harness.h"
 #include "views/Accessibility.h"
+#include "views/PositionPage.h"
 
 namespace {
 void mouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons,
@@ -158,4 +159,30 @@ TEST_F(PendulabTest, ThePortraitShowsItsScaleInVoltsAndVoltsPerSecond)
     EXPECT_NEAR(x, hi - lo, 0.01 * (hi - lo)); // half the width shows the whole span
     EXPECT_GT(v, fast / 1.3 * 0.5);
     EXPECT_LT(v, fast * 2.0 / 1.3);
+}
+
+TEST_F(PendulabTest, APageDrawsTheOtherRunsItIsAskedToShowOnTheLongestSpan)
+{
+    start();
+    auto run = [](std::size_t n, int seconds) {
+        pendulab::Measurement m;
+        m.volts.assign(n, 1.0);
+        m.durationSeconds = seconds;
+        m.origin = pendulab::Origin::File;
+        return m;
+    };
+    main->session->addRun(run(801, 20)); // 20 s, longer than the active one
+    main->session->addRun(run(2001, 10));
+    main->positionPage()->setShownRuns({0, 1, 7}); // the active one and a missing one are left out
+    EXPECT_EQ(main->positionPage()->shownRuns(), QList<int>{0});
+    const QCPGraph* other = main->findChild<QCPGraph*>(QStringLiteral("OtherRun0"));
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(other->dataCount(), 798);
+    EXPECT_DOUBLE_EQ((other->data()->constEnd() - 1)->key, 20.0);
+    EXPECT_EQ(Chart1(main)->xAxis->range(), QCPRange(0, 20));
+    EXPECT_EQ(Series1(main)->dataCount(), 1998); // the active run as before
+    main->session->removeRun(0);
+    EXPECT_TRUE(main->positionPage()->shownRuns().isEmpty());
+    EXPECT_EQ(other->dataCount(), 0);
+    EXPECT_EQ(Chart1(main)->xAxis->range(), QCPRange(0, 10));
 }
