@@ -65,7 +65,7 @@ void TFichePrincipale::Calcourb() { session->computeModel(); } // the pages redr
 
 void TFichePrincipale::Mesures()
 {
-    for (TPage* page : pages_) page->drawAll();
+    for (TPage* page : pages_) page->drawAnalysis();
 }
 
 void TFichePrincipale::Theoric()
@@ -73,7 +73,10 @@ void TFichePrincipale::Theoric()
     for (TPage* page : pages_) page->drawModel();
 }
 
-void TFichePrincipale::redrawAnalysisAndModel() { Mesures(); }
+void TFichePrincipale::redrawAnalysisAndModel()
+{
+    for (TPage* page : pages_) page->drawAll();
+}
 
 void TFichePrincipale::buildMenu()
 {

@@ -60,7 +60,7 @@ public:
     void Acquisition1Click();
     void Timer2Timer();
     void stopRecording(); // "A&rrêter", Escape; the previous measurement stays
-    // Every page draws the measured analysis (Mesures) or the model (Theoric) as the session
+    // The pages draw the measured analysis (Mesures), the model (Theoric), or both as the session
     // holds them; Calcourb has the session compute the model.
     void Mesures();
     void Theoric();

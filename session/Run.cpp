@@ -74,10 +74,7 @@ void computeRunModel(Run& run)
     in.durationSeconds = run.measurement.durationSeconds;
     const std::size_t n = run.hasSamples() ? run.measurement.size() : static_cast<std::size_t>(SampleCount);
     Signals& d = run.data;
-    d.ModelPos.assign(n, 0.0);
-    d.ModelSpeed.assign(n, 0.0);
-    d.Kinetic.assign(n, 0.0);
-    d.Potential.assign(n, 0.0);
+    for (std::vector<double>* v : {&d.ModelPos, &d.ModelSpeed, &d.Kinetic, &d.Potential}) v->resize(n); // every value is written
     if (run.hasSamples() && !run.measurement.constantPeriod())
         run.modelResult = computeOscillatorAt(in, run.measurement.instants, d.ModelPos, d.ModelSpeed);
     else

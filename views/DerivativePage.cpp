@@ -27,13 +27,19 @@ QString TDerivativePage::reportCaption() const { return tr("Dérivée"); }
 
 void TDerivativePage::drawAll()
 {
+    drawModelCurve();
+    drawAnalysis();
+}
+
+// The measured derivative (and the other runs shown); the model's curve as last drawn.
+void TDerivativePage::drawAnalysis()
+{
     // Clear of the ends, where the smoothing and the derivative are incomplete: 6 … n − 11.
     const pendulab::Run& run = session()->activeRun();
     const std::size_t n = run.data.MeasSpeed.size(); // zeros before any recording
     if (n >= 17) plot(measured_, run, run.data.MeasSpeed, 6, n - 11);
     else measured_->data()->clear();
     plotOthers(&pendulab::Signals::MeasSpeed, 6, 10);
-    drawModelCurve();
     fitAxis();
     chart_->redraw();
 }

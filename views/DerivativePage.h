@@ -10,6 +10,7 @@ public:
     QString reportCaption() const override;
     void drawAll() override;
     void drawModel() override;
+    void drawAnalysis() override;
 
 private:
     void drawModelCurve();

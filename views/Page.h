@@ -22,6 +22,8 @@ public:
     virtual void drawAll() = 0;
     // The model alone has changed.
     virtual void drawModel() { drawAll(); }
+    // The measured analysis (the derivative, the portrait), where the page shows it.
+    virtual void drawAnalysis() {}
     // The window has resized the page while it is hidden (Qt tells a hidden widget only when shown).
     virtual void followHiddenResize() {}
     // The time chart the page shows, if it has one (the window's cursor read-out may follow it).

@@ -53,19 +53,29 @@ void TPortraitPage::drawAll()
     drawModelSpiral();
 }
 
+// The measured spiral anew, the base the model's is drawn over: the model's when it is next
+// drawn (drawModel), or the portrait next shown or read.
+void TPortraitPage::drawAnalysis()
+{
+    drawMeasured();
+    xy_->setPendingDrawing([this] { guarded(this, [this] { overBase(); }); });
+}
+
+void TPortraitPage::overBase()
+{
+    if (!xy_->restoreBase()) drawMeasured(); // none yet, or resized since: the base anew
+    drawModelSpiral();
+}
+
 void TPortraitPage::drawModel()
 {
-    const auto overBase = [this] {
-        if (!xy_->restoreBase()) drawMeasured(); // none yet, or resized since: the base anew
-        drawModelSpiral();
-    };
     if (!drawn_) {
         drawAll();
     } else if (xy_->isVisible()) {
         xy_->setPendingDrawing({});
         overBase();
     } else {
-        xy_->setPendingDrawing([this, overBase] { guarded(this, overBase); });
+        xy_->setPendingDrawing([this] { guarded(this, [this] { overBase(); }); });
     }
 }
 

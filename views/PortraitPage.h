@@ -17,6 +17,7 @@ public:
     QString reportCaption() const override;
     void drawAll() override;
     void drawModel() override;
+    void drawAnalysis() override;
     int reportHeight(int width) const override;
     void paintReport(QCPPainter& painter, const QRect& target) override;
     void followHiddenResize() override;
@@ -29,6 +30,7 @@ protected:
 private:
     void drawMeasured(); // the measured spiral and the arrowheads, kept as the base
     void drawModelSpiral();
+    void overBase(); // the kept measured spiral, the model's over it
     void showScale(double pixelsPerVolt, double pixelsPerVoltPerSecond);
     TPhaseImage* xy_ = nullptr;
     QFrame* vaxe_ = nullptr;
