@@ -32,7 +32,7 @@ class Report {
     Q_DECLARE_TR_FUNCTIONS(Report)
 };
 
-QString significant(double value) { return fmtNumber(value, 'g', 4); }
+QString significant(double value) { return fmtSignificant(value, 4); }
 QString fixed(double value, int decimals) { return fmtNumber(value, 'f', decimals); }
 
 QString recordingDate(const std::string& iso)
@@ -74,7 +74,10 @@ public:
     void page(TPage& page)
     {
         const int width = area_.width();
-        const int height = page.reportHeight(width);
+        int height = page.reportHeight(width);
+        // Pages filled in order: a drawing that nearly fits what is left of the page shrinks to it.
+        const int room = area_.height() - y_ - captionHeight() - 6;
+        if (height > room && room >= height * 3 / 5) height = room;
         if (height <= 0) {
             line(Report::tr("%1 : aucun tracé").arg(page.reportCaption()));
             return;

@@ -39,6 +39,18 @@ std::string formatFixed(double value, int width, int precision, std::string_view
     return withSeparator(std::move(text), decimalSeparator);
 }
 
+std::string formatSignificant(double value, int digits, std::string_view decimalSeparator)
+{
+    if (!std::isfinite(value) || value == 0.0) return formatFixed(value, 0, 0, decimalSeparator);
+    const int magnitude = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    std::string text = formatFixed(value, 0, std::clamp(digits - 1 - magnitude, 0, 30), ".");
+    if (text.find('.') != std::string::npos) {
+        while (text.back() == '0') text.pop_back();
+        if (text.back() == '.') text.pop_back();
+    }
+    return withSeparator(unsignedZero(std::move(text)), decimalSeparator);
+}
+
 std::string formatShortest(double value, std::string_view decimalSeparator)
 {
     if (!std::isfinite(value)) return formatFixed(value, 0, 0, decimalSeparator);

@@ -13,6 +13,10 @@ std::string unsignedZero(std::string text);
 // rounds to zero reads without a sign.
 std::string formatFixed(double value, int width, int precision, std::string_view decimalSeparator);
 
+// `digits` significant digits in plain decimal form, trailing zeros dropped ("20", "0,3",
+// "0,00002525", "1235"): never an exponent.
+std::string formatSignificant(double value, int digits, std::string_view decimalSeparator);
+
 // Shortest decimal form that reads back as the same double ("10", "10.5"), with the separator.
 std::string formatShortest(double value, std::string_view decimalSeparator);
 

@@ -110,6 +110,14 @@ void Session::setInterval(double t1, double t2)
 {
     if (!std::isfinite(t1) || !std::isfinite(t2)) throw std::invalid_argument(translated("Session", "Intervalle invalide."));
     current().interval = TimeInterval{std::min(t1, t2), std::max(t1, t2)};
+    emit intervalChanged();
+}
+
+void Session::clearInterval()
+{
+    if (!current().interval) return;
+    current().interval.reset();
+    emit intervalChanged();
 }
 
 void Session::setNextDuration(int seconds)
@@ -118,7 +126,11 @@ void Session::setNextDuration(int seconds)
     if (seconds == nextDuration_) return;
     nextDuration_ = seconds;
     alone_.measurement.durationSeconds = seconds;
+    // The model alone spans the next recording: a shown one follows, so that it reads on the axis.
+    const bool follows = !hasMeasurement() && alone_.modelComputed && alone_.parameters.shown;
+    if (follows) computeRunModel(alone_);
     emit nextDurationChanged(seconds);
+    if (follows) emit modelChanged(-1);
 }
 
 void Session::setParameters(const ModelParameters& p)

@@ -56,7 +56,7 @@ public:
     using Progress = std::function<void(std::size_t received, std::size_t total)>;
     bool record(SampleSource& source, const std::string& when, const Progress& progress);
 
-    // Duration of the next recording, whole seconds (≥ 1).
+    // Duration of the next recording, whole seconds (≥ 1); a shown model alone follows it.
     int nextDuration() const { return nextDuration_; }
     void setNextDuration(int seconds);
     // The time base of the model: the recording's duration, or the next one while there is none.
@@ -85,6 +85,7 @@ public:
     // non-finite end.
     const std::optional<TimeInterval>& interval() const { return current().interval; }
     void setInterval(double t1, double t2);
+    void clearInterval();
 
     const Signals& data() const { return current().data; }
     // The active run (the model alone, without samples, while there is none).
@@ -101,6 +102,9 @@ signals:
     void nextDurationChanged(int seconds);
     // New model arrays (and parameters) for a run.
     void modelChanged(int index);
+    // The active run's interval was set or cleared (a new measurement clears it silently: it
+    // comes with measurementChanged).
+    void intervalChanged();
 
 private:
     const Run& current() const { return active_ >= 0 ? runs_[static_cast<std::size_t>(active_)] : alone_; }

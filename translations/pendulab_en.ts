@@ -467,7 +467,7 @@
         <translation>the PDF document could not be started</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+30"/>
         <source>%1 : aucun tracé</source>
         <translation>%1: no plot</translation>
     </message>
@@ -744,12 +744,12 @@
         <translation>Invalid interval.</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+14"/>
         <source>La durée doit être d&apos;au moins une seconde.</source>
         <translation>The duration must be at least one second.</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+17"/>
         <source>Paramètres du modèle invalides.</source>
         <translation>Invalid model parameters.</translation>
     </message>
@@ -788,7 +788,7 @@
         <translation>Value under the pointer</translation>
     </message>
     <message>
-        <location line="+48"/>
+        <location line="+61"/>
         <source>   modèle = </source>
         <translation>   model = </translation>
     </message>
@@ -797,12 +797,22 @@
     <name>TDerivativePage</name>
     <message>
         <location filename="../views/DerivativePage.cpp" line="+14"/>
-        <location line="+12"/>
+        <location line="+14"/>
         <source>Dérivée</source>
         <translation>Derivative</translation>
     </message>
     <message>
-        <location line="-1"/>
+        <location line="-10"/>
+        <source>mesure</source>
+        <translation>measurement</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>modèle</source>
+        <translation>model</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>Dérivée / t</source>
         <translation>Derivative vs t</translation>
     </message>
@@ -811,12 +821,12 @@
     <name>TEnergyPage</name>
     <message>
         <location filename="../views/EnergyPage.cpp" line="+14"/>
-        <location line="+16"/>
+        <location line="+23"/>
         <source>Etude énergétique</source>
         <translation>Energy study</translation>
     </message>
     <message>
-        <location line="-13"/>
+        <location line="-20"/>
         <source>énergie cinétique</source>
         <translation>kinetic energy</translation>
     </message>
@@ -826,7 +836,12 @@
         <translation>potential energy</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+8"/>
+        <source>Tracez le modèle pour voir son énergie.</source>
+        <translation>Draw the model to see its energy.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
         <source>Énergies</source>
         <translation>Energies</translation>
     </message>
@@ -834,7 +849,7 @@
 <context>
     <name>TFichePrincipale</name>
     <message>
-        <location filename="../app/Main.cpp" line="+88"/>
+        <location filename="../app/Main.cpp" line="+91"/>
         <source>&amp;Acquisition</source>
         <translation>&amp;Record</translation>
     </message>
@@ -1049,7 +1064,17 @@ Save the page to a PDF file?</translation>
         <translation>Measured position and model</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+5"/>
+        <source>mesure</source>
+        <translation>measurement</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>modèle</source>
+        <translation>model</translation>
+    </message>
+    <message>
+        <location line="+30"/>
         <source>Acquisition</source>
         <translation>Recording</translation>
     </message>
@@ -1059,7 +1084,12 @@ Save the page to a PDF file?</translation>
         <translation>Position</translation>
     </message>
     <message>
-        <location line="+48"/>
+        <location line="+57"/>
+        <source>mesure moins modèle</source>
+        <translation>measurement minus model</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>résidus (V)</source>
         <translation>residuals (V)</translation>
     </message>
@@ -1067,20 +1097,20 @@ Save the page to a PDF file?</translation>
 <context>
     <name>TRecordingControl</name>
     <message>
-        <location filename="../app/RecordingControl.cpp" line="+38"/>
-        <location line="+231"/>
+        <location filename="../app/RecordingControl.cpp" line="+37"/>
+        <location line="+152"/>
         <source>&amp;Lancer</source>
         <translation>&amp;Start</translation>
     </message>
     <message>
-        <location line="-229"/>
+        <location line="-150"/>
         <location line="+1"/>
-        <location line="+231"/>
+        <location line="+152"/>
         <source>Lachez le pendule et cliquez ici...</source>
         <translation>Release the pendulum and click here...</translation>
     </message>
     <message>
-        <location line="-186"/>
+        <location filename="../app/RecordingWidgets.cpp" line="+22"/>
         <location line="+7"/>
         <location line="+16"/>
         <source>Durée totale d&apos;acquisition</source>
@@ -1094,7 +1124,7 @@ Save the page to a PDF file?</translation>
         <translation>total time in seconds</translation>
     </message>
     <message>
-        <location line="+32"/>
+        <location line="+24"/>
         <source>Tension entrée EA0</source>
         <translation>Input voltage EA0</translation>
     </message>
@@ -1135,7 +1165,7 @@ Save the page to a PDF file?</translation>
         <translation>Trigger threshold</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location filename="../app/RecordingControl.cpp" line="-100"/>
         <source>Aucune carte d&apos;acquisition n&apos;est disponible.</source>
         <translation>No data-acquisition card is available.</translation>
     </message>
@@ -1224,6 +1254,14 @@ Save the page to a PDF file?</translation>
         <location line="+87"/>
         <source>Étalonnage invalide : « %1 ». Donnez un nombre de mètres par volt positif.</source>
         <translation>Invalid calibration: “%1”. Give a positive number of metres per volt.</translation>
+    </message>
+</context>
+<context>
+    <name>TTimeChartPage</name>
+    <message>
+        <location filename="../views/TimeChartPage.cpp" line="+53"/>
+        <source>autre mesure</source>
+        <translation>other measurement</translation>
     </message>
 </context>
 <context>

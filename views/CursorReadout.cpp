@@ -34,6 +34,10 @@ TCursorReadout::TCursorReadout(pendulab::Session* session, QWidget* page, QBoxLa
     row->addWidget(cursxtxt_);
     row->addWidget(deltalbl_);
     row->addWidget(survollbl_);
+    // The values under the pointer follow a new model or measurement.
+    const auto follow = [this] { guarded(survollbl_, [this] { pointerMoved(pointerAt_, pointerIn_); }); };
+    connect(session, &pendulab::Session::modelChanged, this, follow);
+    connect(session, &pendulab::Session::measurementChanged, this, follow);
 }
 
 void TCursorReadout::follow(TTimeChart* chart)
@@ -51,6 +55,13 @@ void TCursorReadout::follow(TTimeChart* chart)
         const double d = std::fabs(t - from);
         if (d != 0.0) deltalbl_->setValueText(QString::fromStdString(pendulab::intervalText(d, userDecimalSeparator())));
     });
+    // A double-click returns to the whole record: the interval goes.
+    connect(chart, &TTimeChart::viewReset, this, [this] {
+        guarded(survollbl_, [this] {
+            deltalbl_->hide();
+            session_->clearInterval();
+        });
+    });
     // A click without a move keeps the previous interval; the read-out stays until the next press.
     connect(chart, &TTimeChart::intervalEnded, this, [this](double from, double to) {
         guarded(survollbl_, [&] {
@@ -61,6 +72,8 @@ void TCursorReadout::follow(TTimeChart* chart)
 
 void TCursorReadout::pointerMoved(double t, bool inPlot)
 {
+    pointerAt_ = t;
+    pointerIn_ = inPlot;
     if (!inPlot) {
         cursxtxt_->clear();
         survollbl_->setValueText(QString());

@@ -33,4 +33,6 @@ private:
     QFrame* bar0_ = nullptr; // vcur0, where the drag began
     QFrame* bar1_ = nullptr; // vcur1, under the pointer
     double start_ = 0.0;
+    double pointerAt_ = 0.0; // the last time read under the pointer, and whether it is on a chart
+    bool pointerIn_ = false;
 };

@@ -12,9 +12,11 @@ TDerivativePage::TDerivativePage(pendulab::Session* session, QWidget* parent)
     : TTimeChartPage(session, QStringLiteral("TabSheet3"), parent)
 {
     chart_ = new TTimeChart(this, QStringLiteral("phichart"), QStringLiteral("dY/dt (V/s)"), tr("Dérivée"), false);
-    chart_->yAxis->setRange(-1, 1);
+    chart_->setValueRange(QCPRange(-1, 1));
     model_ = chart_->addSeries(QStringLiteral("Series2"), charts::kModel);
     measured_ = chart_->addSeries(QStringLiteral("Series3"), charts::kMeasured);
+    measured_->setName(tr("mesure"));
+    model_->setName(tr("modèle"));
     chart_->separateModelLayer(false); // the measured derivative over the model's
     model_->setLayer(chartlayers::kModel);
     setChart(chart_);
@@ -77,5 +79,5 @@ void TDerivativePage::fitAxis()
     } else {
         range = QCPRange(range.lower - range.size() * 0.05, range.upper + range.size() * 0.05);
     }
-    chart_->yAxis->setRange(range);
+    chart_->setValueRange(range);
 }

@@ -14,4 +14,5 @@ private:
     TTimeChart* chart_ = nullptr;
     QCPGraph* kinetic_ = nullptr; // Series4
     QCPGraph* total_ = nullptr;   // Series6, kinetic plus potential
+    class QCPItemText* waiting_ = nullptr; // until a model is shown
 };

@@ -17,6 +17,11 @@ QString fmtShortest(double value)
     return QString::fromStdString(pendulab::formatShortest(value, userDecimalSeparator()));
 }
 
+QString fmtSignificant(double value, int digits)
+{
+    return QString::fromStdString(pendulab::formatSignificant(value, digits, userDecimalSeparator()));
+}
+
 QString fmtNumber(double value, char format, int precision)
 {
     if (std::isnan(value)) return QStringLiteral("—");

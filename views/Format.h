@@ -7,6 +7,7 @@
 std::string userDecimalSeparator();
 QString fmtFixed(double value, int width, int precision);
 QString fmtShortest(double value);
+QString fmtSignificant(double value, int digits); // plain decimals, never an exponent
 // QLocale::toString's `format` ('f', 'g'…) in the user's convention, without group separators,
 // never "nan", "inf" or "-0".
 QString fmtNumber(double value, char format, int precision);

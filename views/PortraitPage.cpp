@@ -170,32 +170,52 @@ void TPortraitPage::resizeEvent(QResizeEvent* event)
 
 int TPortraitPage::reportHeight(int width) const
 {
-    const QImage& image = xy_->image();
-    if (image.isNull()) return 0;
-    QSize size = image.size();
+    if (xy_->image().isNull()) return 0; // what waits to be drawn is drawn, the scale with it
+    QSize size = xy_->size();
     size.scale(width, width * 3 / 5, Qt::KeepAspectRatio);
     return size.height();
 }
 
-// The image, kept in proportion and centred, with the portrait's axes and titles over it.
+// Drawn anew at the report's size, as lines (the screen's image scaled down would fade): the
+// measured spiral, the model's, the axes with their arrowheads, titles and scale.
 void TPortraitPage::paintReport(QCPPainter& painter, const QRect& area)
 {
-    const QImage& image = xy_->image();
-    QSize size = image.size();
+    QSize size = xy_->size();
     size.scale(area.width(), area.height(), Qt::KeepAspectRatio);
     const QRect target(area.left() + (area.width() - size.width()) / 2, area.top(), size.width(), size.height());
-    painter.drawImage(target, image);
+    const int halfW = pendulab::halfOf(target.width()), halfH = pendulab::halfOf(target.height());
+    const pendulab::Run& run = session()->activeRun();
+    pendulab::PortraitData measured;
+    pendulab::computeMeasuredPortrait(run.data.MeasPos, run.data.MeasSpeed, halfW, halfH, measured);
+    pendulab::ModelPlotData model;
+    const bool withModel = run.modelComputed && run.parameters.shown;
+    if (withModel) pendulab::computeModelPlots(run.data.ModelPos, run.data.ModelSpeed, halfW, halfH, model);
+    const auto line = [&](const std::vector<pendulab::PixelPoint>& points, const QColor& color) {
+        QPolygon polygon;
+        for (const pendulab::PixelPoint& p : points) polygon << target.topLeft() + QPoint(p.x, p.y);
+        painter.setPen(QPen(color, 1));
+        painter.drawPolyline(polygon);
+    };
     painter.save();
-    painter.setPen(QPen(Qt::black, 1));
-    painter.drawRect(target);
-    const int cx = target.left() + target.width() / 2;
-    const int cy = target.top() + target.height() / 2;
-    painter.drawLine(QPoint(cx, target.top()), QPoint(cx, target.bottom()));
-    painter.drawLine(QPoint(target.left(), cy), QPoint(target.right(), cy));
+    painter.setClipRect(target);
+    line(measured.points, QColor(0, 0, 255));
+    if (withModel) line(model.portrait, QColor(128, 128, 128));
+    line({{0, halfH}, {target.width(), halfH}}, Qt::black);
+    line({{halfW, 0}, {halfW, target.height()}}, Qt::black);
+    line(pendulab::horizontalArrowHead(target.width(), halfH), Qt::black);
+    line(pendulab::verticalArrowHead(halfW), Qt::black);
+    painter.drawRect(target.adjusted(0, 0, -1, -1));
     QFont font = painter.font();
     font.setPointSize(9);
     painter.setFont(font);
-    painter.drawText(QPoint(cx + 5, target.top() + painter.fontMetrics().ascent() + 2), vTitle_->text());
-    painter.drawText(QPoint(target.right() - painter.fontMetrics().horizontalAdvance(hTitle_->text()) - 4, cy - 4), hTitle_->text());
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int cx = target.left() + halfW, cy = target.top() + halfH;
+    painter.drawText(QPoint(cx + 5, target.top() + metrics.ascent() + 2), vTitle_->text());
+    painter.drawText(QPoint(target.right() - metrics.horizontalAdvance(hTitle_->text()) - 12, cy - 4), hTitle_->text());
+    // The scale, as on screen: the values at the ends of the axes.
+    painter.drawText(QPoint(target.left() + 2, cy + metrics.ascent() + 3), xmin_->text());
+    painter.drawText(QPoint(target.right() - metrics.horizontalAdvance(xmax_->text()) - 12, cy + metrics.ascent() + 3), xmax_->text());
+    painter.drawText(QPoint(cx - metrics.horizontalAdvance(vmax_->text()) - 4, target.top() + metrics.ascent() + 2), vmax_->text());
+    painter.drawText(QPoint(cx - metrics.horizontalAdvance(vmin_->text()) - 4, target.bottom() - 2), vmin_->text());
     painter.restore();
 }

@@ -43,12 +43,32 @@ TPositionPage::TPositionPage(pendulab::Session* session, QWidget* parent)
     });
 
     chart_ = new TTimeChart(this, QStringLiteral("Chart1"), QStringLiteral("Y (V)"), tr("Position mesurée et modèle"), true);
-    chart_->yAxis->setRange(-kDefaultRange, kDefaultRange);
+    chart_->setValueRange(QCPRange(-kDefaultRange, kDefaultRange));
     setTickStep(chart_->yAxis, 5.0);
     measured_ = chart_->addSeries(QStringLiteral("Series1"), charts::kMeasured);
     model_ = chart_->addSeries(QStringLiteral("Series5"), charts::kModel);
+    measured_->setName(tr("mesure"));
+    model_->setName(tr("modèle"));
     chart_->separateModelLayer(true); // the model over the measurement
     model_->setLayer(chartlayers::kModel);
+    // The interval the fit "Sur l'intervalle" takes, as a light band under the curves.
+    chart_->addLayer(QStringLiteral("interval"), chart_->layer(QStringLiteral("grid")), QCustomPlot::limAbove);
+    band_ = new QCPItemRect(chart_);
+    band_->setObjectName(QStringLiteral("intervalband"));
+    band_->setLayer(QStringLiteral("interval"));
+    band_->setPen(Qt::NoPen);
+    band_->setBrush(QColor(255, 236, 170));
+    for (QCPItemPosition* corner : {band_->topLeft, band_->bottomRight}) {
+        corner->setTypeX(QCPItemPosition::ptPlotCoords);
+        corner->setTypeY(QCPItemPosition::ptAxisRectRatio);
+    }
+    band_->setVisible(false);
+    connect(session, &pendulab::Session::intervalChanged, this, [this] {
+        guarded(this, [this] {
+            drawInterval();
+            chart_->redraw();
+        });
+    });
     setChart(chart_);
     readout_->follow(chart_);
 
@@ -64,6 +84,7 @@ QString TPositionPage::reportCaption() const { return tr("Position"); }
 void TPositionPage::drawAll()
 {
     followUnit();
+    drawInterval();
     drawMeasured();
     drawModelCurve();
     drawResiduals();
@@ -93,6 +114,15 @@ void TPositionPage::drawModelCurve()
     else model_->data()->clear();
 }
 
+void TPositionPage::drawInterval()
+{
+    const std::optional<pendulab::TimeInterval>& span = session()->interval();
+    band_->setVisible(span.has_value());
+    if (!span) return;
+    band_->topLeft->setCoords(span->from, 0.0);
+    band_->bottomRight->setCoords(span->to, 1.0);
+}
+
 // The recording as recorded (not the smoothed curve: the fit minimises exactly these differences,
 // so the curve shows what the fit's "écart-type" sums up) minus the model.
 bool TPositionPage::drawResiduals()
@@ -106,6 +136,7 @@ bool TPositionPage::drawResiduals()
         residuals_ = chart_->addGraph(chart_->xAxis, chart_->yAxis2);
         residuals_->setLayer(QStringLiteral("residuals"));
         residuals_->setObjectName(QStringLiteral("ResidSeries"));
+        residuals_->setName(tr("mesure moins modèle"));
         residuals_->setPen(QPen(kResidual, 1));
         residuals_->setAdaptiveSampling(true);
         chart_->yAxis2->setLabel(tr("résidus (V)"));
@@ -134,26 +165,25 @@ bool TPositionPage::drawResiduals()
     return true;
 }
 
-// The vertical axis: the values' unit, and a range that holds them (the card's ±11 V by default).
+// The vertical axis: "Y (unit)", the card's −11 … 11 for a run in volts that stays within it, and
+// otherwise a range fitted to the values shown.
 void TPositionPage::followUnit()
 {
     const pendulab::Measurement& m = session()->measurement();
-    const QString label = m.empty() || m.unit == "V" ? QString()
-                                                     : QStringLiteral("Y (%1)").arg(QString::fromStdString(m.unit));
+    const std::string unit = m.empty() ? std::string("V") : m.unit;
+    const QString label = QStringLiteral("Y (%1)").arg(QString::fromStdString(unit));
     QCPRange range(-kDefaultRange, kDefaultRange);
     if (!m.empty()) {
         const auto [low, high] = std::minmax_element(m.volts.begin(), m.volts.end());
-        if (*low < -kDefaultRange || *high > kDefaultRange) {
+        if (unit != "V" || *low < -kDefaultRange || *high > kDefaultRange) {
             const double span = *high - *low;
-            const double margin = 0.05 * (span > 0.0 ? span : std::max(std::abs(*low), std::abs(*high)));
+            const double margin = 0.05 * (span > 0.0 ? span : std::max(1.0, std::max(std::abs(*low), std::abs(*high))));
             range = QCPRange(*low - margin, *high + margin);
         }
     }
     QCPAxis* axis = chart_->yAxis;
-    if (m.empty() && axis->range() == range) return; // the title it was made with
-    if (axis->label() == label && axis->range() == range) return;
     axis->setLabel(label);
-    axis->setRange(range);
+    chart_->setValueRange(range);
     setTickStep(axis, range == QCPRange(-kDefaultRange, kDefaultRange) ? std::optional(5.0) : std::nullopt);
 }
 

@@ -37,11 +37,13 @@ private:
     void drawModelCurve();
     bool drawResiduals(); // true when they are shown
     void followUnit();
+    void drawInterval(); // the session's interval as a light band
     TTimeChart* chart_ = nullptr;
     QCPGraph* measured_ = nullptr; // Series1
     QCPGraph* model_ = nullptr;    // Series5
     QCPGraph* residuals_ = nullptr; // ResidSeries, made on the first draw
     QCheckBox* residchk_ = nullptr;
+    class QCPItemRect* band_ = nullptr; // intervalband
     QHBoxLayout* recordingRow_ = nullptr;
     QHBoxLayout* gaugeRow_ = nullptr;
     TCursorReadout* readout_ = nullptr;

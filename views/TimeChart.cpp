@@ -2,6 +2,7 @@
 
 #include <QFrame>
 #include <QLocale>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "views/Accessibility.h"
@@ -44,7 +45,13 @@ TTimeChart::TTimeChart(QWidget* parent, const QString& name, const QString& valu
     connect(this, &QCustomPlot::mousePress, this, [this](QMouseEvent* e) { guarded(this, [&] { press(e); }); });
     connect(this, &QCustomPlot::mouseMove, this, [this](QMouseEvent* e) { guarded(this, [&] { move(e); }); });
     connect(this, &QCustomPlot::mouseRelease, this, [this](QMouseEvent* e) { guarded(this, [&] { release(e); }); });
-    connect(this, &QCustomPlot::mouseDoubleClick, this, [this] { guarded(this, [this] { resetView(); }); });
+    connect(this, &QCustomPlot::mouseDoubleClick, this, [this] {
+        guarded(this, [this] {
+            resetView();
+            emit viewReset();
+        });
+    });
+    connect(this, &QCustomPlot::afterReplot, this, [this] { followPointer(); });
 }
 
 QCPGraph* TTimeChart::addSeries(const QString& name, const QColor& color) { return charts::makeSeries(this, name, color); }
@@ -61,7 +68,33 @@ void TTimeChart::setSpan(double seconds)
 void TTimeChart::resetView()
 {
     xAxis->setRange(0, span_);
+    yAxis->setRange(valueHome_);
     redraw();
+}
+
+void TTimeChart::setValueRange(const QCPRange& range)
+{
+    valueHome_ = range;
+    yAxis->setRange(range);
+}
+
+void TTimeChart::wheelEvent(QWheelEvent* event)
+{
+    // Over the vertical axis, or with Shift, the wheel zooms the values around the pointer.
+    const bool values = (event->modifiers() & Qt::ShiftModifier) || event->position().x() < axisRect()->left();
+    if (!values) {
+        QCustomPlot::wheelEvent(event);
+        return;
+    }
+    axisRect()->setRangeZoom(Qt::Vertical);
+    axisRect()->setRangeZoomAxes(nullptr, yAxis);
+    // Some systems turn Shift+wheel into a horizontal turn: read either.
+    const QPoint turn = event->angleDelta().y() != 0 ? event->angleDelta() : QPoint(0, event->angleDelta().x());
+    QWheelEvent vertical(event->position(), event->globalPosition(), event->pixelDelta(), turn, event->buttons(),
+                         Qt::NoModifier, event->phase(), event->inverted());
+    QCustomPlot::wheelEvent(&vertical);
+    axisRect()->setRangeZoom(Qt::Horizontal);
+    axisRect()->setRangeZoomAxes(xAxis, nullptr);
 }
 
 void TTimeChart::redraw()
@@ -92,7 +125,16 @@ void TTimeChart::showEvent(QShowEvent* event)
 void TTimeChart::leaveEvent(QEvent* event)
 {
     QCustomPlot::leaveEvent(event);
+    pointerIn_ = false;
     hoverLine_->hide();
+    emit pointerMoved(0.0, pointerX_, false); // nothing to read off the chart
+}
+
+void TTimeChart::followPointer()
+{
+    if (!pointerIn_) return;
+    showHoverLine(pointerX_, true);
+    emit pointerMoved(timeAt(pointerX_), pointerX_, true);
 }
 
 void TTimeChart::press(QMouseEvent* e)
@@ -118,7 +160,8 @@ void TTimeChart::press(QMouseEvent* e)
 void TTimeChart::move(QMouseEvent* e)
 {
     const int x = qRound(e->position().x());
-    if (panning_) {
+    if (panning_) { // the pointer drags the time under it: its read-out follows at the redraw
+        pointerX_ = x;
         const double perPixel = panRange_.size() / std::max(1, axisRect()->width());
         const double shift = (x - panFrom_) * perPixel;
         xAxis->setRange(panRange_.lower - shift, panRange_.upper - shift);
@@ -126,6 +169,8 @@ void TTimeChart::move(QMouseEvent* e)
         return;
     }
     const bool inPlot = qRound(e->position().y()) > 10;
+    pointerX_ = x;
+    pointerIn_ = inPlot;
     showHoverLine(x, inPlot);
     emit pointerMoved(inPlot ? timeAt(x) : 0.0, x, inPlot);
     if (!dragging()) return;

@@ -21,7 +21,11 @@ public:
     // The time axis spans 0 … seconds (a zoom stays on the same part of it), drawn with the next redraw.
     void setSpan(double seconds);
     double span() const { return span_; }
+    // Back to the whole span and the page's own vertical range.
     void resetView();
+    // The page's vertical range: set now, and where a double-click returns (the wheel over the
+    // vertical axis, or with Shift, zooms the values).
+    void setValueRange(const QCPRange& range);
     // Whole redraw now when on screen; otherwise marked stale and redrawn when next shown.
     void redraw();
     // One layer now, the rest from its buffers (whole when the frame moved or the chart is stale).
@@ -38,14 +42,17 @@ public:
     void setCursorBars(QFrame* fixed, QFrame* moving);
 
 signals:
-    // The pointer over the chart (inPlot false in the top strip or when it leaves).
+    // The pointer over the chart (inPlot false in the top strip or when it leaves); again after
+    // each whole redraw while it stays, the time under it being what the axis now shows.
     void pointerMoved(double t, int x, bool inPlot);
     void intervalStarted(double t);
     void intervalDragged(double from, double t); // the moving bar, in the plot
     void intervalEnded(double from, double to); // the press's time and the release's
+    void viewReset(); // a double-click: the whole span again
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
@@ -53,15 +60,19 @@ private:
     void move(QMouseEvent* e);
     void release(QMouseEvent* e);
     void showHoverLine(int x, bool inPlot);
+    void followPointer(); // after a redraw: what is under the pointer now
     bool dragging() const; // the bars are on this chart
     bool readsIntervals_;
     double span_ = 10.0;
+    QCPRange valueHome_{-1.0, 1.0};
     bool stale_ = false;
     ChartRefresh refresh_;
     bool panning_ = false;
     int panFrom_ = 0;
     QCPRange panRange_;
     double pressedAt_ = 0.0;
+    int pointerX_ = 0;
+    bool pointerIn_ = false; // over the plot, since the last move
     QFrame* hoverLine_ = nullptr;
     QFrame* bar0_ = nullptr;
     QFrame* bar1_ = nullptr;

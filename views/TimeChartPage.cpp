@@ -50,6 +50,7 @@ void TTimeChartPage::plotOthers(std::vector<double> pendulab::Signals::*values, 
     while (others_.size() < runs.size()) {
         QCPGraph* g = chart_->addSeries(QStringLiteral("OtherRun%1").arg(others_.size()),
                                         palette[others_.size() % std::size(palette)]);
+        g->setName(tr("autre mesure"));
         g->setLayer(chartlayers::kMeasured);
         others_.append(g);
     }
@@ -80,11 +81,27 @@ void TTimeChartPage::plot(QCPGraph* graph, const pendulab::Run& run, const std::
     graph->setData(keys, points, true);
 }
 
+// The chart as drawn, with a legend of the curves it shows (the screen keeps its own).
 void TTimeChartPage::paintReport(QCPPainter& painter, const QRect& target)
 {
+    QList<QCPAbstractPlottable*> before, drawn;
+    for (int i = 0; i < chart_->plottableCount(); ++i) {
+        QCPAbstractPlottable* p = chart_->plottable(i);
+        if (chart_->legend->hasItemWithPlottable(p)) before.append(p);
+        if (p->visible() && !p->name().isEmpty() && p->interface1D()->dataCount() > 0) drawn.append(p);
+    }
+    const bool hadLegend = chart_->legend->visible();
+    const auto legendOf = [this](const QList<QCPAbstractPlottable*>& plottables) {
+        chart_->legend->clearItems();
+        for (QCPAbstractPlottable* p : plottables) p->addToLegend();
+    };
+    legendOf(drawn);
+    chart_->legend->setVisible(!drawn.isEmpty());
     painter.save();
     painter.translate(target.topLeft());
     painter.setClipRect(QRect(QPoint(0, 0), target.size()));
     chart_->toPainter(&painter, target.width(), target.height());
     painter.restore();
+    legendOf(before);
+    chart_->legend->setVisible(hadLegend);
 }

@@ -143,9 +143,9 @@ TEST_F(FilesTest, ForeignTableImportsTheChosenColumnWithItsUnitAndDuration)
     EXPECT_NEAR(y->range().lower, 50.0 - 5.0, 0.05); // 5 % of the 100 m span either side
     EXPECT_NEAR(y->range().upper, 150.0 + 5.0, 0.05);
 
-    // A recording in volts returns to the card's scale, without label.
+    // A recording in volts returns to the card's scale, titled in volts like the derivative.
     recordFromCard();
-    EXPECT_TRUE(y->label().isEmpty());
+    EXPECT_EQ(y->label(), QStringLiteral("Y (V)"));
     EXPECT_EQ(y->range().lower, -11.0);
     EXPECT_EQ(y->range().upper, 11.0);
 }

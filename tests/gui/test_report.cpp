@@ -70,9 +70,24 @@ TEST_F(PendulabTest, ReportHoldsTheRecordingTheModelAndVectorCharts)
                                  "Frottement : 0,2 kg/s", "8,16 rad/s", "Q = 12,25"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n" << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("nan"), Qt::CaseInsensitive));
-    // Vector charts keep their texts: each of the three time axes' titles; the portrait is the only image.
+    // Vector charts keep their texts: each of the three time axes' titles, the position's title,
+    // a legend telling the measurement from the model; the portrait is drawn as lines too, with
+    // its scale, as on screen.
     EXPECT_EQ(text.count(Chart1(main)->xAxis->label()), 3) << text.toStdString();
-    EXPECT_EQ(imageCount(ui_.saveAnswer), 1);
+    EXPECT_TRUE(text.contains(QStringLiteral("Y (V)"))) << text.toStdString();
+    EXPECT_GE(text.count(QStringLiteral("mesure\n")), 2) << text.toStdString();
+    EXPECT_GE(text.count(QStringLiteral("modèle\n")), 2) << text.toStdString();
+    EXPECT_EQ(imageCount(ui_.saveAnswer), 0);
+    const QString scale = main->findChild<QLabel*>(QStringLiteral("xmaxlbl"))->text();
+    ASSERT_FALSE(scale.isEmpty());
+    EXPECT_TRUE(text.contains(scale)) << scale.toStdString();
+    // Every number in plain decimals: no exponent for a release a few microseconds in.
+    pendulab::ModelParameters p = session()->parameters();
+    p.releaseTime = 2.525e-5;
+    session()->setParameters(p);
+    ui_.saveAnswer = dir.filePath(QStringLiteral("t0.pdf"));
+    Rapport1(main)->trigger();
+    EXPECT_TRUE(pdfText(ui_.saveAnswer).contains(QStringLiteral("Instant du lâcher : 0,00002525 s")));
 
     // After a fit, its read-out is in the report too.
     dialog->ajustcmd->click();
@@ -80,6 +95,7 @@ TEST_F(PendulabTest, ReportHoldsTheRecordingTheModelAndVectorCharts)
     const QString fitted = dialog->ajustlbl->text().section('\n', 0, 0);
     ASSERT_FALSE(fitted.isEmpty());
     ui_.saveAnswer = dir.filePath(QStringLiteral("ajusté.pdf"));
+    ASSERT_EQ(dialog->ajustlbl->text().section('\n', 0, 0), fitted);
     Rapport1(main)->trigger();
     ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
     const QString afterFit = pdfText(ui_.saveAnswer);

@@ -111,11 +111,17 @@ TEST(Experiment, ThreeRunsOfDifferentLengthsKeepTheirOwnModelsAndAnnounceEachCha
     s.removeRun(1);
     EXPECT_EQ(log.take(), (Seen{"removed 1", "active 0", "measurement"}));
     EXPECT_EQ(s.measurement().size(), 2001u);
+    ModelParameters last = s.parameters();
+    last.stiffness = 25.0;
+    s.setParameters(last);
+    log.take();
     s.removeRun(0);
     EXPECT_EQ(log.take(), (Seen{"removed 0", "active -1", "measurement"}));
     EXPECT_FALSE(s.hasMeasurement());
     EXPECT_TRUE(s.modelComputed());
-    EXPECT_EQ(s.data().ModelPos.size(), 2001u);
+    EXPECT_EQ(s.parameters().stiffness, 25.0); // the last run's model stays, alone over 10 s
+    ASSERT_EQ(s.data().ModelPos.size(), 2001u);
+    EXPECT_NEAR(s.data().ModelPos[1000], free.amplitude * std::cos(std::sqrt(25.0 / free.mass) * 5.0), 1e-9);
     EXPECT_THROW(s.setActiveRun(0), std::out_of_range);
     EXPECT_THROW(s.removeRun(0), std::out_of_range);
 }
@@ -141,6 +147,35 @@ TEST(Experiment, WhatCannotBeARunIsRefusedAndChangesNothing)
     EXPECT_TRUE(log.seen.empty());
     EXPECT_EQ(s.runCount(), 1);
     EXPECT_EQ(s.measurement().size(), 21u);
+    // The fewest samples at given instants are analysed too.
+    std::vector<double> at(21), rising(21);
+    for (std::size_t i = 0; i < at.size(); ++i) at[i] = 0.5 * static_cast<double>(i), rising[i] = 3.0 * at[i];
+    s.addRun(fromFile(rising, 1, at));
+    EXPECT_NEAR(s.data().MeasSpeed[10], 3.0, 1e-12);
+}
+
+TEST(Experiment, TheSampleUnderAnInstantIsTheNearestOneWithinTheRun)
+{
+    Session s;
+    EXPECT_EQ(s.activeRun().sampleNear(5.0), std::optional<std::size_t>(1000)); // the model alone: 2001 over 10 s
+    s.addRun(fromFile(std::vector<double>(101, 0.0), 2)); // a sample every 20 ms
+    const pendulab::Run& even = s.activeRun();
+    EXPECT_EQ(even.sampleNear(0.0), std::optional<std::size_t>(0));
+    EXPECT_EQ(even.sampleNear(1.009), std::optional<std::size_t>(50));
+    EXPECT_EQ(even.sampleNear(2.0), std::optional<std::size_t>(100));
+    EXPECT_FALSE(even.sampleNear(-0.011).has_value());
+    EXPECT_FALSE(even.sampleNear(2.011).has_value());
+    EXPECT_FALSE(even.sampleNear(std::nan("")).has_value());
+    std::vector<double> at(30);
+    for (std::size_t i = 0; i < at.size(); ++i) at[i] = 1.0 + static_cast<double>(i * i) / 100.0; // widening steps
+    s.addRun(fromFile(std::vector<double>(30, 0.0), 1, at));
+    const pendulab::Run& uneven = s.activeRun();
+    EXPECT_EQ(uneven.sampleNear(1.0), std::optional<std::size_t>(0));
+    EXPECT_EQ(uneven.sampleNear(1.0 + 0.25 - 0.004), std::optional<std::size_t>(5)); // nearer 5 (1.25) than 4 (1.16)
+    EXPECT_EQ(uneven.sampleNear(1.20), std::optional<std::size_t>(4));
+    EXPECT_EQ(uneven.sampleNear(at.back()), std::optional<std::size_t>(29));
+    EXPECT_FALSE(uneven.sampleNear(0.5).has_value());
+    EXPECT_FALSE(uneven.sampleNear(at.back() + 1.0).has_value());
 }
 
 TEST(Experiment, TheFitIsKeptWithItsRunAndHoldsWhileItsModelStands)
