@@ -149,3 +149,21 @@ TEST_F(PendulabTest, TheEnergyPageSaysWhatItWaitsFor)
     dialog->visichk->click(); // "Tracer" off
     EXPECT_TRUE(waiting->visible());
 }
+
+TEST_F(PendulabTest, DuringARecordingTheShownModelKeepsItsOwnTimeOnTheNewAxis)
+{
+    start();
+    durtxt(main)->setText(QStringLiteral("4"));
+    record();
+    openDialog();
+    durtxt(main)->setText(QStringLiteral("2"));
+    aqucmd(main)->click(); // the run starts: its axis spans 2 s before a sample has come
+    EXPECT_EQ(Chart1(main)->xAxis->range(), QCPRange(0, 2));
+    const double m = 0.3, h = 0.2, k = 20.0, omega = std::sqrt(k / m - std::pow(h / (2 * m), 2));
+    double lowest = 1e9, when = 0.0;
+    const QCPGraph* model = Series5(main);
+    for (auto it = model->data()->constBegin(); it != model->data()->constEnd() && it->key < 0.8; ++it)
+        if (it->value < lowest) lowest = it->value, when = it->key;
+    EXPECT_NEAR(when, std::numbers::pi / omega, 0.003); // at its own time, not stretched to the axis
+    waitForRun();
+}
