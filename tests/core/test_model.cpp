@@ -151,6 +151,21 @@ TEST(NumberTexts, NoMinusSignOverAZero)
     EXPECT_EQ(unsignedZero("-0,5"), "-0,5");
 }
 
+// Significant digits in plain decimals, for the report: never an exponent, no trailing zeros.
+TEST(NumberTexts, SignificantDigitsWithoutExponent)
+{
+    EXPECT_EQ(formatSignificant(2.525e-5, 4, ","), "0,00002525");
+    EXPECT_EQ(formatSignificant(20.0, 4, ","), "20");
+    EXPECT_EQ(formatSignificant(0.2, 4, ","), "0,2");
+    EXPECT_EQ(formatSignificant(300.0, 4, "."), "300");
+    EXPECT_EQ(formatSignificant(1234.56, 4, "."), "1235");
+    EXPECT_EQ(formatSignificant(123456.0, 4, "."), "123456"); // the integral part stays whole
+    EXPECT_EQ(formatSignificant(9.99996, 4, ","), "10");
+    EXPECT_EQ(formatSignificant(-0.0312, 2, ","), "-0,031");
+    EXPECT_EQ(formatSignificant(0.0, 4, ","), "0");
+    EXPECT_EQ(formatSignificant(-0.00001, 1, ","), "-0,00001");
+}
+
 // What a student types: a plain decimal with either separator, nothing else.
 TEST(NumberTexts, PlainDecimalsOnly)
 {

@@ -207,6 +207,13 @@ TEST_F(FitGuiTest, TheResidualCurveIsTheRecordingMinusTheModel)
     const double expected = s()->measurement().volts[1234] - pendulab::OscillatorModel(s()->modelInputs()).at(1234 * 10.0 / 2000).position;
     EXPECT_DOUBLE_EQ(ResidSeries(main)->data()->at(1234)->key, 6.17); // sample 1234 of 2001 over 10 s
     EXPECT_NEAR(ResidSeries(main)->data()->at(1234)->value, expected, 1e-9);
+    // On the right axis, symmetric about zero, the largest residual at half height.
+    double top = 0.0;
+    for (auto it = ResidSeries(main)->data()->constBegin(); it != ResidSeries(main)->data()->constEnd(); ++it)
+        top = std::max(top, std::fabs(it->value));
+    EXPECT_EQ(ResidSeries(main)->valueAxis(), Chart1(main)->yAxis2);
+    EXPECT_DOUBLE_EQ(Chart1(main)->yAxis2->range().upper, std::max(0.01, 2 * top));
+    EXPECT_DOUBLE_EQ(Chart1(main)->yAxis2->range().lower, -Chart1(main)->yAxis2->range().upper);
     dialog->visichk->click(); // no model shown, no residuals
     EXPECT_FALSE(ResidSeries(main)->visible());
 }
