@@ -86,7 +86,8 @@ TEST(Experiment, ThreeRunsOfDifferentLengthsKeepTheirOwnModelsAndAnnounceEachCha
     EXPECT_NEAR(s.run(0).timeOf(1000), 5.0, 1e-12);
     // The derivative at given instants: each window's rise over its own time (the samples rise by 1).
     EXPECT_NEAR(s.data().MeasSpeed[20], 10.0 / (at[25] - at[15]), 1e-9);
-    EXPECT_NEAR(s.data().MeasSpeed[2], 1.0 / (at[2] - at[1]), 1e-9);
+    EXPECT_NEAR(s.data().MeasSpeed[3], 1.0 / (at[3] - at[2]), 1e-9); // the first three: one step each
+    EXPECT_NEAR(s.data().MeasSpeed[4], 9.0 / (at[9] - at[0]), 1e-9);  // the first nine steps
 
     // A model set on the active run stays with it across switches.
     ModelParameters stiff = s.parameters();
