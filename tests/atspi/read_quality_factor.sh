@@ -12,7 +12,10 @@ xvfb=$!
 for _ in $(seq 1 100); do [ -s "$number" ] && break; sleep 0.1; done
 [ -s "$number" ] || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=:$(head -1 "$number")
-for _ in $(seq 1 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+# A loaded machine can take a while before the display takes clients: up to 30 s, then say so.
+ready=
+for _ in $(seq 1 300); do xdotool getdisplaygeometry >/dev/null 2>&1 && { ready=1; break; }; sleep 0.1; done
+[ -n "$ready" ] || { echo "Xvfb on $DISPLAY did not accept clients within 30 s" >&2; kill $xvfb 2>/dev/null; exit 1; }
 /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
 bus=$!
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 VIRTUALCARD_PACE=none LC_ALL=C
