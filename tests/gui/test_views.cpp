@@ -26,6 +26,17 @@ void drag(QCustomPlot* c, double from, double to)
     mouse(c, QEvent::MouseButtonRelease, at(c, to), Qt::LeftButton, Qt::NoButton);
 }
 
+// Released at rest, the default damped model (m 0.3 kg, h 0.2 kg/s, k 20 N/m) has its first
+// extreme at π/ω whatever the time base; the time where the drawn curve has it.
+double firstExtremeOf(const QCPGraph* model)
+{
+    double lowest = 1e9, when = 0.0;
+    for (auto it = model->data()->constBegin(); it != model->data()->constEnd() && it->key < 0.8; ++it)
+        if (it->value < lowest) lowest = it->value, when = it->key;
+    return when;
+}
+const double kFirstExtreme = std::numbers::pi / std::sqrt(20.0 / 0.3 - std::pow(0.2 / (2 * 0.3), 2));
+
 } // namespace
 
 TEST_F(PendulabTest, TheModelAloneFollowsTheDurationItsAxisShows)
@@ -37,12 +48,7 @@ TEST_F(PendulabTest, TheModelAloneFollowsTheDurationItsAxisShows)
     const QCPGraph* model = Series5(main);
     EXPECT_NEAR((model->data()->constEnd() - 1)->key, 19.99, 1e-9);
     EXPECT_EQ(Chart1(main)->xAxis->range(), QCPRange(0, 20));
-    // Released at rest, the damped motion's first extreme is at π/ω, whatever the time base.
-    const double m = 0.3, h = 0.2, k = 20.0, omega = std::sqrt(k / m - std::pow(h / (2 * m), 2));
-    double lowest = 1e9, when = 0.0;
-    for (auto it = model->data()->constBegin(); it != model->data()->constEnd() && it->key < 0.8; ++it)
-        if (it->value < lowest) lowest = it->value, when = it->key;
-    EXPECT_NEAR(when, std::numbers::pi / omega, 0.011);
+    EXPECT_NEAR(firstExtremeOf(model), kFirstExtreme, 0.011);
 }
 
 TEST_F(PendulabTest, ThePointersReadOutFollowsWhatIsDrawnAndSaysNothingOffTheChart)
@@ -159,11 +165,6 @@ TEST_F(PendulabTest, DuringARecordingTheShownModelKeepsItsOwnTimeOnTheNewAxis)
     durtxt(main)->setText(QStringLiteral("2"));
     aqucmd(main)->click(); // the run starts: its axis spans 2 s before a sample has come
     EXPECT_EQ(Chart1(main)->xAxis->range(), QCPRange(0, 2));
-    const double m = 0.3, h = 0.2, k = 20.0, omega = std::sqrt(k / m - std::pow(h / (2 * m), 2));
-    double lowest = 1e9, when = 0.0;
-    const QCPGraph* model = Series5(main);
-    for (auto it = model->data()->constBegin(); it != model->data()->constEnd() && it->key < 0.8; ++it)
-        if (it->value < lowest) lowest = it->value, when = it->key;
-    EXPECT_NEAR(when, std::numbers::pi / omega, 0.003); // at its own time, not stretched to the axis
+    EXPECT_NEAR(firstExtremeOf(Series5(main)), kFirstExtreme, 0.003); // at its own time, not stretched to the axis
     waitForRun();
 }
