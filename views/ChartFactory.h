@@ -1,6 +1,6 @@
 #pragma once
-// The pieces every page is made of: a time chart (grey background, the time axis in seconds, the
-// wheel zooming the time), its curves, the cursor's bars and the read-outs beside the charts.
+// The pieces the pages are made of: the charts' colours, a curve, the cursor's bars and the
+// read-outs beside the charts (the time chart itself is views/TimeChart.h).
 #include <QColor>
 #include <QString>
 
@@ -16,7 +16,6 @@ inline const QColor kBackground(210, 210, 210); // 13816530 in the window system
 inline const QColor kMeasured(0, 0, 255);
 inline const QColor kModel(128, 128, 128);
 
-QCustomPlot* makeChart(QWidget* parent, const QString& name, const QString& valueTitle, const QString& accessibleName);
 QCPGraph* makeSeries(QCustomPlot* chart, const QString& name, const QColor& color);
 // One of the cursor's two vertical bars, hidden until a press on the chart.
 QFrame* makeBar(QWidget* parent, const QString& name);
