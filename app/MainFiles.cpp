@@ -152,7 +152,7 @@ void TFichePrincipale::writeMeasurementFile(const QString& file, bool xlsx)
     const std::size_t rows = table.measurement.volts.size();
     table.measPos = column(sig.MeasPos, rows);
     table.measSpeed = column(sig.MeasSpeed, rows);
-    table.modelShown = session->modelComputed() && session->parameters().shown;
+    table.modelShown = session->activeRun().modelShown();
     if (table.modelShown) {
         table.modelPos = column(sig.ModelPos, rows);
         table.modelSpeed = column(sig.ModelSpeed, rows);

@@ -49,6 +49,8 @@ struct Run {
     Signals data;
 
     bool hasSamples() const { return !measurement.empty(); }
+    // The model is drawn: asked for, and "Tracer" on.
+    bool modelShown() const { return modelComputed && parameters.shown; }
     // The instant of sample i, seconds (of 2001 over the duration while there are no samples).
     double timeOf(std::size_t i) const;
     // The sample nearest to t seconds, none outside the run (half a period beyond either end).

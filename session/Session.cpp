@@ -127,7 +127,7 @@ void Session::setNextDuration(int seconds)
     nextDuration_ = seconds;
     alone_.measurement.durationSeconds = seconds;
     // The model alone spans the next recording: a shown one follows, so that it reads on the axis.
-    const bool follows = !hasMeasurement() && alone_.modelComputed && alone_.parameters.shown;
+    const bool follows = !hasMeasurement() && alone_.modelShown();
     if (follows) computeRunModel(alone_);
     emit nextDurationChanged(seconds);
     if (follows) emit modelChanged(-1);

@@ -87,7 +87,7 @@ void TCursorReadout::pointerMoved(double t, bool inPlot)
         const std::string unit = " " + run.measurement.unit;
         if (run.hasSamples())
             text += QStringLiteral("   Y = ") + QString::fromStdString(pendulab::formatFixed(run.data.MeasPos[*i], 1, 2, sep) + unit);
-        if (run.modelComputed && run.parameters.shown && *i < run.data.ModelPos.size())
+        if (run.modelShown() && *i < run.data.ModelPos.size())
             text += tr("   modèle = ") + QString::fromStdString(pendulab::formatFixed(run.data.ModelPos[*i], 1, 2, sep) + unit);
     }
     survollbl_->setValueText(text);

@@ -11,17 +11,16 @@
 TDerivativePage::TDerivativePage(pendulab::Session* session, QWidget* parent)
     : TTimeChartPage(session, QStringLiteral("TabSheet3"), parent)
 {
-    chart_ = new TTimeChart(this, QStringLiteral("phichart"), QStringLiteral("dY/dt (V/s)"), tr("Dérivée"), false);
-    chart_->setValueRange(QCPRange(-1, 1));
-    model_ = chart_->addSeries(QStringLiteral("Series2"), charts::kModel);
-    measured_ = chart_->addSeries(QStringLiteral("Series3"), charts::kMeasured);
+    setChart(new TTimeChart(this, QStringLiteral("phichart"), QStringLiteral("dY/dt (V/s)"), tr("Dérivée"), false));
+    chart()->setValueRange(QCPRange(-1, 1));
+    model_ = chart()->addSeries(QStringLiteral("Series2"), charts::kModel);
+    measured_ = chart()->addSeries(QStringLiteral("Series3"), charts::kMeasured);
     measured_->setName(tr("mesure"));
     model_->setName(tr("modèle"));
-    chart_->separateModelLayer(false); // the measured derivative over the model's
+    chart()->separateModelLayer(false); // the measured derivative over the model's
     model_->setLayer(chartlayers::kModel);
-    setChart(chart_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(chart_);
+    layout->addWidget(chart());
 }
 
 QString TDerivativePage::title() const { return tr("Dérivée / t"); }
@@ -43,21 +42,21 @@ void TDerivativePage::drawAnalysis()
     else measured_->data()->clear();
     plotOthers(&pendulab::Signals::MeasSpeed, 6, 10);
     fitAxis();
-    chart_->redraw();
+    chart()->redraw();
 }
 
 void TDerivativePage::drawModel()
 {
     drawModelCurve();
     fitAxis();
-    chart_->redrawLayer(chartlayers::kModel);
+    chart()->redrawLayer(chartlayers::kModel);
 }
 
 void TDerivativePage::drawModelCurve()
 {
     const pendulab::Run& run = session()->activeRun();
     const std::size_t n = run.data.ModelSpeed.size();
-    if (run.modelComputed && run.parameters.shown && n >= 4) plot(model_, run, run.data.ModelSpeed, 2, n - 2);
+    if (run.modelShown() && n >= 4) plot(model_, run, run.data.ModelSpeed, 2, n - 2);
     else model_->data()->clear();
 }
 
@@ -66,9 +65,9 @@ void TDerivativePage::fitAxis()
 {
     bool found = false;
     QCPRange range;
-    for (int i = 0; i < chart_->graphCount(); ++i) { // the other runs shown too
+    for (int i = 0; i < chart()->graphCount(); ++i) { // the other runs shown too
         bool ok = false;
-        const QCPRange r = chart_->graph(i)->getValueRange(ok);
+        const QCPRange r = chart()->graph(i)->getValueRange(ok);
         if (!ok) continue;
         range = found ? QCPRange(qMin(range.lower, r.lower), qMax(range.upper, r.upper)) : r;
         found = true;
@@ -79,5 +78,5 @@ void TDerivativePage::fitAxis()
     } else {
         range = QCPRange(range.lower - range.size() * 0.05, range.upper + range.size() * 0.05);
     }
-    chart_->setValueRange(range);
+    chart()->setValueRange(range);
 }

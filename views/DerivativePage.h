@@ -15,7 +15,6 @@ public:
 private:
     void drawModelCurve();
     void fitAxis(); // to both curves, or the one there is
-    TTimeChart* chart_ = nullptr;
     QCPGraph* model_ = nullptr;    // Series2
     QCPGraph* measured_ = nullptr; // Series3
 };

@@ -11,27 +11,26 @@
 TEnergyPage::TEnergyPage(pendulab::Session* session, QWidget* parent)
     : TTimeChartPage(session, QStringLiteral("TabSheet4"), parent)
 {
-    chart_ = new TTimeChart(this, QStringLiteral("Chart2"), QStringLiteral("E (J)"), tr("Etude énergétique"), true);
-    chart_->setValueRange(QCPRange(0, 1));
-    kinetic_ = chart_->addSeries(QStringLiteral("Series4"), QColor(255, 0, 0));
+    setChart(new TTimeChart(this, QStringLiteral("Chart2"), QStringLiteral("E (J)"), tr("Etude énergétique"), true));
+    chart()->setValueRange(QCPRange(0, 1));
+    kinetic_ = chart()->addSeries(QStringLiteral("Series4"), QColor(255, 0, 0));
     kinetic_->setName(tr("énergie cinétique"));
     kinetic_->setBrush(QColor(255, 0, 0));
-    total_ = chart_->addSeries(QStringLiteral("Series6"), QColor(0, 128, 0));
+    total_ = chart()->addSeries(QStringLiteral("Series6"), QColor(0, 128, 0));
     total_->setName(tr("énergie potentielle"));
     total_->setBrush(QColor(0, 128, 0));
     total_->setChannelFillGraph(kinetic_); // stacked on the kinetic band
-    chart_->legend->setVisible(true);
-    waiting_ = new QCPItemText(chart_);
+    chart()->legend->setVisible(true);
+    waiting_ = new QCPItemText(chart());
     waiting_->setObjectName(QStringLiteral("energywaitlbl"));
     waiting_->position->setType(QCPItemPosition::ptAxisRectRatio);
     waiting_->position->setCoords(0.5, 0.5);
     waiting_->setText(tr("Tracez le modèle pour voir son énergie."));
     waiting_->setFont(QFont(font().family(), 12));
     waiting_->setColor(QColor(60, 60, 60));
-    chart_->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignHCenter);
-    setChart(chart_);
+    chart()->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignHCenter);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(chart_);
+    layout->addWidget(chart());
 }
 
 QString TEnergyPage::title() const { return tr("Etude énergétique"); }
@@ -45,7 +44,7 @@ void TEnergyPage::drawAll()
     const std::size_t n = d.Kinetic.size();
     kinetic_->data()->clear();
     total_->data()->clear();
-    const bool shown = run.modelComputed && run.parameters.shown && n >= 3;
+    const bool shown = run.modelShown() && n >= 3;
     waiting_->setVisible(!shown); // says what the page waits for
     if (shown) {
         QVector<double> keys, kinetic, total;
@@ -61,8 +60,8 @@ void TEnergyPage::drawAll()
         // Energies are small (hundredths of a joule): step 1 while it shows at least two ticks,
         // nice automatic ticks below that.
         if (!(top > 0.0) || !std::isfinite(top)) top = 1.0;
-        chart_->setValueRange(QCPRange(0.0, top * 1.05));
-        setTickStep(chart_->yAxis, top >= 2.0 ? std::optional(1.0) : std::nullopt, QCPAxisTickerFixed::ssMultiples);
+        chart()->setValueRange(QCPRange(0.0, top * 1.05));
+        setTickStep(chart()->yAxis, top >= 2.0 ? std::optional(1.0) : std::nullopt, QCPAxisTickerFixed::ssMultiples);
     }
-    chart_->redraw();
+    chart()->redraw();
 }

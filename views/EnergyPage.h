@@ -11,7 +11,6 @@ public:
     void drawAll() override;
 
 private:
-    TTimeChart* chart_ = nullptr;
     QCPGraph* kinetic_ = nullptr; // Series4
     QCPGraph* total_ = nullptr;   // Series6, kinetic plus potential
     class QCPItemText* waiting_ = nullptr; // until a model is shown

@@ -104,7 +104,7 @@ void TPortraitPage::drawMeasured()
 void TPortraitPage::drawModelSpiral()
 {
     const pendulab::Run& run = session()->activeRun();
-    if (!run.modelComputed || !run.parameters.shown) {
+    if (!run.modelShown()) {
         if (!run.hasSamples()) showScale(0.0, 0.0); // none left from the model's
         xy_->flush();
         return;
@@ -188,7 +188,7 @@ void TPortraitPage::paintReport(QCPPainter& painter, const QRect& area)
     pendulab::PortraitData measured;
     pendulab::computeMeasuredPortrait(run.data.MeasPos, run.data.MeasSpeed, halfW, halfH, measured);
     pendulab::ModelPlotData model;
-    const bool withModel = run.modelComputed && run.parameters.shown;
+    const bool withModel = run.modelShown();
     if (withModel) pendulab::computeModelPlots(run.data.ModelPos, run.data.ModelSpeed, halfW, halfH, model);
     const auto line = [&](const std::vector<pendulab::PixelPoint>& points, const QColor& color) {
         QPolygon polygon;

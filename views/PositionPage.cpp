@@ -38,22 +38,22 @@ TPositionPage::TPositionPage(pendulab::Session* session, QWidget* parent)
     connect(residchk_, &QCheckBox::toggled, this, [this] {
         guarded(this, [this] {
             drawResiduals();
-            chart_->redraw();
+            chart()->redraw();
         });
     });
 
-    chart_ = new TTimeChart(this, QStringLiteral("Chart1"), QStringLiteral("Y (V)"), tr("Position mesurée et modèle"), true);
-    chart_->setValueRange(QCPRange(-kDefaultRange, kDefaultRange));
-    setTickStep(chart_->yAxis, 5.0);
-    measured_ = chart_->addSeries(QStringLiteral("Series1"), charts::kMeasured);
-    model_ = chart_->addSeries(QStringLiteral("Series5"), charts::kModel);
+    setChart(new TTimeChart(this, QStringLiteral("Chart1"), QStringLiteral("Y (V)"), tr("Position mesurée et modèle"), true));
+    chart()->setValueRange(QCPRange(-kDefaultRange, kDefaultRange));
+    setTickStep(chart()->yAxis, 5.0);
+    measured_ = chart()->addSeries(QStringLiteral("Series1"), charts::kMeasured);
+    model_ = chart()->addSeries(QStringLiteral("Series5"), charts::kModel);
     measured_->setName(tr("mesure"));
     model_->setName(tr("modèle"));
-    chart_->separateModelLayer(true); // the model over the measurement
+    chart()->separateModelLayer(true); // the model over the measurement
     model_->setLayer(chartlayers::kModel);
     // The interval the fit "Sur l'intervalle" takes, as a light band under the curves.
-    chart_->addLayer(QStringLiteral("interval"), chart_->layer(QStringLiteral("grid")), QCustomPlot::limAbove);
-    band_ = new QCPItemRect(chart_);
+    chart()->addLayer(QStringLiteral("interval"), chart()->layer(QStringLiteral("grid")), QCustomPlot::limAbove);
+    band_ = new QCPItemRect(chart());
     band_->setObjectName(QStringLiteral("intervalband"));
     band_->setLayer(QStringLiteral("interval"));
     band_->setPen(Qt::NoPen);
@@ -66,16 +66,15 @@ TPositionPage::TPositionPage(pendulab::Session* session, QWidget* parent)
     connect(session, &pendulab::Session::intervalChanged, this, [this] {
         guarded(this, [this] {
             drawInterval();
-            chart_->redraw();
+            chart()->redraw();
         });
     });
-    setChart(chart_);
-    readout_->follow(chart_);
+    readout_->follow(chart());
 
     auto* page = new QVBoxLayout(this);
     page->addLayout(recordingRow_);
     page->addLayout(readRow);
-    page->addWidget(chart_, 1);
+    page->addWidget(chart(), 1);
 }
 
 QString TPositionPage::title() const { return tr("Acquisition"); }
@@ -88,14 +87,14 @@ void TPositionPage::drawAll()
     drawMeasured();
     drawModelCurve();
     drawResiduals();
-    chart_->redraw();
+    chart()->redraw();
 }
 
 void TPositionPage::drawModel()
 {
     drawModelCurve();
-    if (drawResiduals()) chart_->redraw(); // they follow the model on another axis
-    else chart_->redrawLayer(chartlayers::kModel);
+    if (drawResiduals()) chart()->redraw(); // they follow the model on another axis
+    else chart()->redrawLayer(chartlayers::kModel);
 }
 
 void TPositionPage::drawMeasured()
@@ -110,7 +109,7 @@ void TPositionPage::drawModelCurve()
 {
     const pendulab::Run& run = session()->activeRun();
     const std::size_t n = run.data.ModelPos.size();
-    if (run.modelComputed && run.parameters.shown && n >= 3) plot(model_, run, run.data.ModelPos, 1, n - 2);
+    if (run.modelShown() && n >= 3) plot(model_, run, run.data.ModelPos, 1, n - 2);
     else model_->data()->clear();
 }
 
@@ -128,21 +127,21 @@ void TPositionPage::drawInterval()
 bool TPositionPage::drawResiduals()
 {
     const pendulab::Run& run = session()->activeRun();
-    const bool show = residchk_->isChecked() && run.hasSamples() && run.modelComputed && run.parameters.shown;
+    const bool show = residchk_->isChecked() && run.hasSamples() && run.modelShown();
     if (!show && (!residuals_ || !residuals_->visible())) return false; // nothing drawn, nothing to clear
     if (!residuals_) {
         // On a layer of its own under the curves, so that the measurement and the model stay on top.
-        chart_->addLayer(QStringLiteral("residuals"), chart_->layer(QStringLiteral("grid")), QCustomPlot::limAbove);
-        residuals_ = chart_->addGraph(chart_->xAxis, chart_->yAxis2);
+        chart()->addLayer(QStringLiteral("residuals"), chart()->layer(QStringLiteral("grid")), QCustomPlot::limAbove);
+        residuals_ = chart()->addGraph(chart()->xAxis, chart()->yAxis2);
         residuals_->setLayer(QStringLiteral("residuals"));
         residuals_->setObjectName(QStringLiteral("ResidSeries"));
         residuals_->setName(tr("mesure moins modèle"));
         residuals_->setPen(QPen(kResidual, 1));
         residuals_->setAdaptiveSampling(true);
-        chart_->yAxis2->setLabel(tr("résidus (V)"));
+        chart()->yAxis2->setLabel(tr("résidus (V)"));
     }
     residuals_->setVisible(show);
-    chart_->yAxis2->setVisible(show);
+    chart()->yAxis2->setVisible(show);
     if (!show) {
         residuals_->data()->clear();
         return true;
@@ -160,8 +159,8 @@ bool TPositionPage::drawResiduals()
     residuals_->setData(keys, values, true);
     // Symmetric about zero, the largest residual at half height, never narrower than ±10 mV.
     const double half = std::max(0.01, 2.0 * top);
-    chart_->yAxis2->setRange(-half, half);
-    chart_->yAxis2->setTickLabels(true);
+    chart()->yAxis2->setRange(-half, half);
+    chart()->yAxis2->setTickLabels(true);
     return true;
 }
 
@@ -181,9 +180,9 @@ void TPositionPage::followUnit()
             range = QCPRange(*low - margin, *high + margin);
         }
     }
-    QCPAxis* axis = chart_->yAxis;
+    QCPAxis* axis = chart()->yAxis;
     axis->setLabel(label);
-    chart_->setValueRange(range);
+    chart()->setValueRange(range);
     setTickStep(axis, range == QCPRange(-kDefaultRange, kDefaultRange) ? std::optional(5.0) : std::nullopt);
 }
 
@@ -192,9 +191,9 @@ void TPositionPage::beginLive()
     live_.clear();
     liveDrawn_ = 3;
     measured_->data()->clear();
-    chart_->setSpan(session()->nextDuration());
-    chart_->bufferMeasured(true); // the growing curve is redrawn alone
-    chart_->replot(QCustomPlot::rpQueuedReplot);
+    chart()->setSpan(session()->nextDuration());
+    chart()->bufferMeasured(true); // the growing curve is redrawn alone
+    chart()->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void TPositionPage::addLive(std::size_t first, const std::vector<double>& block)
@@ -213,7 +212,7 @@ void TPositionPage::addLive(std::size_t first, const std::vector<double>& block)
         this,
         [this] {
             liveQueued_ = false;
-            guarded(this, [this] { chart_->redrawLayer(chartlayers::kMeasured, false); });
+            guarded(this, [this] { chart()->redrawLayer(chartlayers::kMeasured, false); });
         },
         Qt::QueuedConnection);
 }
@@ -221,9 +220,9 @@ void TPositionPage::addLive(std::size_t first, const std::vector<double>& block)
 void TPositionPage::endLive(bool redraw)
 {
     live_.clear();
-    chart_->bufferMeasured(false);
+    chart()->bufferMeasured(false);
     if (!redraw) return;
     followSpan();
     drawMeasured();
-    chart_->redraw();
+    chart()->redraw();
 }

@@ -38,7 +38,6 @@ private:
     bool drawResiduals(); // true when they are shown
     void followUnit();
     void drawInterval(); // the session's interval as a light band
-    TTimeChart* chart_ = nullptr;
     QCPGraph* measured_ = nullptr; // Series1
     QCPGraph* model_ = nullptr;    // Series5
     QCPGraph* residuals_ = nullptr; // ResidSeries, made on the first draw

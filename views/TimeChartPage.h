@@ -23,6 +23,7 @@ protected:
     void measurementChanged() override;
     // The page's chart, made by the page; its span follows the session from then on.
     void setChart(TTimeChart* chart);
+    TTimeChart* chart() const { return chart_; }
     void followSpan(); // the chart's span, drawn with the next redraw
     // The measured `values` of the other runs shown, [first … n − 1 − trimEnd] of each, in pale
     // colours under the active run's curves.
