@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPrinter>
 #include <QShowEvent>
+#include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -18,6 +19,7 @@
 #include "views/CursorReadout.h"
 #include "views/Page.h"
 #include "views/PositionPage.h"
+#include "views/RunList.h"
 #include "views/Services.h"
 #include "views/conf1.h"
 
@@ -36,12 +38,25 @@ TFichePrincipale::TFichePrincipale(QWidget* parent) : QMainWindow(parent)
     QFont tabs(QStringLiteral("Arial"));
     PageControl1->tabBar()->setFont(tabs);
     PageControl1->setCursor(Qt::PointingHandCursor);
-    setCentralWidget(PageControl1);
+    // The run list beside the charts, narrow: the charts keep the width.
+    auto* beside = new QSplitter(Qt::Horizontal, this);
+    beside->setObjectName(QStringLiteral("runsplitter"));
+    beside->setChildrenCollapsible(false);
+    beside->addWidget(PageControl1);
+    runList_ = new TRunList(session, beside);
+    runList_->setMinimumWidth(170);
+    beside->addWidget(runList_);
+    beside->setStretchFactor(0, 1);
+    beside->setStretchFactor(1, 0);
+    beside->setSizes({1000, 210});
+    setCentralWidget(beside);
     registerPages();
     PageControl1->setCurrentIndex(0);
     buildMenu();
 
     connect(recording_, &TRecordingControl::runningChanged, this, &TFichePrincipale::runningChanged);
+    // The runs stay as they are while a recording grows in the active run's place.
+    connect(recording_, &TRecordingControl::runningChanged, runList_, [this](bool running) { runList_->setEnabled(!running); });
     connect(recording_, &TRecordingControl::readyChanged, this, [this](bool ready) {
         Acquisition1->setEnabled(ready && !running());
         Exporter1->setEnabled(!running());
@@ -160,7 +175,7 @@ void TFichePrincipale::closeEvent(QCloseEvent* event)
 
 void TFichePrincipale::N1Click()
 {
-    const QString question = unsaved_ ? tr("La mesure n'est pas enregistrée. Quitter le programme ?")
+    const QString question = measurementUnsaved() ? tr("La mesure n'est pas enregistrée. Quitter le programme ?")
                                       : tr("Quitter le programme ?");
     if (ui().confirmYesNo(this, question)) QCoreApplication::exit(0);
 }

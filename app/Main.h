@@ -17,6 +17,7 @@ class QTabWidget;
 class TPage;
 class TPositionPage;
 class TRecordingControl;
+class TRunList;
 class Tconfig;
 class Tavert;
 namespace pendulab {
@@ -44,6 +45,7 @@ public:
     const QList<TPage*>& pages() const { return pages_; }
     TPositionPage* positionPage() const { return position_; }
     TRecordingControl* recording() const { return recording_; }
+    TRunList* runList() const { return runList_; }
     // The last .xls export, as written (empty once written).
     const pendulab::TXLSfile& xlsFile() const { return xls1; }
 
@@ -81,8 +83,8 @@ public:
     bool started() const { return started_; }
     // True while a recording runs: what must not start meanwhile follows runningChanged.
     bool running() const;
-    // True while a device recording is neither saved nor exported as .csv or .xlsx.
-    bool measurementUnsaved() const { return unsaved_; }
+    // True while a device recording of the experiment is neither saved nor exported as .csv or .xlsx.
+    bool measurementUnsaved() const;
     // Asks before an unsaved recording is dropped; true when there is none or the user agrees.
     bool confirmDiscardUnsaved();
 
@@ -107,6 +109,7 @@ private:
     QList<TPage*> pages_;
     TPositionPage* position_ = nullptr;
     TRecordingControl* recording_ = nullptr;
+    TRunList* runList_ = nullptr;
     QAction *Acquisition1 = nullptr, *Modlisation1 = nullptr, *Exporter1 = nullptr, *Configurerimpression1 = nullptr,
             *Imprimecran1 = nullptr, *N1 = nullptr, *Rapport1 = nullptr, *Ouvrir1 = nullptr, *Enregistrer1 = nullptr;
     QMenu *Imprimer1 = nullptr, *Fichier1 = nullptr;
@@ -114,7 +117,6 @@ private:
     Tconfig* config_ = nullptr;
     Tavert* about_ = nullptr;
     bool started_ = false;
-    bool unsaved_ = false;
     std::unique_ptr<QPrinter> printer_;
     bool printerConfigured_ = false;
 };

@@ -3,6 +3,7 @@
 // unsaved recording is dropped.
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
@@ -40,7 +41,7 @@ void TFichePrincipale::buildFileMenu(QMenuBar* bar)
 {
     Fichier1 = new QMenu(tr("&Fichier"), this);
     Fichier1->setObjectName(QStringLiteral("Fichier1"));
-    Ouvrir1 = new QAction(tr("&Ouvrir une mesure…"), this);
+    Ouvrir1 = new QAction(tr("&Ouvrir…"), this);
     Ouvrir1->setObjectName(QStringLiteral("Ouvrir1"));
     Ouvrir1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     Enregistrer1 = new QAction(tr("&Enregistrer la mesure…"), this);
@@ -59,19 +60,19 @@ void TFichePrincipale::buildFileMenu(QMenuBar* bar)
         Ouvrir1->setEnabled(!running);
         Enregistrer1->setEnabled(!running);
     });
-    // A device recording is unsaved until saved or exported.
-    connect(session, &pendulab::Session::measurementChanged, this,
-            [this] { unsaved_ = session->hasMeasurement() && session->measurement().origin == pendulab::Origin::Device; });
 }
+
+bool TFichePrincipale::measurementUnsaved() const { return session->hasUnsavedRecording(); }
 
 bool TFichePrincipale::confirmDiscardUnsaved()
 {
-    return !unsaved_ || ui().confirmYesNo(this, tr("La mesure n'est pas enregistrée. Continuer ?"));
+    return !measurementUnsaved() || ui().confirmYesNo(this, tr("La mesure n'est pas enregistrée. Continuer ?"));
 }
 
+// The file's run is added to the experiment (nothing is replaced) and made active.
 void TFichePrincipale::Ouvrir1Click()
 {
-    if (running() || !confirmDiscardUnsaved()) return;
+    if (running()) return;
     const QString file = ui().openFileName(this, tr("Ouvrir une mesure"), startFolder(),
                                            tr("Mesures (*.csv *.CSV *.txt *.TXT *.tsv *.dat);;"
                                               "Tous les fichiers (*)"));
@@ -111,12 +112,11 @@ void TFichePrincipale::Ouvrir1Click()
     }
 
     const int seconds = m.durationSeconds;
-    session->setMeasurement(std::move(m));
+    session->addRun(std::move(m), QFileInfo(file).fileName().toStdString());
     if (model) {
         session->setParameters(*model);
         if (config_) config_->followSession();
     }
-    unsaved_ = false; // read from a file: saved by definition
     recording_->showDuration(seconds);
     session->setNextDuration(seconds);
     if (!note.empty()) ui().showMessage(this, QString::fromStdString(note));
@@ -162,5 +162,5 @@ void TFichePrincipale::writeMeasurementFile(const QString& file, bool xlsx)
     const std::string path = localPath(file);
     if (xlsx) pendulab::writeXlsx(path, table);
     else pendulab::writeCsv(path, table, userDialect());
-    if (recorded) unsaved_ = false;
+    if (recorded) session->markRunSaved(session->activeIndex());
 }

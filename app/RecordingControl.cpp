@@ -126,6 +126,11 @@ void TRecordingControl::aqucmdClick()
         stopRecording();
         return;
     }
+    // A recording the experiment could not keep is refused before it starts, not after.
+    if (const std::string full = session_->refusalToAdd(pendulab::SampleCount); !full.empty()) {
+        ui().showMessage(window_, QString::fromStdString(full));
+        return;
+    }
     pendulab::RecordingPlan plan;
     if (!this->plan(plan)) return;
     const int seconds = durationSeconds();
@@ -211,7 +216,7 @@ void TRecordingControl::recordingDone(const pendulab::RecordingOutcome& outcome,
     using Kind = pendulab::RecordingOutcome::Kind;
     const bool complete = outcome.kind == Kind::Complete;
     page_->endLive(!complete); // the previous measurement stays as it was, or the new one is drawn
-    if (complete) session_->setMeasurement(pendulab::deviceMeasurement(*current_, outcome.volts, seconds, when));
+    if (complete) session_->addRun(pendulab::deviceMeasurement(*current_, outcome.volts, seconds, when));
     if (outcome.kind == Kind::Failed) ui().showMessage(window_, QString::fromStdString(outcome.message));
 }
 

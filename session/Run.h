@@ -1,7 +1,9 @@
 #pragma once
 // One run of the experiment: a recording with what Pendulab derives from it and the model the
 // student set for it. Plain data and the two computations that fill its arrays; no signal here.
+#include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "core/Measurement.h"
@@ -38,9 +40,16 @@ inline constexpr std::size_t FewestRunSamples = 21;
 inline constexpr std::size_t MostRunSamples = 1000000;
 // A recording from a device takes at least this many.
 inline constexpr std::size_t FewestRecordedSamples = 101;
+// An experiment holds at most this many runs, and this many samples in all.
+inline constexpr int MostRuns = 100;
+inline constexpr std::size_t MostExperimentSamples = 10000000;
 
 struct Run {
     Measurement measurement;            // samples, instants, source, date, calibration
+    std::string name;                   // "Mesure 1", …, or the opened file's name; as the student renames it
+    std::uint32_t colour = 0;           // 0xRRGGBB: its curves while another run is active
+    bool shown = true;                  // drawn beside the active run (which is always drawn)
+    bool unsavedRecording = false;      // a device recording neither saved nor exported yet
     ModelParameters parameters;         // the model set for this run
     bool modelComputed = false;         // the model has been asked for: only then is it drawn
     OscillatorResult modelResult;       // ω0, Q, regime

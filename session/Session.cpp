@@ -37,14 +37,19 @@ Run Session::runOf(Measurement m) const
     run.measurement = std::move(m);
     run.parameters = current().parameters;
     run.modelComputed = current().modelComputed;
+    run.unsavedRecording = run.measurement.origin == Origin::Device;
     deriveRun(run);
     if (run.modelComputed) computeRunModel(run); // the model follows the recording's time base
     return run;
 }
 
-int Session::addRun(Measurement m)
+int Session::addRun(Measurement m, const std::string& name)
 {
-    runs_.push_back(runOf(std::move(m)));
+    if (const std::string why = refusalToAdd(m.size()); !why.empty()) throw std::invalid_argument(why);
+    Run run = runOf(std::move(m));
+    run.name = name.empty() ? defaultName() : name;
+    run.colour = freeColour();
+    runs_.push_back(std::move(run));
     active_ = runCount() - 1;
     emit runAdded(active_);
     emit activeRunChanged(active_);
@@ -58,14 +63,20 @@ void Session::setMeasurement(Measurement m)
         addRun(std::move(m));
         return;
     }
-    current() = runOf(std::move(m)); // an interval or a fit of the previous recording means nothing here
+    if (const std::string why = refusalOfTotals(runCount(), totalSamples() - measurement().size() + m.size()); !why.empty())
+        throw std::invalid_argument(why);
+    Run run = runOf(std::move(m)); // an interval or a fit of the previous recording means nothing here
+    run.name = std::move(current().name);
+    run.colour = current().colour;
+    run.shown = current().shown;
+    current() = std::move(run);
     emit runChanged(active_);
     emit measurementChanged();
 }
 
 void Session::setActiveRun(int index)
 {
-    if (index < 0 || index >= runCount()) throw std::out_of_range(translated("Session", "Cette mesure n'existe pas."));
+    at(index);
     if (index == active_) return;
     active_ = index;
     emit activeRunChanged(active_);
@@ -74,7 +85,7 @@ void Session::setActiveRun(int index)
 
 void Session::removeRun(int index)
 {
-    if (index < 0 || index >= runCount()) throw std::out_of_range(translated("Session", "Cette mesure n'existe pas."));
+    at(index);
     const bool wasActive = index == active_;
     if (runCount() == 1) { // the model stays, alone over the next recording's duration
         alone_.parameters = runs_.front().parameters;
@@ -87,12 +98,15 @@ void Session::removeRun(int index)
     if (wasActive) {
         emit activeRunChanged(active_);
         emit measurementChanged();
+    } else {
+        emit othersChanged();
     }
 }
 
 bool Session::record(SampleSource& source, const std::string& when, const Progress& progress)
 {
     constexpr std::size_t count = SampleCount;
+    if (const std::string why = refusalToAdd(count); !why.empty()) throw std::invalid_argument(why);
     Measurement m = deviceMeasurement(source, std::vector<double>(count, 0.0), nextDuration_, when);
     // A recording of D seconds samples every D/2000 s, that is D·500 µs.
     const std::int64_t period = static_cast<std::int64_t>(nextDuration_) * 1000000 / (count - 1);
@@ -102,7 +116,7 @@ bool Session::record(SampleSource& source, const std::string& when, const Progre
         if (progress) progress(first + block.size(), count);
     });
     if (received < count) return false;
-    setMeasurement(std::move(m));
+    addRun(std::move(m));
     return true;
 }
 

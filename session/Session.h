@@ -7,6 +7,7 @@
 // the session and draw. No widget here.
 #include <QObject>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -36,12 +37,26 @@ public:
     int runCount() const { return static_cast<int>(runs_.size()); }
     const Run& run(int index) const { return runs_.at(static_cast<std::size_t>(index)); }
     int activeIndex() const { return active_; } // -1 while there is no run
-    // Adds a run after the others and makes it active; it takes the active run's model. A
-    // measurement that cannot be a run (refusalOf) throws std::invalid_argument, nothing changes.
-    int addRun(Measurement m);
+    // Adds a run after the others and makes it active; it takes the active run's model, a colour
+    // no other run has, and `name` (by default "Mesure N", N past every run so named). A
+    // measurement that cannot be a run (refusalOf), or one past the experiment's limits
+    // (refusalToAdd), throws std::invalid_argument, nothing changes.
+    int addRun(Measurement m, const std::string& name = {});
+    // Why a run of `samples` more would pass the experiment's limits (MostRuns, MostExperimentSamples);
+    // empty when it would not.
+    std::string refusalToAdd(std::size_t samples) const;
     void setActiveRun(int index);
     // Removes a run; the one after it (or before, at the end) becomes active if it was.
     void removeRun(int index);
+
+    // What the run list shows of a run. A name is trimmed, and refused (std::invalid_argument)
+    // when nothing is left or it passes 80 characters.
+    void renameRun(int index, const std::string& name);
+    void setRunShown(int index, bool shown);
+    void setRunColour(int index, std::uint32_t rgb);
+    // The run's recording has been written to a file; true while one recording still has not.
+    void markRunSaved(int index);
+    bool hasUnsavedRecording() const;
 
     // The active run's measurement; empty while there is none.
     const Measurement& measurement() const { return current().measurement; }
@@ -50,8 +65,8 @@ public:
     // run: its model stays, its interval and fit go. Refused like addRun.
     void setMeasurement(Measurement m);
 
-    // Records SampleCount samples over nextDuration() seconds from `source` and takes them as the
-    // new measurement. `progress(received, total)` follows each block. Returns false, with nothing
+    // Records SampleCount samples over nextDuration() seconds from `source` and adds them as a
+    // new run (refused before it starts, like addRun, past the experiment's limits). `progress(received, total)` follows each block. Returns false, with nothing
     // changed, when the source stopped early; a SourceError leaves everything as it was too.
     using Progress = std::function<void(std::size_t received, std::size_t total)>;
     bool record(SampleSource& source, const std::string& when, const Progress& progress);
@@ -96,6 +111,10 @@ signals:
     void runChanged(int index); // its samples were replaced
     void runRemoved(int index);
     void activeRunChanged(int index); // -1: none left
+    void runDescribed(int index); // its name, colour or shown flag changed
+    // The runs drawn beside the active one changed while it stayed: one shown, hidden, recoloured
+    // or removed.
+    void othersChanged();
     // The active run's measurement and its derived arrays (the model too, when computed) are new:
     // after each of the four above that touches the active run.
     void measurementChanged();
@@ -110,6 +129,11 @@ private:
     const Run& current() const { return active_ >= 0 ? runs_[static_cast<std::size_t>(active_)] : alone_; }
     Run& current() { return active_ >= 0 ? runs_[static_cast<std::size_t>(active_)] : alone_; }
     Run runOf(Measurement m) const; // checked, derived, with the active run's model
+    Run& at(int index); // std::out_of_range with the student's message
+    std::string defaultName() const;
+    std::size_t totalSamples() const;
+    std::string refusalOfTotals(int runs, std::size_t samples) const; // an experiment of so many
+    std::uint32_t freeColour() const;
     std::vector<Run> runs_;
     int active_ = -1;
     Run alone_; // the model before any run, over the next recording's duration

@@ -728,13 +728,37 @@
         <translation>The measurement&apos;s instants must increase.</translation>
     </message>
     <message>
-        <location filename="../session/Session.cpp" line="+68"/>
-        <location line="+9"/>
+        <location filename="../session/SessionRuns.cpp" line="+39"/>
         <source>Cette mesure n&apos;existe pas.</source>
         <translation>This measurement does not exist.</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+13"/>
+        <source>L&apos;expérience compte déjà %1 mesures : supprimez-en avant d&apos;en ajouter une.</source>
+        <translation>The experiment already holds %1 runs: delete some before adding another.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>L&apos;expérience dépasserait %1 points en tout : supprimez des mesures avant d&apos;en ajouter une.</source>
+        <translation>The experiment would pass %1 samples in all: delete runs before adding another.</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Mesure %1</source>
+        <translation>Run %1</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Le nom d&apos;une mesure ne peut pas être vide.</source>
+        <translation>A run&apos;s name cannot be empty.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Le nom d&apos;une mesure compte au plus %1 caractères.</source>
+        <translation>A run&apos;s name has at most %1 characters.</translation>
+    </message>
+    <message>
+        <location filename="../session/Session.cpp" line="+114"/>
         <source>La source a envoyé trop de points.</source>
         <translation>The source sent too many points.</translation>
     </message>
@@ -797,12 +821,12 @@
     <name>TDerivativePage</name>
     <message>
         <location filename="../views/DerivativePage.cpp" line="+14"/>
-        <location line="+14"/>
+        <location line="+13"/>
         <source>Dérivée</source>
         <translation>Derivative</translation>
     </message>
     <message>
-        <location line="-10"/>
+        <location line="-9"/>
         <source>mesure</source>
         <translation>measurement</translation>
     </message>
@@ -812,7 +836,7 @@
         <translation>model</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+7"/>
         <source>Dérivée / t</source>
         <translation>Derivative vs t</translation>
     </message>
@@ -821,12 +845,12 @@
     <name>TEnergyPage</name>
     <message>
         <location filename="../views/EnergyPage.cpp" line="+14"/>
-        <location line="+23"/>
+        <location line="+22"/>
         <source>Etude énergétique</source>
         <translation>Energy study</translation>
     </message>
     <message>
-        <location line="-20"/>
+        <location line="-19"/>
         <source>énergie cinétique</source>
         <translation>kinetic energy</translation>
     </message>
@@ -841,7 +865,7 @@
         <translation>Draw the model to see its energy.</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+9"/>
         <source>Énergies</source>
         <translation>Energies</translation>
     </message>
@@ -849,7 +873,7 @@
 <context>
     <name>TFichePrincipale</name>
     <message>
-        <location filename="../app/Main.cpp" line="+91"/>
+        <location filename="../app/Main.cpp" line="+106"/>
         <source>&amp;Acquisition</source>
         <translation>&amp;Record</translation>
     </message>
@@ -931,14 +955,14 @@
         <translation>The .xls format only holds measurements of %1 points: choose .xlsx or .csv.</translation>
     </message>
     <message>
-        <location filename="../app/MainFiles.cpp" line="-97"/>
+        <location filename="../app/MainFiles.cpp" line="-96"/>
         <source>&amp;Fichier</source>
         <translation>&amp;File</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>&amp;Ouvrir une mesure…</source>
-        <translation>&amp;Open a measurement…</translation>
+        <source>&amp;Ouvrir…</source>
+        <translation>&amp;Open…</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -946,12 +970,12 @@
         <translation>&amp;Save the measurement…</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+22"/>
         <source>La mesure n&apos;est pas enregistrée. Continuer ?</source>
         <translation>The measurement is not saved. Continue?</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+7"/>
         <location line="+28"/>
         <source>Ouvrir une mesure</source>
         <translation>Open a measurement</translation>
@@ -967,7 +991,7 @@
         <translation>Column of values:</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+24"/>
         <source>Aucune mesure à enregistrer.</source>
         <translation>No measurement to save.</translation>
     </message>
@@ -1074,7 +1098,7 @@ Save the page to a PDF file?</translation>
         <translation>model</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+29"/>
         <source>Acquisition</source>
         <translation>Recording</translation>
     </message>
@@ -1098,14 +1122,14 @@ Save the page to a PDF file?</translation>
     <name>TRecordingControl</name>
     <message>
         <location filename="../app/RecordingControl.cpp" line="+37"/>
-        <location line="+152"/>
+        <location line="+157"/>
         <source>&amp;Lancer</source>
         <translation>&amp;Start</translation>
     </message>
     <message>
-        <location line="-150"/>
+        <location line="-155"/>
         <location line="+1"/>
-        <location line="+152"/>
+        <location line="+157"/>
         <source>Lachez le pendule et cliquez ici...</source>
         <translation>Release the pendulum and click here...</translation>
     </message>
@@ -1165,7 +1189,7 @@ Save the page to a PDF file?</translation>
         <translation>Trigger threshold</translation>
     </message>
     <message>
-        <location filename="../app/RecordingControl.cpp" line="-100"/>
+        <location filename="../app/RecordingControl.cpp" line="-105"/>
         <source>Aucune carte d&apos;acquisition n&apos;est disponible.</source>
         <translation>No data-acquisition card is available.</translation>
     </message>
@@ -1185,7 +1209,7 @@ Save the page to a PDF file?</translation>
         <translation>The source does not answer: the rest position cannot be read.</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+28"/>
         <source>En attente du lâcher…</source>
         <translation>Waiting for the release…</translation>
     </message>
@@ -1257,11 +1281,81 @@ Save the page to a PDF file?</translation>
     </message>
 </context>
 <context>
-    <name>TTimeChartPage</name>
+    <name>TRunList</name>
     <message>
-        <location filename="../views/TimeChartPage.cpp" line="+53"/>
-        <source>autre mesure</source>
-        <translation>other measurement</translation>
+        <location filename="../views/RunList.cpp" line="+35"/>
+        <source>Mesures</source>
+        <translation>Runs</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Les mesures de l&apos;expérience : cochez celles à tracer, cliquez pour rendre une mesure active</source>
+        <translation>The experiment&apos;s runs: tick those to draw, click one to make it the active run</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Mesure</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Durée</source>
+        <translation>Duration</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Source</source>
+        <translation>Source</translation>
+    </message>
+    <message>
+        <location line="+50"/>
+        <source>Mesure active : tracée en bleu, modélisée, lue par le curseur et exportée</source>
+        <translation>Active run: drawn in blue, modelled, read by the cursor and exported</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cochez pour tracer cette mesure ; cliquez pour la rendre active</source>
+        <translation>Tick to draw this run; click to make it the active run</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Renommer la mesure</source>
+        <translation>Rename the run</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Nom de la mesure :</source>
+        <translation>Name of the run:</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Couleur de la mesure</source>
+        <translation>Colour of the run</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Supprimer la mesure « %1 » ?</source>
+        <translation>Delete the run “%1”?</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Elle n&apos;est pas enregistrée.</source>
+        <translation>It is not saved.</translation>
+    </message>
+    <message>
+        <location line="+20"/>
+        <source>Renommer…</source>
+        <translation>Rename…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Couleur…</source>
+        <translation>Colour…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Supprimer</source>
+        <translation>Delete</translation>
     </message>
 </context>
 <context>
@@ -1534,7 +1628,7 @@ Save the page to a PDF file?</translation>
 <context>
     <name>UiServices</name>
     <message>
-        <location filename="../views/Services.cpp" line="+33"/>
+        <location filename="../views/Services.cpp" line="+34"/>
         <source>Confirmation</source>
         <translation>Confirmation</translation>
     </message>
@@ -1544,7 +1638,7 @@ Save the page to a PDF file?</translation>
         <translation>Warning</translation>
     </message>
     <message>
-        <location line="+75"/>
+        <location line="+80"/>
         <source>Erreur inattendue</source>
         <translation>Unexpected error</translation>
     </message>

@@ -29,11 +29,11 @@ public:
     // The time chart the page shows, if it has one (the window's cursor read-out may follow it).
     virtual TTimeChart* timeChart() const { return nullptr; }
 
-    // The other runs the page shows beside the active one (indices into the session's runs; the
-    // active one and those that do not exist are left out); none by default. They follow a
-    // removal; a change is drawn at once.
-    void setShownRuns(const QList<int>& runs);
-    const QList<int>& shownRuns() const { return shown_; }
+    // The other runs the page draws beside the active one: those the run list shows (indices into
+    // the session's runs). While a recording grows, the active run is one of them.
+    QList<int> shownRuns() const;
+    // A recording grows in the active run's place (the pages drawing it say so).
+    void setRecording(bool recording) { recording_ = recording; }
 
     // In the report: the caption, the drawing's height for a width (0: nothing drawn yet), the drawing.
     virtual QString reportCaption() const = 0;
@@ -46,7 +46,6 @@ protected:
     virtual void measurementChanged() { drawAll(); }
 
 private:
-    void followRemoval(int index);
     pendulab::Session* session_;
-    QList<int> shown_;
+    bool recording_ = false;
 };

@@ -191,7 +191,11 @@ void TPositionPage::beginLive()
     live_.clear();
     liveDrawn_ = 3;
     measured_->data()->clear();
-    chart()->setSpan(session()->nextDuration());
+    setRecording(true); // the active run stays in view, in its own colour, under the new recording
+    plotOthers(&pendulab::Signals::MeasPos, 3, 0);
+    double span = session()->nextDuration();
+    for (int i : shownRuns()) span = std::max(span, session()->run(i).measurement.duration());
+    chart()->setSpan(span);
     chart()->bufferMeasured(true); // the growing curve is redrawn alone
     chart()->replot(QCustomPlot::rpQueuedReplot);
 }
@@ -220,6 +224,7 @@ void TPositionPage::addLive(std::size_t first, const std::vector<double>& block)
 void TPositionPage::endLive(bool redraw)
 {
     live_.clear();
+    setRecording(false);
     chart()->bufferMeasured(false);
     if (!redraw) return;
     followSpan();

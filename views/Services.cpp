@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QColorDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -94,6 +95,11 @@ QString UiServices::askText(QWidget* parent, const QString& title, const QString
     bool ok = false;
     const QString text = QInputDialog::getText(parent, title, label, QLineEdit::Normal, initial, &ok);
     return ok ? text : QString();
+}
+
+QColor UiServices::chooseColour(QWidget* parent, const QString& title, const QColor& initial)
+{
+    return QColorDialog::getColor(initial, parent, title);
 }
 
 int UiServices::execModal(QDialog* dialog) { return dialog->exec(); }

@@ -1,6 +1,7 @@
 #pragma once
 // The program's dialogs with the user, in one replaceable place (tests install their own), and the
 // one place that turns a failure inside a handler into a message box.
+#include <QColor>
 #include <QString>
 #include <QStringList>
 #include <exception>
@@ -30,6 +31,8 @@ public:
     // Runs a dialog modally.
     // A line of text typed by the user; empty when cancelled.
     virtual QString askText(QWidget* parent, const QString& title, const QString& label, const QString& initial);
+    // A colour picked by the user, starting from `initial`; an invalid colour when cancelled.
+    virtual QColor chooseColour(QWidget* parent, const QString& title, const QColor& initial);
     virtual int execModal(QDialog* dialog);
     // Shows a document the program wrote in the desktop's viewer for its type, when there is one.
     virtual void openDocument(const QString& file);

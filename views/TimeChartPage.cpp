@@ -2,12 +2,15 @@
 
 #include <QBoxLayout>
 #include <algorithm>
-#include <iterator>
 #include <qcustomplot.h>
 
 #include "session/Session.h"
 #include "views/Services.h"
 #include "views/TimeChart.h"
+
+namespace {
+const QString kOthers = QStringLiteral("others");
+} // namespace
 
 TTimeChartPage::TTimeChartPage(pendulab::Session* session, const QString& objectName, QWidget* parent)
     : TPage(session, objectName, parent)
@@ -24,6 +27,9 @@ TTimeChartPage::TTimeChartPage(pendulab::Session* session, const QString& object
 void TTimeChartPage::setChart(TTimeChart* chart)
 {
     chart_ = chart;
+    // Under the active run's curves and its model, on the grid's buffer: a slider step or a
+    // growing recording leaves them where they are.
+    chart_->addLayer(kOthers, chart_->layer(chartlayers::kMeasured), QCustomPlot::limBelow);
     chart_->setSpan(session()->duration());
 }
 
@@ -44,14 +50,10 @@ void TTimeChartPage::followSpan()
 
 void TTimeChartPage::plotOthers(std::vector<double> pendulab::Signals::*values, std::size_t first, std::size_t trimEnd)
 {
-    static const QColor palette[] = {QColor(120, 190, 120), QColor(230, 150, 90), QColor(170, 120, 200), QColor(110, 180, 200)};
-    QList<int> runs = shownRuns();
-    runs.removeAll(session()->activeIndex()); // drawn as the active run
+    const QList<int> runs = shownRuns();
     while (others_.size() < runs.size()) {
-        QCPGraph* g = chart_->addSeries(QStringLiteral("OtherRun%1").arg(others_.size()),
-                                        palette[others_.size() % std::size(palette)]);
-        g->setName(tr("autre mesure"));
-        g->setLayer(chartlayers::kMeasured);
+        QCPGraph* g = chart_->addSeries(QStringLiteral("OtherRun%1").arg(others_.size()), Qt::gray);
+        g->setLayer(kOthers);
         others_.append(g);
     }
     for (qsizetype k = 0; k < others_.size(); ++k) {
@@ -60,6 +62,8 @@ void TTimeChartPage::plotOthers(std::vector<double> pendulab::Signals::*values, 
             continue;
         }
         const pendulab::Run& run = session()->run(runs[k]);
+        others_[k]->setPen(QPen(QColor(QRgb(run.colour)), 1));
+        others_[k]->setName(QString::fromStdString(run.name));
         const std::vector<double>& v = run.data.*values;
         if (v.size() > first + trimEnd) plot(others_[k], run, v, first, v.size() - 1 - trimEnd);
         else others_[k]->data()->clear();

@@ -83,23 +83,26 @@ TEST_F(FilesTest, SavedRecordingOpensBackToTheSameAnalysis)
     ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
     EXPECT_FALSE(main->measurementUnsaved());
 
-    // Another recording over 4 s replaces it without a question; then the file comes back.
+    // Another recording over 4 s is added; then the file comes back as a third run, named after
+    // it, without a question: nothing is replaced.
     durtxt(main)->setText(QStringLiteral("4"));
     recordFromCard();
     ASSERT_EQ(main->session->measurement().durationSeconds, 4);
-    EXPECT_TRUE(ui_.questions.isEmpty());
-    ui_.yesNoAnswer = true;
     ui_.openAnswer = ui_.saveAnswer;
     Ouvrir1(main)->trigger();
     ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
-    EXPECT_EQ(ui_.questions, QStringList{QStringLiteral("La mesure n'est pas enregistrée. Continuer ?")});
+    EXPECT_TRUE(ui_.questions.isEmpty());
     EXPECT_EQ(ui_.openFolders, QStringList{dir.path()}); // the folder last used
+    ASSERT_EQ(main->session->runCount(), 3);
+    EXPECT_EQ(main->session->activeIndex(), 2);
+    EXPECT_EQ(main->session->activeRun().name, "mesure.csv");
+    EXPECT_EQ(main->session->run(1).measurement.durationSeconds, 4);
 
     const pendulab::Measurement& m = main->session->measurement();
     EXPECT_EQ(m.durationSeconds, 10);
     EXPECT_EQ(durtxt(main)->text(), QStringLiteral("10"));
     EXPECT_EQ(main->session->nextDuration(), 10);
-    EXPECT_FALSE(main->measurementUnsaved());
+    EXPECT_TRUE(main->measurementUnsaved()); // the 4 s recording is not saved
     ASSERT_EQ(m.volts.size(), volts.size());
     for (std::size_t i = 0; i < volts.size(); ++i) {
         ASSERT_TRUE(sameBits(m.volts[i], volts[i])) << i;
@@ -182,12 +185,12 @@ TEST_F(FilesTest, AnUnsavedRecordingIsAskedAboutUntilSavedOrExported)
                                           QStringLiteral("La mesure n'est pas enregistrée. Quitter le programme ?")}));
     ui_.questions.clear();
 
-    // "No" keeps the window and opens nothing.
+    // "No" keeps the window; opening a file adds a run, and asks nothing.
     EXPECT_FALSE(main->close());
     EXPECT_TRUE(main->isVisible());
     Ouvrir1(main)->trigger();
-    EXPECT_EQ(ui_.openCalls, 0);
-    EXPECT_EQ(ui_.questions, QStringList(2, QStringLiteral("La mesure n'est pas enregistrée. Continuer ?")));
+    EXPECT_EQ(ui_.openCalls, 1);
+    EXPECT_EQ(ui_.questions, QStringList{QStringLiteral("La mesure n'est pas enregistrée. Continuer ?")});
 
     // An .xls export does not keep the samples; a .csv export does.
     exportTo(path("oscill.xls"));
@@ -196,9 +199,7 @@ TEST_F(FilesTest, AnUnsavedRecordingIsAskedAboutUntilSavedOrExported)
     ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
     EXPECT_FALSE(main->measurementUnsaved());
     ui_.questions.clear();
-    Ouvrir1(main)->trigger(); // straight to the dialog (cancelled)
     N1(main)->trigger();
-    EXPECT_EQ(ui_.openCalls, 1);
     EXPECT_EQ(ui_.questions, QStringList{QStringLiteral("Quitter le programme ?")});
 
     // No file opens while a recording runs.

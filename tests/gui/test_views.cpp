@@ -163,6 +163,7 @@ TEST_F(PendulabTest, DuringARecordingTheShownModelKeepsItsOwnTimeOnTheNewAxis)
     record();
     openDialog();
     durtxt(main)->setText(QStringLiteral("2"));
+    main->session->setRunShown(0, false); // shown, the 4 s run would stay in view under the new one
     aqucmd(main)->click(); // the run starts: its axis spans 2 s before a sample has come
     EXPECT_EQ(Chart1(main)->xAxis->range(), QCPRange(0, 2));
     EXPECT_NEAR(firstExtremeOf(Series5(main)), kFirstExtreme, 0.003); // at its own time, not stretched to the axis
