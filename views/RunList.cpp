@@ -38,7 +38,9 @@ TRunList::TRunList(pendulab::Session* session, QWidget* parent) : QTreeWidget(pa
     setUniformRowHeights(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers); // renamed through a dialog; F2 stays the export
     setSelectionMode(QAbstractItemView::SingleSelection);
-    header()->setStretchLastSection(true);
+    header()->setStretchLastSection(true); // the source takes what is left, cut short with "…"
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTextElideMode(Qt::ElideRight);
     header()->setSectionResizeMode(Name, QHeaderView::ResizeToContents);
     header()->setSectionResizeMode(Duration, QHeaderView::ResizeToContents);
 

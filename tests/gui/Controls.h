@@ -12,6 +12,7 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTreeWidget>
 #include <qcustomplot.h>
 
 #include "views/Accessibility.h"
@@ -33,6 +34,7 @@ PENDULAB_CONTROL(QAction, Rapport1)
 PENDULAB_CONTROL(QMenu, Fichier1)
 PENDULAB_CONTROL(QMenu, Imprimer1)
 PENDULAB_CONTROL(QCustomPlot, Chart1)
+PENDULAB_CONTROL(QTreeWidget, runlist)
 PENDULAB_CONTROL(QCustomPlot, Chart2)
 PENDULAB_CONTROL(QCustomPlot, phichart)
 PENDULAB_CONTROL(QCPGraph, Series1)

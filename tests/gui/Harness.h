@@ -65,6 +65,8 @@ public:
     }
     QString askAnswer;
     QString askText(QWidget*, const QString&, const QString&, const QString&) override { return askAnswer; }
+    QColor colourAnswer; // invalid: cancelled
+    QColor chooseColour(QWidget*, const QString&, const QColor&) override { return colourAnswer; }
     int execModal(QDialog* dialog) override
     {
         modals << dialog->objectName();

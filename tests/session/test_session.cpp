@@ -180,3 +180,96 @@ TEST(CardSource, RecordsTheVirtualPendulum)
     EXPECT_FALSE(missing.startUp());
     EXPECT_THROW(missing.record(10, 5000, [](std::size_t, std::span<const double>) {}), SourceError);
 }
+
+TEST(Session, EachCompleteRecordingIsANewRunThatStartsFromTheActiveModel)
+{
+    Session s;
+    ScriptedSource src;
+    auto withStiffness = [&](double k) {
+        ModelParameters p = s.parameters();
+        p.stiffness = k;
+        s.setParameters(p);
+    };
+    ASSERT_TRUE(s.record(src, "", {}));
+    withStiffness(30.0);
+    ASSERT_TRUE(s.record(src, "", {}));
+    EXPECT_EQ(s.parameters().stiffness, 30.0); // the series keeps what the student set
+    withStiffness(35.0);
+    ScriptedSource stops;
+    stops.stopAt = 700;
+    EXPECT_FALSE(s.record(stops, "", {})); // stopped: no run, the previous one stays active
+    EXPECT_EQ(s.runCount(), 2);
+    EXPECT_EQ(s.activeIndex(), 1);
+    ASSERT_TRUE(s.record(src, "", {}));
+    EXPECT_EQ(s.parameters().stiffness, 35.0);
+    s.setActiveRun(0);
+    EXPECT_EQ(s.parameters().stiffness, 30.0);
+    s.setActiveRun(1);
+    EXPECT_EQ(s.parameters().stiffness, 35.0);
+
+    // Named in order, each in a light colour of its own (never the active run's blue); a name or
+    // a colour freed by a deletion goes to the next run, never twice at once.
+    EXPECT_EQ(s.run(0).name, "Mesure 1");
+    EXPECT_EQ(s.run(2).name, "Mesure 3");
+    EXPECT_NE(s.run(0).colour, s.run(1).colour);
+    EXPECT_NE(s.run(1).colour, s.run(2).colour);
+    for (int i = 0; i < 3; ++i) EXPECT_NE(s.run(i).colour, 0x0000FFu);
+    const std::uint32_t freed = s.run(1).colour;
+    s.removeRun(1);
+    ASSERT_TRUE(s.record(src, "", {}));
+    EXPECT_EQ(s.run(2).name, "Mesure 4"); // "Mesure 3" is taken
+    EXPECT_EQ(s.run(2).colour, freed);
+
+    // Every recording is unsaved until written to a file.
+    EXPECT_TRUE(s.hasUnsavedRecording());
+    for (int i : {0, 1}) s.markRunSaved(i);
+    EXPECT_TRUE(s.hasUnsavedRecording());
+    s.markRunSaved(2);
+    EXPECT_FALSE(s.hasUnsavedRecording());
+}
+
+TEST(Session, TheExperimentRefusesRunsPastItsLimitsAndNamesThatAreBlankOrTooLong)
+{
+    Session s;
+    Measurement small;
+    small.volts.assign(21, 1.0);
+    small.origin = Origin::File;
+    for (int i = 0; i < MostRuns; ++i) s.addRun(small);
+    EXPECT_FALSE(s.refusalToAdd(21).empty());
+    EXPECT_THROW(s.addRun(small), std::invalid_argument);
+    ScriptedSource src;
+    EXPECT_THROW(s.record(src, "", {}), std::invalid_argument); // refused before it starts
+    EXPECT_EQ(src.askedPeriod, 0);
+    EXPECT_EQ(s.runCount(), MostRuns);
+    s.setMeasurement(small); // replacing one is not adding one
+    while (s.runCount() > 0) s.removeRun(0);
+
+    Measurement big;
+    big.volts.assign(MostRunSamples, 1.0);
+    big.origin = Origin::File;
+    const int bigRuns = static_cast<int>(MostExperimentSamples / MostRunSamples) - 1;
+    for (int i = 0; i < bigRuns; ++i) s.addRun(big);
+    s.addRun(small);
+    // What is left: exactly one run of this many samples, not one more.
+    const std::size_t left = MostExperimentSamples - static_cast<std::size_t>(bigRuns) * MostRunSamples - small.size();
+    Measurement rest = small;
+    rest.volts.assign(left + 1, 1.0);
+    EXPECT_THROW(s.addRun(rest), std::invalid_argument);
+    rest.volts.pop_back();
+    s.addRun(rest);
+    Measurement longer = small;
+    longer.volts.push_back(1.0);
+    s.setActiveRun(bigRuns);
+    EXPECT_THROW(s.setMeasurement(longer), std::invalid_argument); // one sample past the total
+    EXPECT_EQ(s.measurement().size(), small.size());
+
+    s.renameRun(0, "  masse 200 g\t");
+    EXPECT_EQ(s.run(0).name, "masse 200 g");
+    EXPECT_THROW(s.renameRun(0, " \n "), std::invalid_argument);
+    std::string accents;
+    for (int i = 0; i < 80; ++i) accents += "é"; // 80 characters, 160 bytes
+    s.renameRun(0, accents);
+    EXPECT_EQ(s.run(0).name, accents);
+    EXPECT_THROW(s.renameRun(0, accents + "e"), std::invalid_argument);
+    EXPECT_EQ(s.run(0).name, accents);
+}
