@@ -33,31 +33,10 @@
 #include "views/conf1.h"
 #include "session/Session.h"
 #include "tests/gui/Controls.h"
+#include "bench/BenchWindows.h"
 
-using Clock = std::chrono::steady_clock;
 
 namespace {
-
-class SilentUi : public UiServices {
-public:
-    void showMessage(QWidget*, const QString&) override {}
-    void showError(QWidget*, const QString&) override {}
-    int execModal(QDialog*) override { return QDialog::Accepted; }
-};
-SilentUi silent;
-
-// The program's windows at 1600×900, shown as the program shows them, the user's dialogs silent.
-AppWindows shownWindows()
-{
-    setUiServices(&silent);
-    AppWindows w = createWindows();
-    w.FichePrincipale->setGeometry(0, 0, 1600, 900);
-    w.FichePrincipale->show();
-    QApplication::processEvents();
-    return w;
-}
-
-double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
 void reportDistribution(benchmark::State& state, std::vector<double> samples, const char* prefix = "")
 {
@@ -65,16 +44,6 @@ void reportDistribution(benchmark::State& state, std::vector<double> samples, co
     const auto at = [&](double q) { return samples[std::min(samples.size() - 1, static_cast<std::size_t>(q * static_cast<double>(samples.size())))]; };
     state.counters[std::string(prefix) + "median_ms"] = at(0.5);
     state.counters[std::string(prefix) + "p95_ms"] = at(0.95);
-}
-
-pendulab::Signal decayingSine()
-{
-    pendulab::Signal pos{};
-    for (std::size_t i = 0; i < pos.size(); ++i) {
-        const double t = static_cast<double>(i) * 0.005;
-        pos[i] = 0.36 + 7.5 * std::exp(-0.19 * t) * std::cos(7.6 * t);
-    }
-    return pos;
 }
 
 } // namespace
