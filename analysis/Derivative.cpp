@@ -78,10 +78,17 @@ void computeMeasuredPortrait(std::span<const double> pos, std::span<const double
         out.phaseScaleY = static_cast<float>(halfH * 1.3 / static_cast<double>(speedRange.span()));
         out.phaseScaleX = static_cast<float>(halfW / static_cast<double>(posRange.span()));
     }
+    portraitPointsAt(pos, speed, halfW, halfH, out, out.points);
+}
+
+void portraitPointsAt(std::span<const double> pos, std::span<const double> speed, int halfW, int halfH,
+                      const PortraitData& on, std::vector<PixelPoint>& points)
+{
+    const std::size_t n = std::min(pos.size(), speed.size());
+    points.clear();
     for (std::size_t i = 6; i + 11 <= n; ++i) {
-        out.points.push_back(
-            {halfW + roundEvenClamped(static_cast<double>(out.phaseScaleX) * pos[i]),
-             halfH - roundEvenClamped(static_cast<double>(out.phaseScaleY) * speed[i])});
+        points.push_back({halfW + roundEvenClamped(static_cast<double>(on.phaseScaleX) * pos[i]),
+                          halfH - roundEvenClamped(static_cast<double>(on.phaseScaleY) * speed[i])});
     }
 }
 

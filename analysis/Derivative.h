@@ -41,6 +41,10 @@ struct PortraitData {
 // Scales and pixel points of the measured portrait around (halfW, halfH).
 void computeMeasuredPortrait(std::span<const double> pos, std::span<const double> speed, int halfW,
                              int halfH, PortraitData& out);
+// The pixel points of another run's portrait at the scales `on` holds (its phaseScaleX and
+// phaseScaleY), so that it is drawn on the same axes: samples 6 … n − 11 as above.
+void portraitPointsAt(std::span<const double> pos, std::span<const double> speed, int halfW, int halfH,
+                      const PortraitData& on, std::vector<PixelPoint>& points);
 
 // Arrow heads at the ends of the axes of an image `width` wide: two polylines of three points.
 std::vector<PixelPoint> horizontalArrowHead(int width, int halfH);

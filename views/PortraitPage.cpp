@@ -88,6 +88,14 @@ void TPortraitPage::drawMeasured()
     static thread_local pendulab::PortraitData portrait;
     pendulab::computeMeasuredPortrait(run.data.MeasPos, run.data.MeasSpeed, halfW, halfH, portrait); // a dot before any recording
     showScale(portrait.phaseScaleX, portrait.phaseScaleY); // the measured scale, or none yet
+    if (portrait.phaseScaleX > 0.0f) { // the other runs shown, on the active run's scales, under it
+        static thread_local std::vector<pendulab::PixelPoint> other;
+        for (int i : shownRuns()) {
+            const pendulab::Run& r = session()->run(i);
+            pendulab::portraitPointsAt(r.data.MeasPos, r.data.MeasSpeed, halfW, halfH, portrait, other);
+            xy_->polyline(other, QColor(QRgb(r.colour)));
+        }
+    }
     xy_->polyline(portrait.points, QColor(0, 0, 255));
     xy_->setPenColor(Qt::black);
     for (const auto& head : {pendulab::horizontalArrowHead(xy_->width(), halfH), pendulab::verticalArrowHead(halfW)}) {

@@ -131,3 +131,30 @@ TEST_F(RunListTest, ARecordingAddsARunAndTheListWaitsMeanwhile)
     EXPECT_EQ(list()->topLevelItem(1)->text(2), QString::fromStdString(session()->run(1).measurement.source));
     EXPECT_TRUE(main->measurementUnsaved());
 }
+
+TEST_F(RunListTest, ThePortraitDrawsTheOtherShownRunsOnTheActiveRunsScales)
+{
+    start();
+    auto sine = [](double volts) {
+        pendulab::Measurement m = flat(0.0);
+        for (std::size_t i = 0; i < m.volts.size(); ++i) m.volts[i] = volts * std::sin(0.02 * static_cast<double>(i));
+        return m;
+    };
+    session()->addRun(sine(4.0)); // twice as wide: outside the active run's spiral on its scales
+    session()->addRun(sine(2.0));
+    PageControl1(main)->setCurrentIndex(2);
+    settle();
+    auto count = [&](const QColor& colour) {
+        const QImage image = xy(main)->image();
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == colour;
+        return n;
+    };
+    const QColor other(QRgb(session()->run(0).colour));
+    EXPECT_GT(count(QColor(0, 0, 255)), 200);
+    EXPECT_GT(count(other), 200);
+    session()->setRunShown(0, false);
+    settle();
+    EXPECT_EQ(count(other), 0);
+}
