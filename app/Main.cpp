@@ -10,6 +10,7 @@
 #include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
+#include <algorithm>
 
 #include "acquisition/DynLib.h"
 #include "app/RecordingControl.h"
@@ -39,17 +40,16 @@ TFichePrincipale::TFichePrincipale(QWidget* parent) : QMainWindow(parent)
     PageControl1->tabBar()->setFont(tabs);
     PageControl1->setCursor(Qt::PointingHandCursor);
     // The run list beside the charts, narrow: the charts keep the width.
-    auto* beside = new QSplitter(Qt::Horizontal, this);
-    beside->setObjectName(QStringLiteral("runsplitter"));
-    beside->setChildrenCollapsible(false);
-    beside->addWidget(PageControl1);
-    runList_ = new TRunList(session, beside);
-    runList_->setMinimumWidth(170);
-    beside->addWidget(runList_);
-    beside->setStretchFactor(0, 1);
-    beside->setStretchFactor(1, 0);
-    beside->setSizes({1000, 210});
-    setCentralWidget(beside);
+    beside_ = new QSplitter(Qt::Horizontal, this);
+    beside_->setObjectName(QStringLiteral("runsplitter"));
+    beside_->setChildrenCollapsible(false);
+    beside_->addWidget(PageControl1);
+    runList_ = new TRunList(session, beside_);
+    runList_->setMinimumWidth(120);
+    beside_->addWidget(runList_);
+    beside_->setStretchFactor(0, 1);
+    beside_->setStretchFactor(1, 0);
+    setCentralWidget(beside_);
     registerPages();
     PageControl1->setCurrentIndex(0);
     buildMenu();
@@ -146,6 +146,9 @@ void TFichePrincipale::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!started_ && !event->spontaneous()) {
         started_ = true;
+        // The recording's controls keep about 900 pixels; the run list takes what is left, up to 230.
+        const int list = std::clamp(width() - 900, runList_->minimumWidth(), 230);
+        beside_->setSizes({width() - list, list});
         guarded(this, [this] { FormShow(); });
     }
 }

@@ -18,6 +18,7 @@ class TPage;
 class TPositionPage;
 class TRecordingControl;
 class TRunList;
+class QSplitter;
 class Tconfig;
 class Tavert;
 namespace pendulab {
@@ -110,6 +111,7 @@ private:
     TPositionPage* position_ = nullptr;
     TRecordingControl* recording_ = nullptr;
     TRunList* runList_ = nullptr;
+    QSplitter* beside_ = nullptr; // the pages and the run list
     QAction *Acquisition1 = nullptr, *Modlisation1 = nullptr, *Exporter1 = nullptr, *Configurerimpression1 = nullptr,
             *Imprimecran1 = nullptr, *N1 = nullptr, *Rapport1 = nullptr, *Ouvrir1 = nullptr, *Enregistrer1 = nullptr;
     QMenu *Imprimer1 = nullptr, *Fichier1 = nullptr;

@@ -76,6 +76,7 @@ void TRunList::describeLine(QTreeWidgetItem* item, int index)
     item->setText(Name, QString::fromStdString(run.name));
     item->setText(Duration, fmtShortest(run.measurement.duration()) + QStringLiteral(" s"));
     item->setText(Source, QString::fromStdString(run.measurement.source));
+    item->setToolTip(Source, item->text(Source)); // the column is often cut short
     // The swatch is the colour the run is drawn in now: blue while it is the active one.
     item->setIcon(Name, swatch(active ? charts::kMeasured : QColor(QRgb(run.colour))));
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
