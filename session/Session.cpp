@@ -28,6 +28,13 @@ Session::Session(QObject* parent) : QObject(parent)
     alone_.measurement.durationSeconds = nextDuration_;
     alone_.data.MeasPos.assign(SampleCount, 0.0);
     alone_.data.MeasSpeed.assign(SampleCount, 0.0);
+    // What a saved experiment would not hold yet.
+    for (auto change : {&Session::runAdded, &Session::runChanged, &Session::runRemoved, &Session::runDescribed})
+        connect(this, change, this, [this] { setModified(true); });
+    connect(this, &Session::intervalChanged, this, [this] { setModified(true); });
+    connect(this, &Session::modelChanged, this, [this](int run) {
+        if (run >= 0) setModified(true); // the model alone is no part of the experiment
+    });
 }
 
 Run Session::runOf(Measurement m) const

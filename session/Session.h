@@ -17,6 +17,7 @@
 #include "core/SharedState.h"
 #include "model/Fit.h"
 #include "model/Oscillator.h"
+#include "session/ExperimentFile.h"
 #include "session/Run.h"
 
 namespace pendulab {
@@ -57,6 +58,18 @@ public:
     // The run's recording has been written to a file; true while one recording still has not.
     void markRunSaved(int index);
     bool hasUnsavedRecording() const;
+
+    // The experiment as a document (session/ExperimentFile.h), and back: setExperiment checks every
+    // run first (refusalOf and the limits; std::invalid_argument naming the run), derives the runs
+    // and their models, then replaces the experiment at once; a refusal changes nothing.
+    Experiment experiment() const;
+    void setExperiment(Experiment e);
+    const std::string& notes() const { return notes_; }
+    void setNotes(const std::string& notes);
+    // True when a run was added, changed, removed or renamed, a model, fit or interval set, or the
+    // notes edited since the last markSaved (or setExperiment); saving also saves every recording.
+    bool modified() const { return modified_; }
+    void markSaved();
 
     // The active run's measurement; empty while there is none.
     const Measurement& measurement() const { return current().measurement; }
@@ -119,6 +132,9 @@ signals:
     // after each of the four above that touches the active run.
     void measurementChanged();
     void nextDurationChanged(int seconds);
+    // Another experiment in place of this one (after it, activeRunChanged and measurementChanged).
+    void experimentReplaced();
+    void modifiedChanged(bool modified);
     // New model arrays (and parameters) for a run.
     void modelChanged(int index);
     // The active run's interval was set or cleared (a new measurement clears it silently: it
@@ -138,6 +154,9 @@ private:
     int active_ = -1;
     Run alone_; // the model before any run, over the next recording's duration
     int nextDuration_ = 10;
+    std::string notes_;
+    bool modified_ = false;
+    void setModified(bool modified);
 };
 
 } // namespace pendulab

@@ -1,0 +1,33 @@
+#pragma once
+// The experiment as a document: every run (its samples as recorded, instants, source, date,
+// calibration, model, fit and interval, name, colour, shown), the active run and the notes, as
+// JSON with a version number (docs/experiment-file.md). Reading checks everything and names what
+// is wrong; nothing is half read.
+#include <QByteArray>
+
+#include <string>
+#include <vector>
+
+#include "session/Run.h"
+
+namespace pendulab {
+
+inline constexpr int ExperimentFileVersion = 1;
+inline constexpr const char* ExperimentFileSuffix = "pendulab";
+
+struct Experiment {
+    std::vector<Run> runs; // the derived arrays are not part of it: the session derives them
+    int active = -1;
+    std::string notes; // the student's free text, printed with the report
+};
+
+QByteArray experimentToJson(const Experiment& e);
+// std::runtime_error, in French for the student, naming what is wrong: not JSON (truncated or
+// broken), a newer version, a missing or mistyped field (and in which run).
+Experiment experimentFromJson(const QByteArray& bytes);
+
+// Through a temporary file renamed at the end: a failure leaves the previous file whole.
+void saveExperimentFile(const std::string& path, const Experiment& e);
+Experiment loadExperimentFile(const std::string& path);
+
+} // namespace pendulab
