@@ -53,6 +53,7 @@ TFichePrincipale::TFichePrincipale(QWidget* parent) : QMainWindow(parent)
     registerPages();
     PageControl1->setCurrentIndex(0);
     buildMenu();
+    showExperimentState();
 
     connect(recording_, &TRecordingControl::runningChanged, this, &TFichePrincipale::runningChanged);
     // The runs stay as they are while a recording grows in the active run's place.
@@ -162,9 +163,9 @@ void TFichePrincipale::FormShow()
 
 void TFichePrincipale::closeEvent(QCloseEvent* event)
 {
-    // Closing the main window ends the program, dialog included, asking only about an unsaved
-    // recording; a run under way is stopped first.
-    if (!confirmDiscardUnsaved()) {
+    // Closing the main window ends the program, dialog included, asking only about a modified
+    // experiment; a run under way is stopped first.
+    if (!confirmDiscardExperiment()) {
         event->ignore();
         return;
     }
@@ -178,9 +179,7 @@ void TFichePrincipale::closeEvent(QCloseEvent* event)
 
 void TFichePrincipale::N1Click()
 {
-    const QString question = measurementUnsaved() ? tr("La mesure n'est pas enregistrée. Quitter le programme ?")
-                                      : tr("Quitter le programme ?");
-    if (ui().confirmYesNo(this, question)) QCoreApplication::exit(0);
+    if (ui().confirmYesNo(this, tr("Quitter le programme ?")) && confirmDiscardExperiment()) QCoreApplication::exit(0);
 }
 
 void TFichePrincipale::Acquisition1Click()

@@ -10,6 +10,7 @@
 #include "export/XLSfile.h"
 
 class QAction;
+class QLabel;
 class QMenu;
 class QMenuBar;
 class QPrinter;
@@ -74,8 +75,18 @@ public:
     void Rapport1Click();
     // Reads a Pendulab CSV file, or a column of delimited text from another tool, as the measurement.
     void Ouvrir1Click();
-    // Writes the measurement as a Pendulab CSV file in the user's decimal convention.
+    // Writes the active run as a Pendulab CSV file in the user's decimal convention.
     void Enregistrer1Click();
+    // The experiment file (app/MainExperiment.cpp): saved where it was last (asking a name the
+    // first time), under a new name, opened in place of the experiment; the notes.
+    void EnregistrerExp1Click();
+    void EnregistrerExpSous1Click();
+    void openExperiment(const QString& file);
+    void Notes1Click();
+    // Asks before a modified experiment is dropped (save, drop, or cancel); true when it may go.
+    bool confirmDiscardExperiment();
+    // The experiment's file, empty until first saved or opened.
+    const QString& experimentFile() const { return experimentFile_; }
 
     // The whole number of seconds in the duration field (raises the conversion error otherwise).
     int durationSeconds() const;
@@ -86,8 +97,6 @@ public:
     bool running() const;
     // True while a device recording of the experiment is neither saved nor exported as .csv or .xlsx.
     bool measurementUnsaved() const;
-    // Asks before an unsaved recording is dropped; true when there is none or the user agrees.
-    bool confirmDiscardUnsaved();
 
 signals:
     void runningChanged(bool running);
@@ -104,6 +113,8 @@ private:
     void buildFileMenu(QMenuBar* bar); // "&Fichier", first in the bar
     // The session's measurement (zeros before the first one) and its arrays as .csv or .xlsx.
     void writeMeasurementFile(const QString& file, bool xlsx);
+    bool saveExperimentAs(const QString& file); // false when the user cancelled
+    void showExperimentState();                 // the status bar's file name and saved state
     QPrinter& printer();
 
     QTabWidget* PageControl1 = nullptr;
@@ -113,7 +124,10 @@ private:
     TRunList* runList_ = nullptr;
     QSplitter* beside_ = nullptr; // the pages and the run list
     QAction *Acquisition1 = nullptr, *Modlisation1 = nullptr, *Exporter1 = nullptr, *Configurerimpression1 = nullptr,
-            *Imprimecran1 = nullptr, *N1 = nullptr, *Rapport1 = nullptr, *Ouvrir1 = nullptr, *Enregistrer1 = nullptr;
+            *Imprimecran1 = nullptr, *N1 = nullptr, *Rapport1 = nullptr, *Ouvrir1 = nullptr, *Enregistrer1 = nullptr,
+            *EnregistrerExp1 = nullptr, *EnregistrerExpSous1 = nullptr, *Notes1 = nullptr;
+    QString experimentFile_;
+    QLabel* experimentState_ = nullptr;
     QMenu *Imprimer1 = nullptr, *Fichier1 = nullptr;
     pendulab::TXLSfile xls1;
     Tconfig* config_ = nullptr;

@@ -41,43 +41,48 @@ void TFichePrincipale::buildFileMenu(QMenuBar* bar)
 {
     Fichier1 = new QMenu(tr("&Fichier"), this);
     Fichier1->setObjectName(QStringLiteral("Fichier1"));
-    Ouvrir1 = new QAction(tr("&Ouvrir…"), this);
-    Ouvrir1->setObjectName(QStringLiteral("Ouvrir1"));
-    Ouvrir1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    Enregistrer1 = new QAction(tr("&Enregistrer la mesure…"), this);
-    Enregistrer1->setObjectName(QStringLiteral("Enregistrer1"));
-    Enregistrer1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    for (QAction* a : {Ouvrir1, Enregistrer1}) {
+    const auto item = [this](const char* name, const QString& text, const QKeySequence& keys, void (TFichePrincipale::*handler)()) {
+        auto* a = new QAction(text, this);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setShortcut(keys);
         a->setShortcutContext(Qt::ApplicationShortcut); // also from the modelling dialog, as F2
         Fichier1->addAction(a);
-    }
+        connect(a, &QAction::triggered, this, [this, handler] { guarded(this, [&] { (this->*handler)(); }); });
+        return a;
+    };
+    Ouvrir1 = item("Ouvrir1", tr("&Ouvrir…"), QKeySequence(Qt::CTRL | Qt::Key_O), &TFichePrincipale::Ouvrir1Click);
+    EnregistrerExp1 = item("EnregistrerExp1", tr("&Enregistrer l'expérience"), QKeySequence(Qt::CTRL | Qt::Key_S),
+                           &TFichePrincipale::EnregistrerExp1Click);
+    EnregistrerExpSous1 = item("EnregistrerExpSous1", tr("Enregistrer l'expérience &sous…"),
+                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &TFichePrincipale::EnregistrerExpSous1Click);
+    Enregistrer1 = item("Enregistrer1", tr("Enregistrer la mesure…"), {}, &TFichePrincipale::Enregistrer1Click);
+    Notes1 = item("Notes1", tr("Notes…"), {}, &TFichePrincipale::Notes1Click);
     bar->addMenu(Fichier1);
-    connect(Ouvrir1, &QAction::triggered, this, [this] { guarded(this, [this] { Ouvrir1Click(); }); });
-    connect(Enregistrer1, &QAction::triggered, this, [this] { guarded(this, [this] { Enregistrer1Click(); }); });
 
-    // No file replaces the measurement, and none is saved, while a recording runs.
+    // No file replaces the experiment, and none is saved, while a recording runs.
     connect(this, &TFichePrincipale::runningChanged, Ouvrir1, [this](bool running) {
-        Ouvrir1->setEnabled(!running);
-        Enregistrer1->setEnabled(!running);
+        for (QAction* a : {Ouvrir1, Enregistrer1, EnregistrerExp1, EnregistrerExpSous1}) a->setEnabled(!running);
     });
 }
 
 bool TFichePrincipale::measurementUnsaved() const { return session->hasUnsavedRecording(); }
 
-bool TFichePrincipale::confirmDiscardUnsaved()
-{
-    return !measurementUnsaved() || ui().confirmYesNo(this, tr("La mesure n'est pas enregistrée. Continuer ?"));
-}
-
-// The file's run is added to the experiment (nothing is replaced) and made active.
+// An experiment file replaces the experiment (app/MainExperiment.cpp); a measurement's run is
+// added to it (nothing is replaced) and made active.
 void TFichePrincipale::Ouvrir1Click()
 {
     if (running()) return;
-    const QString file = ui().openFileName(this, tr("Ouvrir une mesure"), startFolder(),
-                                           tr("Mesures (*.csv *.CSV *.txt *.TXT *.tsv *.dat);;"
+    const QString file = ui().openFileName(this, tr("Ouvrir"), startFolder(),
+                                           tr("Expériences et mesures (*.pendulab *.csv *.CSV *.txt *.TXT *.tsv *.dat);;"
+                                              "Expériences Pendulab (*.pendulab);;"
+                                              "Mesures (*.csv *.CSV *.txt *.TXT *.tsv *.dat);;"
                                               "Tous les fichiers (*)"));
     if (file.isEmpty()) return;
     rememberFolder(file);
+    if (QFileInfo(file).suffix().compare(QLatin1String("pendulab"), Qt::CaseInsensitive) == 0) {
+        openExperiment(file);
+        return;
+    }
 
     // Everything is read and checked before the session changes: a bad file changes nothing.
     const std::string path = localPath(file);

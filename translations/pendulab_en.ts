@@ -117,6 +117,112 @@
     </message>
 </context>
 <context>
+    <name>ExperimentFile</name>
+    <message>
+        <location filename="../session/ExperimentFile.cpp" line="+73"/>
+        <source>Fichier d&apos;expérience invalide : %1, « %2 » manque ou n&apos;est pas %3.</source>
+        <translation>Invalid experiment file: %1, “%2” is missing or is not %3.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>un nombre</source>
+        <translation>a number</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+65"/>
+        <source>un nombre entier</source>
+        <translation>a whole number</translation>
+    </message>
+    <message>
+        <location line="-59"/>
+        <source>vrai ou faux</source>
+        <translation>true or false</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>un texte</source>
+        <translation>a text</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>un objet</source>
+        <translation>an object</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+7"/>
+        <source>une liste de nombres</source>
+        <translation>a list of numbers</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <source>mesure %1</source>
+        <translation>run %1</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>une couleur 0xRRVVBB</source>
+        <translation>a colour 0xRRGGBB</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>« device » ou « file »</source>
+        <translation>“device” or “file”</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <source>Fichier d&apos;expérience tronqué ou abîmé (à l&apos;octet %1 : %2).</source>
+        <translation>Experiment file truncated or damaged (at byte %1: %2).</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Ce fichier n&apos;est pas une expérience Pendulab.</source>
+        <translation>This file is not a Pendulab experiment.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>en-tête</source>
+        <translation>header</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Cette expérience vient d&apos;une version plus récente de Pendulab (format %1, celui-ci lit le format %2) : mettez Pendulab à jour pour l&apos;ouvrir.</source>
+        <translation>This experiment comes from a newer Pendulab (format %1; this one reads format %2): update Pendulab to open it.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>un numéro de version</source>
+        <translation>a version number</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <location line="+3"/>
+        <source>une liste de mesures</source>
+        <translation>a list of runs</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>le numéro d&apos;une mesure</source>
+        <translation>the number of a run</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <source>Impossible d&apos;écrire le fichier %1 : %2.</source>
+        <translation>Cannot write the file %1: %2.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Impossible de lire le fichier %1 : %2.</source>
+        <translation>Cannot read the file %1: %2.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Le fichier %1 est trop grand pour une expérience.</source>
+        <translation>The file %1 is too large for an experiment.</translation>
+    </message>
+</context>
+<context>
     <name>Fit</name>
     <message>
         <location filename="../model/Fit.cpp" line="+226"/>
@@ -728,12 +834,18 @@
         <translation>The measurement&apos;s instants must increase.</translation>
     </message>
     <message>
+        <location filename="../session/SessionDocument.cpp" line="+26"/>
+        <source>« %1 » (mesure %2) : %3</source>
+        <translation>“%1” (run %2): %3</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <location filename="../session/SessionRuns.cpp" line="+39"/>
         <source>Cette mesure n&apos;existe pas.</source>
         <translation>This measurement does not exist.</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location filename="../session/SessionRuns.cpp" line="+13"/>
         <source>L&apos;expérience compte déjà %1 mesures : supprimez-en avant d&apos;en ajouter une.</source>
         <translation>The experiment already holds %1 runs: delete some before adding another.</translation>
     </message>
@@ -758,7 +870,7 @@
         <translation>A run&apos;s name has at most %1 characters.</translation>
     </message>
     <message>
-        <location filename="../session/Session.cpp" line="+114"/>
+        <location filename="../session/Session.cpp" line="+121"/>
         <source>La source a envoyé trop de points.</source>
         <translation>The source sent too many points.</translation>
     </message>
@@ -873,7 +985,7 @@
 <context>
     <name>TFichePrincipale</name>
     <message>
-        <location filename="../app/Main.cpp" line="+106"/>
+        <location filename="../app/Main.cpp" line="+107"/>
         <source>&amp;Acquisition</source>
         <translation>&amp;Record</translation>
     </message>
@@ -913,17 +1025,12 @@
         <translation>&amp;Quit</translation>
     </message>
     <message>
-        <location line="+59"/>
-        <source>La mesure n&apos;est pas enregistrée. Quitter le programme ?</source>
-        <translation>The measurement is not saved. Quit the program?</translation>
-    </message>
-    <message>
-        <location line="+1"/>
+        <location line="+62"/>
         <source>Quitter le programme ?</source>
         <translation>Quit the program?</translation>
     </message>
     <message>
-        <location line="+6"/>
+        <location line="+5"/>
         <source>Prêt à lacher le pendules ?</source>
         <translation>Ready to release the pendulum?</translation>
     </message>
@@ -943,50 +1050,111 @@
         <translation>Excel files (*.xls *.XLS);;Excel 2007 and later workbooks (*.xlsx *.XLSX);;CSV files (*.csv *.CSV)</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location filename="../app/MainExperiment.cpp" line="+32"/>
+        <source>experience.pendulab</source>
+        <comment>default file name</comment>
+        <translation>experiment.pendulab</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Enregistrer l&apos;expérience</source>
+        <translation>Save the experiment</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Expériences Pendulab (*.pendulab)</source>
+        <translation>Pendulab experiments (*.pendulab)</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <location filename="../app/MainExport.cpp" line="+8"/>
         <location line="+30"/>
-        <location filename="../app/MainFiles.cpp" line="+138"/>
+        <location filename="../app/MainFiles.cpp" line="+143"/>
         <source>Fichier %1 sauvegardé.</source>
         <translation>File %1 saved.</translation>
     </message>
     <message>
-        <location line="-25"/>
+        <location line="+7"/>
+        <source>L&apos;expérience n&apos;est pas enregistrée.</source>
+        <translation>The experiment is not saved.</translation>
+    </message>
+    <message>
+        <location line="+36"/>
+        <source>Notes</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Notes de l&apos;expérience (imprimées avec le rapport) :</source>
+        <translation>Notes of the experiment (printed with the report):</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Nouvelle expérience</source>
+        <translation>New experiment</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 — modifiée, non enregistrée</source>
+        <translation>%1 — modified, not saved</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 — enregistrée</source>
+        <translation>%1 — saved</translation>
+    </message>
+    <message>
+        <location filename="../app/MainExport.cpp" line="-25"/>
         <source>Le format .xls ne prend que les mesures de %1 points : choisissez .xlsx ou .csv.</source>
         <translation>The .xls format only holds measurements of %1 points: choose .xlsx or .csv.</translation>
     </message>
     <message>
-        <location filename="../app/MainFiles.cpp" line="-96"/>
+        <location filename="../app/MainFiles.cpp" line="-101"/>
         <source>&amp;Fichier</source>
         <translation>&amp;File</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+11"/>
         <source>&amp;Ouvrir…</source>
         <translation>&amp;Open…</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>&amp;Enregistrer la mesure…</source>
-        <translation>&amp;Save the measurement…</translation>
-    </message>
-    <message>
-        <location line="+22"/>
-        <source>La mesure n&apos;est pas enregistrée. Continuer ?</source>
-        <translation>The measurement is not saved. Continue?</translation>
-    </message>
-    <message>
-        <location line="+7"/>
-        <location line="+28"/>
+        <location line="+56"/>
         <source>Ouvrir une mesure</source>
         <translation>Open a measurement</translation>
     </message>
     <message>
-        <location line="-27"/>
-        <source>Mesures (*.csv *.CSV *.txt *.TXT *.tsv *.dat);;Tous les fichiers (*)</source>
-        <translation>Measurements (*.csv *.CSV *.txt *.TXT *.tsv *.dat);;All files (*)</translation>
+        <location line="-55"/>
+        <source>&amp;Enregistrer l&apos;expérience</source>
+        <translation>&amp;Save the experiment</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+2"/>
+        <source>Enregistrer l&apos;expérience &amp;sous…</source>
+        <translation>Save the experiment &amp;as…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Enregistrer la mesure…</source>
+        <translation>Save the measurement…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Notes…</source>
+        <translation>Notes…</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Ouvrir</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Expériences et mesures (*.pendulab *.csv *.CSV *.txt *.TXT *.tsv *.dat);;Expériences Pendulab (*.pendulab);;Mesures (*.csv *.CSV *.txt *.TXT *.tsv *.dat);;Tous les fichiers (*)</source>
+        <translation>Experiments and measurements (*.pendulab *.csv *.CSV *.txt *.TXT *.tsv *.dat);;Pendulab experiments (*.pendulab);;Measurements (*.csv *.CSV *.txt *.TXT *.tsv *.dat);;All files (*)</translation>
+    </message>
+    <message>
+        <location line="+34"/>
         <source>Colonne des valeurs :</source>
         <translation>Column of values:</translation>
     </message>
@@ -1308,7 +1476,7 @@ Save the page to a PDF file?</translation>
         <translation>Source</translation>
     </message>
     <message>
-        <location line="+50"/>
+        <location line="+53"/>
         <source>Mesure active : tracée en bleu, modélisée, lue par le curseur et exportée</source>
         <translation>Active run: drawn in blue, modelled, read by the cursor and exported</translation>
     </message>
@@ -1628,12 +1796,27 @@ Save the page to a PDF file?</translation>
 <context>
     <name>UiServices</name>
     <message>
-        <location filename="../views/Services.cpp" line="+34"/>
+        <location filename="../views/Services.cpp" line="+35"/>
         <source>Confirmation</source>
         <translation>Confirmation</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
+        <source>Enregistrer</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ne pas enregistrer</source>
+        <translation>Don&apos;t save</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Annuler</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+19"/>
         <source>Avertissement</source>
         <translation>Warning</translation>
     </message>

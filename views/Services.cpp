@@ -9,6 +9,7 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -35,6 +36,28 @@ bool UiServices::confirmYesNo(QWidget* parent, const QString& text)
                     QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+UiServices::SaveChoice UiServices::askSaveDiscardCancel(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Pendulab"), text, QMessageBox::NoButton, parent);
+    QPushButton* save = box.addButton(QCoreApplication::translate("UiServices", "Enregistrer"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QCoreApplication::translate("UiServices", "Ne pas enregistrer"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QCoreApplication::translate("UiServices", "Annuler"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) return SaveChoice::Save;
+    if (box.clickedButton() == discard) return SaveChoice::Discard;
+    return SaveChoice::Cancel;
+}
+
+bool UiServices::editText(QWidget* parent, const QString& title, const QString& label, QString& text)
+{
+    bool ok = false;
+    const QString edited = QInputDialog::getMultiLineText(parent, title, label, text, &ok);
+    if (ok) text = edited;
+    return ok;
 }
 
 bool UiServices::confirmOkCancel(QWidget* parent, const QString& text)

@@ -12,6 +12,7 @@ class QDialog;
 
 class UiServices {
 public:
+    enum class SaveChoice { Save, Discard, Cancel };
     virtual ~UiServices() = default;
     // Plain message box with an OK button.
     virtual void showMessage(QWidget* parent, const QString& text);
@@ -19,6 +20,8 @@ public:
     virtual void showError(QWidget* parent, const QString& text);
     // Confirmation with Yes and No; true for Yes.
     virtual bool confirmYesNo(QWidget* parent, const QString& text);
+    // The question before unsaved work is dropped: "Enregistrer", "Ne pas enregistrer", "Annuler".
+    virtual SaveChoice askSaveDiscardCancel(QWidget* parent, const QString& text);
     // Warning with OK and Cancel; true for OK.
     virtual bool confirmOkCancel(QWidget* parent, const QString& text);
     // Save-file dialog; empty when cancelled.
@@ -31,6 +34,8 @@ public:
     // Runs a dialog modally.
     // A line of text typed by the user; empty when cancelled.
     virtual QString askText(QWidget* parent, const QString& title, const QString& label, const QString& initial);
+    // Several lines of text edited by the user; false (and `text` untouched) when cancelled.
+    virtual bool editText(QWidget* parent, const QString& title, const QString& label, QString& text);
     // A colour picked by the user, starting from `initial`; an invalid colour when cancelled.
     virtual QColor chooseColour(QWidget* parent, const QString& title, const QColor& initial);
     virtual int execModal(QDialog* dialog);

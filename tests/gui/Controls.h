@@ -25,6 +25,8 @@ template <class T> T* named(const QObject* root, const char* name) { return root
     inline Type* name(const QObject* window) { return named<Type>(window, #name); }
 PENDULAB_CONTROL(QAction, Acquisition1)
 PENDULAB_CONTROL(QAction, Enregistrer1)
+PENDULAB_CONTROL(QAction, EnregistrerExp1)
+PENDULAB_CONTROL(QAction, EnregistrerExpSous1)
 PENDULAB_CONTROL(QAction, Exporter1)
 PENDULAB_CONTROL(QAction, Imprimecran1)
 PENDULAB_CONTROL(QAction, Modlisation1)

@@ -34,6 +34,19 @@ public:
         questions << text;
         return yesNoAnswer;
     }
+    SaveChoice saveChoice = SaveChoice::Cancel;
+    SaveChoice askSaveDiscardCancel(QWidget*, const QString& text) override
+    {
+        questions << text;
+        return saveChoice;
+    }
+    QString notesAnswer; // with notesGiven: the text the user leaves in the notes
+    bool notesGiven = false;
+    bool editText(QWidget*, const QString&, const QString&, QString& text) override
+    {
+        if (notesGiven) text = notesAnswer;
+        return notesGiven;
+    }
     bool confirmOkCancel(QWidget*, const QString& text) override
     {
         questions << text;

@@ -175,38 +175,85 @@ TEST_F(FilesTest, BadFileSaysWhereAndChangesNothing)
     EXPECT_TRUE(main->measurementUnsaved()); // still the unsaved recording
 }
 
-TEST_F(FilesTest, AnUnsavedRecordingIsAskedAboutUntilSavedOrExported)
+TEST_F(FilesTest, AModifiedExperimentIsAskedAboutToSaveDropOrCancel)
 {
     start();
     N1(main)->trigger();
+    EXPECT_EQ(ui_.questions, QStringList{QStringLiteral("Quitter le programme ?")}); // nothing to lose
+    EXPECT_FALSE(session()->modified());
     recordFromCard();
-    N1(main)->trigger();
-    EXPECT_EQ(ui_.questions, (QStringList{QStringLiteral("Quitter le programme ?"),
-                                          QStringLiteral("La mesure n'est pas enregistrée. Quitter le programme ?")}));
+    EXPECT_TRUE(session()->modified());
     ui_.questions.clear();
-
-    // "No" keeps the window; opening a file adds a run, and asks nothing.
-    EXPECT_FALSE(main->close());
+    ui_.yesNoAnswer = true; // "Oui" to quitting: then the experiment's question, "Annuler" here
+    N1(main)->trigger();
+    const QString unsaved = QStringLiteral("L'expérience n'est pas enregistrée.");
+    EXPECT_EQ(ui_.questions, (QStringList{QStringLiteral("Quitter le programme ?"), unsaved}));
+    ui_.questions.clear();
+    EXPECT_FALSE(main->close()); // "Annuler" keeps the window
     EXPECT_TRUE(main->isVisible());
-    Ouvrir1(main)->trigger();
-    EXPECT_EQ(ui_.openCalls, 1);
-    EXPECT_EQ(ui_.questions, QStringList{QStringLiteral("La mesure n'est pas enregistrée. Continuer ?")});
+    EXPECT_EQ(ui_.questions, QStringList{unsaved});
 
-    // An .xls export does not keep the samples; a .csv export does.
+    // An .xls export does not keep the samples; a .csv export does, but the experiment is not saved.
     exportTo(path("oscill.xls"));
     EXPECT_TRUE(main->measurementUnsaved());
     exportTo(path("oscill.csv"));
     ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
     EXPECT_FALSE(main->measurementUnsaved());
+    EXPECT_TRUE(session()->modified());
+
+    // "Enregistrer": the file dialog, the experiment saved, then the window closes.
     ui_.questions.clear();
-    N1(main)->trigger();
-    EXPECT_EQ(ui_.questions, QStringList{QStringLiteral("Quitter le programme ?")});
+    ui_.saveChoice = UiServices::SaveChoice::Save;
+    ui_.saveAnswer = path("td.pendulab");
+    EXPECT_TRUE(main->close());
+    EXPECT_EQ(ui_.questions, QStringList{unsaved});
+    EXPECT_FALSE(session()->modified());
+    EXPECT_TRUE(QFileInfo::exists(path("td.pendulab")));
+    EXPECT_EQ(main->experimentFile(), path("td.pendulab"));
+    EXPECT_EQ(named<QLabel>(main, "experimentstate")->text(), QStringLiteral("td.pendulab — enregistrée"));
 
     // No file opens while a recording runs.
     emit main->runningChanged(true);
     EXPECT_FALSE(Ouvrir1(main)->isEnabled());
     emit main->runningChanged(false);
     EXPECT_TRUE(Ouvrir1(main)->isEnabled());
+}
+
+TEST_F(FilesTest, OpeningAnExperimentReplacesTheModifiedOneOnlyWhenTheStudentSaysSo)
+{
+    start();
+    recordFromCard();
+    session()->renameRun(0, "masse 200 g");
+    ui_.saveAnswer = path("td.pendulab");
+    EnregistrerExp1(main)->trigger(); // Ctrl+S, named the first time
+    ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
+    EXPECT_EQ(ui_.messages.last(), QStringLiteral("Fichier %1 sauvegardé.").arg(path("td.pendulab")));
+    durtxt(main)->setText(QStringLiteral("4"));
+    recordFromCard();
+    ASSERT_EQ(session()->runCount(), 2);
+    EXPECT_EQ(named<QLabel>(main, "experimentstate")->text(), QStringLiteral("td.pendulab — modifiée, non enregistrée"));
+
+    ui_.openAnswer = path("td.pendulab");
+    ui_.saveChoice = UiServices::SaveChoice::Cancel;
+    Ouvrir1(main)->trigger();
+    EXPECT_EQ(session()->runCount(), 2); // kept
+    ui_.saveChoice = UiServices::SaveChoice::Discard;
+    Ouvrir1(main)->trigger();
+    ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
+    ASSERT_EQ(session()->runCount(), 1); // the experiment as saved
+    EXPECT_EQ(session()->run(0).name, "masse 200 g");
+    EXPECT_EQ(runlist(main)->topLevelItem(0)->text(0), QStringLiteral("masse 200 g"));
+    EXPECT_EQ(Series1(main)->dataCount(), pendulab::SampleCount - 3);
+    EXPECT_FALSE(session()->modified());
+
+    // A broken file is refused by name and changes nothing.
+    writeFile(path("broken.pendulab"), "{\"format\":\"pendulab-experiment\",\"version\":1,\"runs\":[");
+    ui_.openAnswer = path("broken.pendulab");
+    Ouvrir1(main)->trigger();
+    ASSERT_EQ(ui_.errors.size(), 1);
+    EXPECT_TRUE(ui_.errors.first().contains(QStringLiteral("tronqué"))) << ui_.errors.first().toStdString();
+    EXPECT_EQ(session()->runCount(), 1);
+    EXPECT_EQ(main->experimentFile(), path("td.pendulab"));
 }
 
 TEST_F(FilesTest, ExportFormatFollowsTheExtension)

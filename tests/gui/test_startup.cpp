@@ -51,7 +51,9 @@ TEST_F(PendulabTest, AboutBoxComesFirstThenTheMainWindowIsReady)
     EXPECT_EQ(Exporter1(main)->shortcut(), QKeySequence(Qt::Key_F2));
     EXPECT_EQ(N1(main)->shortcut(), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(Ouvrir1(main)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
-    EXPECT_EQ(Enregistrer1(main)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(Enregistrer1(main)->shortcut(), QKeySequence()); // Ctrl+S saves the experiment
+    EXPECT_EQ(EnregistrerExp1(main)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(EnregistrerExpSous1(main)->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
 
     QStringList menu;
     for (QAction* a : main->menuBar()->actions()) menu << a->text();
