@@ -15,6 +15,7 @@
 #include "acquisition/DynLib.h"
 #include "app/RecordingControl.h"
 #include "app/avertisit1.h"
+#include "session/Autosave.h"
 #include "session/Session.h"
 #include "views/Accessibility.h"
 #include "views/CursorReadout.h"
@@ -31,6 +32,7 @@ TFichePrincipale::TFichePrincipale(QWidget* parent) : QMainWindow(parent)
     setWindowTitle(QStringLiteral("Pendulab"));
     setMinimumSize(1024, 700); // everything fits down to this size
     session = new pendulab::Session(this);
+    autosave_ = std::make_unique<pendulab::Autosave>(*session);
     driverFolder = QString::fromStdString(pendulab::dynlib::ProgramFolder());
 
     PageControl1 = new QTabWidget(this);
@@ -68,7 +70,7 @@ TFichePrincipale::TFichePrincipale(QWidget* parent) : QMainWindow(parent)
     xls1.FileName.clear();
 }
 
-TFichePrincipale::~TFichePrincipale() = default; // the recording control waits for its threads
+TFichePrincipale::~TFichePrincipale() = default; // the recording control and the autosave wait for their threads
 
 pendulab::SampleSource* TFichePrincipale::source() const { return recording_->source(); }
 bool TFichePrincipale::running() const { return recording_->running(); }
@@ -157,6 +159,7 @@ void TFichePrincipale::showEvent(QShowEvent* event)
 void TFichePrincipale::FormShow()
 {
     if (about_) ui().execModal(about_);
+    offerAutosave();
     recording_->startUp(driverFolder, startSource);
     QCoreApplication::processEvents();
 }

@@ -23,6 +23,7 @@ class QSplitter;
 class Tconfig;
 class Tavert;
 namespace pendulab {
+class Autosave;
 class Session;
 class SampleSource;
 } // namespace pendulab
@@ -85,6 +86,9 @@ public:
     void Notes1Click();
     // Asks before a modified experiment is dropped (save, drop, or cancel); true when it may go.
     bool confirmDiscardExperiment();
+    // An end by SIGTERM or SIGHUP: as a close, without a question, the autosave kept.
+    void endBySignal();
+    pendulab::Autosave* autosave() const { return autosave_.get(); }
     // The experiment's file, empty until first saved or opened.
     const QString& experimentFile() const { return experimentFile_; }
 
@@ -127,6 +131,8 @@ private:
             *Imprimecran1 = nullptr, *N1 = nullptr, *Rapport1 = nullptr, *Ouvrir1 = nullptr, *Enregistrer1 = nullptr,
             *EnregistrerExp1 = nullptr, *EnregistrerExpSous1 = nullptr, *Notes1 = nullptr;
     QString experimentFile_;
+    std::unique_ptr<pendulab::Autosave> autosave_;
+    void offerAutosave(); // after an abnormal end
     QLabel* experimentState_ = nullptr;
     QMenu *Imprimer1 = nullptr, *Fichier1 = nullptr;
     pendulab::TXLSfile xls1;

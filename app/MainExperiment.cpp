@@ -1,6 +1,7 @@
 // The experiment as a document: saving it (where it was, or under a new name), opening one in place
 // of the current experiment, the question before a modified one is dropped, the notes, and the
 // status bar's file name and saved state.
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include "app/Main.h"
 #include "app/RecentFolder.h"
 #include "app/RecordingControl.h"
+#include "session/Autosave.h"
 #include "session/ExperimentFile.h"
 #include "session/Session.h"
 #include "views/Services.h"
@@ -103,4 +105,25 @@ void TFichePrincipale::showExperimentState()
     experimentState_->setText(session->modified() ? tr("%1 — modifiée, non enregistrée").arg(name)
                                                   : tr("%1 — enregistrée").arg(name));
     if (experimentFile_.isEmpty() && !session->modified()) experimentState_->setText(name);
+}
+
+void TFichePrincipale::offerAutosave()
+{
+    const std::optional<QString> left = autosave_->abandoned();
+    if (!left) return;
+    if (!ui().confirmYesNo(this, tr("Restaurer l'expérience non enregistrée ?"))) {
+        pendulab::Autosave::discard(*left);
+        return;
+    }
+    session->setExperiment(pendulab::Autosave::take(*left), false); // still to be saved
+    if (session->hasMeasurement()) recording_->showDuration(session->measurement().durationSeconds);
+    if (config_) config_->followSession();
+}
+
+void TFichePrincipale::endBySignal()
+{
+    recording_->stopAndWait();
+    autosave_->writeNowAndKeep();
+    if (config_) config_->hide();
+    QCoreApplication::exit(0);
 }

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "app/AppWindows.h"
+#include "app/EndSignals.h"
 #include "app/Main.h"
 #include "views/Services.h"
 #include "app/Translations.h"
@@ -44,6 +45,7 @@ int main(int argc, char* argv[])
     if (QScreen* screen = QGuiApplication::primaryScreen())
         Windows.FichePrincipale->setGeometry(screen->availableGeometry());
     Windows.FichePrincipale->showMaximized();
+    installEndSignals([] { Windows.FichePrincipale->endBySignal(); });
     const int rc = QApplication::exec();
     delete Windows.FichePrincipale;
     Windows = {};

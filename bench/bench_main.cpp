@@ -357,6 +357,8 @@ BENCHMARK(BM_LiveRecording)->Arg(1)->Arg(10)->Iterations(1)->Unit(benchmark::kMi
 int main(int argc, char** argv)
 {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    char folder[] = "/tmp/pendulab-bench-XXXXXX"; // the autosaves of the windows measured
+    if (::mkdtemp(folder) != nullptr) ::setenv("XDG_DATA_HOME", folder, 1);
     ProbedApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -61,9 +61,10 @@ public:
 
     // The experiment as a document (session/ExperimentFile.h), and back: setExperiment checks every
     // run first (refusalOf and the limits; std::invalid_argument naming the run), derives the runs
-    // and their models, then replaces the experiment at once; a refusal changes nothing.
+    // and their models, then replaces the experiment at once; a refusal changes nothing. `saved`:
+    // as its file holds it (an autosave restored is not saved).
     Experiment experiment() const;
-    void setExperiment(Experiment e);
+    void setExperiment(Experiment e, bool saved = true);
     const std::string& notes() const { return notes_; }
     void setNotes(const std::string& notes);
     // True when a run was added, changed, removed or renamed, a model, fit or interval set, or the

@@ -10,14 +10,26 @@ namespace pendulab {
 Experiment Session::experiment() const
 {
     Experiment e;
-    e.runs = runs_;
-    for (Run& r : e.runs) r.data = {}; // derived again when read
+    e.runs.reserve(runs_.size());
+    for (const Run& r : runs_) { // all but the derived arrays, made again when read
+        Run& copy = e.runs.emplace_back();
+        copy.measurement = r.measurement;
+        copy.name = r.name;
+        copy.colour = r.colour;
+        copy.shown = r.shown;
+        copy.unsavedRecording = r.unsavedRecording;
+        copy.parameters = r.parameters;
+        copy.modelComputed = r.modelComputed;
+        copy.modelResult = r.modelResult;
+        copy.interval = r.interval;
+        copy.fit = r.fit;
+    }
     e.active = active_;
     e.notes = notes_;
     return e;
 }
 
-void Session::setExperiment(Experiment e)
+void Session::setExperiment(Experiment e, bool saved)
 {
     std::size_t total = 0;
     for (std::size_t i = 0; i < e.runs.size(); ++i) {
@@ -41,7 +53,8 @@ void Session::setExperiment(Experiment e)
     emit experimentReplaced();
     emit activeRunChanged(active_);
     emit measurementChanged();
-    markSaved();
+    if (saved) markSaved();
+    else setModified(true);
 }
 
 void Session::setNotes(const std::string& notes)

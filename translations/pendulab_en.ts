@@ -834,7 +834,7 @@
         <translation>The measurement&apos;s instants must increase.</translation>
     </message>
     <message>
-        <location filename="../session/SessionDocument.cpp" line="+26"/>
+        <location filename="../session/SessionDocument.cpp" line="+38"/>
         <source>« %1 » (mesure %2) : %3</source>
         <translation>“%1” (run %2): %3</translation>
     </message>
@@ -985,7 +985,7 @@
 <context>
     <name>TFichePrincipale</name>
     <message>
-        <location filename="../app/Main.cpp" line="+107"/>
+        <location filename="../app/Main.cpp" line="+109"/>
         <source>&amp;Acquisition</source>
         <translation>&amp;Record</translation>
     </message>
@@ -1025,7 +1025,7 @@
         <translation>&amp;Quit</translation>
     </message>
     <message>
-        <location line="+62"/>
+        <location line="+63"/>
         <source>Quitter le programme ?</source>
         <translation>Quit the program?</translation>
     </message>
@@ -1050,7 +1050,7 @@
         <translation>Excel files (*.xls *.XLS);;Excel 2007 and later workbooks (*.xlsx *.XLSX);;CSV files (*.csv *.CSV)</translation>
     </message>
     <message>
-        <location filename="../app/MainExperiment.cpp" line="+32"/>
+        <location filename="../app/MainExperiment.cpp" line="+34"/>
         <source>experience.pendulab</source>
         <comment>default file name</comment>
         <translation>experiment.pendulab</translation>
@@ -1102,6 +1102,11 @@
         <location line="+1"/>
         <source>%1 — enregistrée</source>
         <translation>%1 — saved</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Restaurer l&apos;expérience non enregistrée ?</source>
+        <translation>Restore the unsaved experiment?</translation>
     </message>
     <message>
         <location filename="../app/MainExport.cpp" line="-25"/>

@@ -11,7 +11,10 @@ int main(int argc, char** argv)
     ::setenv("VIRTUALCARD_PACE", "none", 0);
     // The program's settings go to a folder of this run's own.
     char folder[] = "/tmp/pendulab-gui-settings-XXXXXX";
-    if (::mkdtemp(folder) != nullptr) ::setenv("XDG_CONFIG_HOME", folder, 1);
+    if (::mkdtemp(folder) != nullptr) {
+        ::setenv("XDG_CONFIG_HOME", folder, 1);
+        ::setenv("XDG_DATA_HOME", folder, 1); // and its autosaves
+    }
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Pendulab"));
     QApplication::setApplicationName(QStringLiteral("Pendulab"));
