@@ -220,6 +220,14 @@ TEST(Session, EachCompleteRecordingIsANewRunThatStartsFromTheActiveModel)
     EXPECT_EQ(s.run(2).name, "Mesure 4"); // "Mesure 3" is taken
     EXPECT_EQ(s.run(2).colour, freed);
 
+    // Shown or hidden beside the active run: said once, and only for a change.
+    int others = 0;
+    QObject::connect(&s, &Session::othersChanged, [&] { ++others; });
+    s.setRunShown(0, false);
+    s.setRunShown(0, false);
+    EXPECT_FALSE(s.run(0).shown);
+    EXPECT_EQ(others, 1);
+
     // Every recording is unsaved until written to a file.
     EXPECT_TRUE(s.hasUnsavedRecording());
     for (int i : {0, 1}) s.markRunSaved(i);
@@ -263,7 +271,7 @@ TEST(Session, TheExperimentRefusesRunsPastItsLimitsAndNamesThatAreBlankOrTooLong
     EXPECT_THROW(s.setMeasurement(longer), std::invalid_argument); // one sample past the total
     EXPECT_EQ(s.measurement().size(), small.size());
 
-    s.renameRun(0, "  masse 200 g\t");
+    s.renameRun(0, " \tmasse 200 g\r\n");
     EXPECT_EQ(s.run(0).name, "masse 200 g");
     EXPECT_THROW(s.renameRun(0, " \n "), std::invalid_argument);
     std::string accents;
