@@ -6,9 +6,11 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <vector>
 
 #include "bench/BenchWindows.h"
+#include "session/ExperimentFile.h"
 #include "session/Session.h"
 #include "tests/gui/Controls.h"
 #include "views/conf1.h"
@@ -92,3 +94,44 @@ static void BM_SliderStepRuns(benchmark::State& state)
     setUiServices(nullptr);
 }
 BENCHMARK(BM_SliderStepRuns)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
+
+// Saving and opening a 10-run experiment through its file, and what an autosave of 100 runs
+// holds the window's thread for (the copy it hands to the writer).
+static void BM_ExperimentFile(benchmark::State& state)
+{
+    pendulab::Session session;
+    for (int k = 0; k < 100; ++k) {
+        pendulab::Measurement m;
+        const pendulab::Signal volts = decayingSine(0.1 * k, 0.1 + 0.003 * k);
+        m.volts.assign(volts.begin(), volts.end());
+        session.addRun(m);
+        if (k == 9) {
+            const std::string path = (std::filesystem::temp_directory_path() / "pendulab-bench.pendulab").string();
+            std::vector<double> save, open;
+            for (int i = 0; i < 20; ++i) {
+                auto t0 = Clock::now();
+                pendulab::saveExperimentFile(path, session.experiment());
+                save.push_back(ms(Clock::now() - t0));
+                pendulab::Session read;
+                t0 = Clock::now();
+                read.setExperiment(pendulab::loadExperimentFile(path));
+                open.push_back(ms(Clock::now() - t0));
+            }
+            std::filesystem::remove(path);
+            state.counters["save_10_runs_ms"] = median(save);
+            state.counters["open_10_runs_ms"] = median(open);
+        }
+    }
+    std::vector<double> hold;
+    for (auto _ : state) {
+        const auto t0 = Clock::now();
+        benchmark::DoNotOptimize(session.experiment()); // the autosave's part on the window's thread
+        const auto t1 = Clock::now();
+        hold.push_back(ms(t1 - t0));
+        state.SetIterationTime(std::chrono::duration<double>(t1 - t0).count());
+    }
+    std::sort(hold.begin(), hold.end());
+    state.counters["autosave_100_runs_hold_worst_ms"] = hold.back();
+    state.counters["autosave_100_runs_hold_median_ms"] = median(hold);
+}
+BENCHMARK(BM_ExperimentFile)->UseManualTime()->Iterations(30)->Unit(benchmark::kMillisecond);
