@@ -84,6 +84,8 @@ public:
     void EnregistrerExpSous1Click();
     void openExperiment(const QString& file);
     void Notes1Click();
+    // Every run in one .xlsx workbook: a sheet each and "Résultats".
+    void ExporterExp1Click();
     // Asks before a modified experiment is dropped (save, drop, or cancel); true when it may go.
     bool confirmDiscardExperiment();
     // An end by SIGTERM or SIGHUP: as a close, without a question, the autosave kept.
@@ -129,7 +131,7 @@ private:
     QSplitter* beside_ = nullptr; // the pages and the run list
     QAction *Acquisition1 = nullptr, *Modlisation1 = nullptr, *Exporter1 = nullptr, *Configurerimpression1 = nullptr,
             *Imprimecran1 = nullptr, *N1 = nullptr, *Rapport1 = nullptr, *Ouvrir1 = nullptr, *Enregistrer1 = nullptr,
-            *EnregistrerExp1 = nullptr, *EnregistrerExpSous1 = nullptr, *Notes1 = nullptr;
+            *EnregistrerExp1 = nullptr, *EnregistrerExpSous1 = nullptr, *Notes1 = nullptr, *ExporterExp1 = nullptr;
     QString experimentFile_;
     std::unique_ptr<pendulab::Autosave> autosave_;
     void offerAutosave(); // after an abnormal end

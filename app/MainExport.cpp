@@ -9,6 +9,9 @@
 #include "session/Session.h"
 
 #include <stdexcept>
+#include <vector>
+
+#include "export/XlsxFormat.h"
 
 void TFichePrincipale::Exporter1Click()
 {
@@ -55,5 +58,36 @@ void TFichePrincipale::Exporter1Click()
         throw;
     }
     xls1.Reset();
+    ui().showMessage(this, tr("Fichier %1 sauvegardé.").arg(file));
+}
+
+void TFichePrincipale::ExporterExp1Click()
+{
+    if (session->runCount() == 0) {
+        ui().showMessage(this, tr("Aucune mesure à exporter."));
+        return;
+    }
+    const QString file = ui().saveFileName(this, tr("Exporter l'expérience"),
+                                           QDir(startFolder()).filePath(tr("experience.xlsx", "default file name")),
+                                           tr("Classeurs Excel 2007 et suivants (*.xlsx *.XLSX)"), QStringLiteral("xlsx"));
+    if (file.isEmpty()) return;
+    rememberFolder(file);
+    std::vector<pendulab::WorkbookRun> runs;
+    for (int i = 0; i < session->runCount(); ++i) {
+        const pendulab::Run& run = session->run(i);
+        pendulab::WorkbookRun& w = runs.emplace_back();
+        w.name = run.name;
+        w.table.measurement = run.measurement;
+        w.table.measPos = run.data.MeasPos;
+        w.table.measSpeed = run.data.MeasSpeed;
+        w.table.modelShown = run.modelShown();
+        if (w.table.modelShown) {
+            w.table.modelPos = run.data.ModelPos;
+            w.table.modelSpeed = run.data.ModelSpeed;
+        }
+        static_cast<pendulab::OscillatorParameters&>(w.table.model) = run.parameters;
+        w.table.model.durationSeconds = run.measurement.durationSeconds;
+    }
+    pendulab::writeExperimentXlsx(QDir::toNativeSeparators(file).toStdString(), runs);
     ui().showMessage(this, tr("Fichier %1 sauvegardé.").arg(file));
 }

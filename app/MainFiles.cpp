@@ -56,6 +56,7 @@ void TFichePrincipale::buildFileMenu(QMenuBar* bar)
     EnregistrerExpSous1 = item("EnregistrerExpSous1", tr("Enregistrer l'expérience &sous…"),
                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &TFichePrincipale::EnregistrerExpSous1Click);
     Enregistrer1 = item("Enregistrer1", tr("Enregistrer la mesure…"), {}, &TFichePrincipale::Enregistrer1Click);
+    ExporterExp1 = item("ExporterExp1", tr("Exporter l'expérience…"), {}, &TFichePrincipale::ExporterExp1Click);
     Notes1 = item("Notes1", tr("Notes…"), {}, &TFichePrincipale::Notes1Click);
     bar->addMenu(Fichier1);
 

@@ -1,5 +1,7 @@
 #include "export/XlsxFormat.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <clocale>
 #include <cstring>
@@ -128,6 +130,80 @@ std::string reasonOf(lxw_error error, int savedErrno)
     }
 }
 
+// Writes through a temporary workbook that `fill` makes, renamed over `path` once whole.
+template <class Fill> void writeWorkbook(const std::string& path, Fill&& fill)
+{
+    checkWritableTarget(path);
+    const std::string temp = temporaryBeside(path);
+    auto discard = [&](const std::string& reason) {
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
+        return writeError(path, reason);
+    };
+    CNumericLocale cLocale;
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_FALSE;
+    lxw_workbook* wb = workbook_new_opt(temp.c_str(), &options);
+    if (!wb) throw discard(translated("MeasurementFiles", "le classeur ne peut pas être créé"));
+    Status status;
+    fill(wb, status);
+    errno = 0;
+    const lxw_error closed = workbook_close(wb); // frees the workbook in every case
+    const int savedErrno = errno;
+    status(closed);
+    if (status.error != LXW_NO_ERROR) throw discard(reasonOf(status.error, savedErrno));
+    std::error_code ec;
+    if (!std::filesystem::exists(temp, ec)) throw discard(translated("MeasurementFiles", "le fichier n'a pas été écrit"));
+    replaceWithTemporary(temp, path);
+}
+
+// A sheet name Excel takes: at most 31 characters, none of []:*?/\, not empty, not one already used.
+std::string sheetName(const std::string& wanted, std::vector<std::string>& used)
+{
+    std::string clean;
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < wanted.size() && chars < 27;) { // room left for " (n)"
+        const auto c = static_cast<unsigned char>(wanted[i]);
+        const std::size_t len = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+        const std::string_view one(wanted.data() + i, std::min(len, wanted.size() - i));
+        clean += one.find_first_of("[]:*?/\\") == std::string_view::npos ? std::string(one) : std::string("_");
+        i += len;
+        ++chars;
+    }
+    if (clean.empty() || clean.front() == '\'' || clean.back() == '\'') clean = "Mesure";
+    std::string name = clean;
+    const auto taken = [&](const std::string& n) {
+        return std::any_of(used.begin(), used.end(), [&](const std::string& u) {
+            return u.size() == n.size() && std::equal(u.begin(), u.end(), n.begin(), [](char x, char y) { return std::tolower(x) == std::tolower(y); });
+        });
+    };
+    for (int k = 2; taken(name); ++k) name = clean + " (" + std::to_string(k) + ")";
+    used.push_back(name);
+    return name;
+}
+
+void fillResults(lxw_workbook* wb, lxw_worksheet* ws, const std::vector<WorkbookRun>& runs, Status& status)
+{
+    lxw_format* bold = workbook_add_format(wb);
+    format_set_bold(bold);
+    status(worksheet_set_column(ws, 0, 2, 24, nullptr));
+    status(worksheet_set_column(ws, 3, 3 + static_cast<lxw_col_t>(std::size(ModelRows)), 16, nullptr));
+    lxw_col_t col = 0;
+    for (const char* header : {"Mesure", "Durée (s)", "Source"}) status(worksheet_write_string(ws, 0, col++, header, bold));
+    for (const ParameterRow& r : ModelRows) status(worksheet_write_string(ws, 0, col++, r.label, bold));
+    status(worksheet_write_string(ws, 0, col, "Excitateur", bold));
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const auto row = static_cast<lxw_row_t>(i + 1);
+        const MeasurementTable& t = runs[i].table;
+        col = 0;
+        status(worksheet_write_string(ws, row, col++, runs[i].name.c_str(), nullptr));
+        status(worksheet_write_number(ws, row, col++, t.measurement.duration(), nullptr));
+        status(worksheet_write_string(ws, row, col++, t.measurement.source.c_str(), nullptr));
+        for (const ParameterRow& r : ModelRows) status(worksheet_write_number(ws, row, col++, t.model.*r.member, nullptr));
+        status(worksheet_write_string(ws, row, col, t.model.excited ? "oui" : "non", nullptr));
+    }
+}
+
 } // namespace
 
 void writeXlsx(const std::string& path, const MeasurementTable& table)
@@ -137,36 +213,35 @@ void writeXlsx(const std::string& path, const MeasurementTable& table)
     } catch (const FormatError& e) {
         throw writeError(path, e.what());
     }
-    checkWritableTarget(path);
-    const std::string temp = temporaryBeside(path);
-    auto discard = [&](const std::string& reason) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        return writeError(path, reason);
-    };
-
-    CNumericLocale cLocale;
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_FALSE;
-    lxw_workbook* wb = workbook_new_opt(temp.c_str(), &options);
-    if (!wb) throw discard(translated("MeasurementFiles", "le classeur ne peut pas être créé"));
-    Status status;
-    lxw_worksheet* measures = workbook_add_worksheet(wb, "Mesures");
-    lxw_worksheet* parameters = workbook_add_worksheet(wb, "Paramètres");
-    if (measures && parameters) {
+    writeWorkbook(path, [&](lxw_workbook* wb, Status& status) {
+        lxw_worksheet* measures = workbook_add_worksheet(wb, "Mesures");
+        lxw_worksheet* parameters = workbook_add_worksheet(wb, "Paramètres");
+        if (!measures || !parameters) return status(LXW_ERROR_MEMORY_MALLOC_FAILED);
         fillMeasures(wb, measures, table, status);
         fillParameters(parameters, table, status);
-    } else {
-        status(LXW_ERROR_MEMORY_MALLOC_FAILED);
+    });
+}
+
+void writeExperimentXlsx(const std::string& path, const std::vector<WorkbookRun>& runs)
+{
+    for (const WorkbookRun& r : runs) {
+        try {
+            checkTableLengths(r.table);
+        } catch (const FormatError& e) {
+            throw writeError(path, r.name + " : " + e.what());
+        }
     }
-    errno = 0;
-    const lxw_error closed = workbook_close(wb); // frees the workbook in every case
-    const int savedErrno = errno;
-    status(closed);
-    if (status.error != LXW_NO_ERROR) throw discard(reasonOf(status.error, savedErrno));
-    std::error_code ec;
-    if (!std::filesystem::exists(temp, ec)) throw discard(translated("MeasurementFiles", "le fichier n'a pas été écrit"));
-    replaceWithTemporary(temp, path);
+    writeWorkbook(path, [&](lxw_workbook* wb, Status& status) {
+        std::vector<std::string> used{"Résultats"};
+        for (const WorkbookRun& r : runs) {
+            lxw_worksheet* ws = workbook_add_worksheet(wb, sheetName(r.name, used).c_str());
+            if (!ws) return status(LXW_ERROR_MEMORY_MALLOC_FAILED);
+            fillMeasures(wb, ws, r.table, status);
+        }
+        lxw_worksheet* results = workbook_add_worksheet(wb, "Résultats");
+        if (!results) return status(LXW_ERROR_MEMORY_MALLOC_FAILED);
+        fillResults(wb, results, runs, status);
+    });
 }
 
 } // namespace pendulab

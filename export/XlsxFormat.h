@@ -6,6 +6,7 @@
 // Numbers are stored with 16 significant digits (libxlsxwriter's "%.16G"), whatever the C
 // locale of the program.
 #include <string>
+#include <vector>
 
 #include "export/FormatFiles.h"
 #include "export/MeasurementTable.h"
@@ -15,5 +16,16 @@ namespace pendulab {
 // Writes the workbook completely or not at all (a temporary file in the same folder, renamed
 // once whole); refuses a read-only target. Throws FormatError (French, names the file).
 void writeXlsx(const std::string& path, const MeasurementTable& table);
+
+// One run of an experiment workbook: its name and its table.
+struct WorkbookRun {
+    std::string name;
+    MeasurementTable table;
+};
+// The experiment as one workbook, written like writeXlsx: a sheet per run, named after it (cut to
+// Excel's 31 characters, without the characters Excel refuses, made unique), with the columns of
+// the sheet "Mesures"; then the sheet "Résultats": a row per run with its name, duration, source
+// and model parameters.
+void writeExperimentXlsx(const std::string& path, const std::vector<WorkbookRun>& runs);
 
 } // namespace pendulab

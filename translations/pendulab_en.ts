@@ -496,7 +496,7 @@
         <translation>Cannot save the file %1: %2</translation>
     </message>
     <message>
-        <location filename="../export/XlsxFormat.cpp" line="+117"/>
+        <location filename="../export/XlsxFormat.cpp" line="+119"/>
         <source>le fichier ne peut pas être créé (%1)</source>
         <translation>the file cannot be created (%1)</translation>
     </message>
@@ -521,12 +521,12 @@
         <translation>libxlsxwriter error: %1</translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+18"/>
         <source>le classeur ne peut pas être créé</source>
         <translation>the workbook cannot be created</translation>
     </message>
     <message>
-        <location line="+16"/>
+        <location line="+9"/>
         <source>le fichier n&apos;a pas été écrit</source>
         <translation>the file was not written</translation>
     </message>
@@ -1035,7 +1035,7 @@
         <translation>Ready to release the pendulum?</translation>
     </message>
     <message>
-        <location filename="../app/MainExport.cpp" line="+18"/>
+        <location filename="../app/MainExport.cpp" line="+21"/>
         <source>Exporter</source>
         <translation>Export</translation>
     </message>
@@ -1048,6 +1048,27 @@
         <location line="+2"/>
         <source>Fichiers excel (*.xls *.XLS);;Classeurs Excel 2007 et suivants (*.xlsx *.XLSX);;Fichiers CSV (*.csv *.CSV)</source>
         <translation>Excel files (*.xls *.XLS);;Excel 2007 and later workbooks (*.xlsx *.XLSX);;CSV files (*.csv *.CSV)</translation>
+    </message>
+    <message>
+        <location line="+44"/>
+        <source>Aucune mesure à exporter.</source>
+        <translation>No run to export.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Exporter l&apos;expérience</source>
+        <translation>Export the experiment</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>experience.xlsx</source>
+        <comment>default file name</comment>
+        <translation>experiment.xlsx</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Classeurs Excel 2007 et suivants (*.xlsx *.XLSX)</source>
+        <translation>Excel 2007 and later workbooks (*.xlsx *.XLSX)</translation>
     </message>
     <message>
         <location filename="../app/MainExperiment.cpp" line="+34"/>
@@ -1067,9 +1088,10 @@
     </message>
     <message>
         <location line="+12"/>
-        <location filename="../app/MainExport.cpp" line="+8"/>
+        <location filename="../app/MainExport.cpp" line="-41"/>
         <location line="+30"/>
-        <location filename="../app/MainFiles.cpp" line="+143"/>
+        <location line="+31"/>
+        <location filename="../app/MainFiles.cpp" line="+144"/>
         <source>Fichier %1 sauvegardé.</source>
         <translation>File %1 saved.</translation>
     </message>
@@ -1109,12 +1131,12 @@
         <translation>Restore the unsaved experiment?</translation>
     </message>
     <message>
-        <location filename="../app/MainExport.cpp" line="-25"/>
+        <location filename="../app/MainExport.cpp" line="-56"/>
         <source>Le format .xls ne prend que les mesures de %1 points : choisissez .xlsx ou .csv.</source>
         <translation>The .xls format only holds measurements of %1 points: choose .xlsx or .csv.</translation>
     </message>
     <message>
-        <location filename="../app/MainFiles.cpp" line="-101"/>
+        <location filename="../app/MainFiles.cpp" line="-102"/>
         <source>&amp;Fichier</source>
         <translation>&amp;File</translation>
     </message>
@@ -1124,12 +1146,12 @@
         <translation>&amp;Open…</translation>
     </message>
     <message>
-        <location line="+56"/>
+        <location line="+57"/>
         <source>Ouvrir une mesure</source>
         <translation>Open a measurement</translation>
     </message>
     <message>
-        <location line="-55"/>
+        <location line="-56"/>
         <source>&amp;Enregistrer l&apos;expérience</source>
         <translation>&amp;Save the experiment</translation>
     </message>
@@ -1142,6 +1164,11 @@
         <location line="+2"/>
         <source>Enregistrer la mesure…</source>
         <translation>Save the measurement…</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Exporter l&apos;expérience…</source>
+        <translation>Export the experiment…</translation>
     </message>
     <message>
         <location line="+1"/>
