@@ -145,6 +145,22 @@ void writeContents(Sheet& sheet, TFichePrincipale& window)
     } else {
         sheet.line(Report::tr("aucune mesure"));
     }
+    if (session.runCount() > 1) { // the series the active run belongs to
+        sheet.heading(Report::tr("Mesures de l'expérience"));
+        QStringList runs;
+        for (int i = 0; i < session.runCount(); ++i) {
+            const pendulab::Run& run = session.run(i);
+            runs << Report::tr("%1 : %2 s, %3%4")
+                        .arg(QString::fromStdString(run.name), significant(run.measurement.duration()),
+                             QString::fromStdString(run.measurement.source),
+                             i == session.activeIndex() ? Report::tr(" (mesure active)") : QString());
+        }
+        sheet.line(runs.join(QLatin1Char('\n')));
+    }
+    if (!session.notes().empty()) {
+        sheet.heading(Report::tr("Notes"));
+        sheet.line(QString::fromStdString(session.notes()));
+    }
 
     sheet.heading(Report::tr("Modèle"));
     const QString mass = p.mass < 1.0 ? significant(p.mass * 1000.0) + QStringLiteral(" g")

@@ -629,6 +629,26 @@
     </message>
     <message>
         <location line="+3"/>
+        <source>Mesures de l&apos;expérience</source>
+        <translation>Runs of the experiment</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>%1 : %2 s, %3%4</source>
+        <translation>%1: %2 s, %3%4</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source> (mesure active)</source>
+        <translation> (active run)</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Notes</source>
+        <translation>Notes</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Modèle</source>
         <translation>Model</translation>
     </message>

@@ -135,3 +135,23 @@ TEST_F(PendulabTest, ReportThatCannotBeWrittenSaysWhereAndLeavesNoFile)
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
     EXPECT_TRUE(ui_.openedDocuments.isEmpty());
 }
+
+TEST_F(PendulabTest, ReportListsTheExperimentsRunsAndItsNotes)
+{
+    start();
+    pendulab::Measurement m;
+    m.origin = pendulab::Origin::File;
+    m.source = "essai.csv";
+    m.volts.assign(2001, 1.0);
+    session()->addRun(m, "masse 100 g");
+    session()->addRun(m, "masse 200 g");
+    session()->setNotes("Ressort n° 2, table du fond.");
+    QTemporaryDir dir;
+    ui_.saveAnswer = dir.filePath(QStringLiteral("série.pdf"));
+    Rapport1(main)->trigger();
+    ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
+    const QString text = pdfText(ui_.saveAnswer);
+    EXPECT_TRUE(text.contains(QStringLiteral("masse 100 g : 10 s, essai.csv\n"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("masse 200 g : 10 s, essai.csv (mesure active)"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Ressort n° 2, table du fond.")));
+}

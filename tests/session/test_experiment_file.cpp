@@ -160,3 +160,16 @@ TEST(ExperimentFile, ANewerTruncatedOrHandBrokenFileIsRefusedByNameAndChangesNot
     EXPECT_EQ(s.runCount(), 3);
     EXPECT_TRUE(s.modified());
 }
+
+TEST(ExperimentFile, AnExperimentWithoutRunsComesBackEmpty)
+{
+    Session s;
+    s.setNotes("rien encore");
+    const Experiment e = experimentFromJson(experimentToJson(s.experiment()));
+    EXPECT_TRUE(e.runs.empty());
+    EXPECT_EQ(e.active, -1);
+    Session read;
+    read.setExperiment(e);
+    EXPECT_EQ(read.notes(), "rien encore");
+    EXPECT_FALSE(read.hasMeasurement());
+}
