@@ -160,6 +160,8 @@ void TFichePrincipale::FormShow()
 {
     if (about_) ui().execModal(about_);
     offerAutosave();
+    // A file named at start: one that cannot be read is said, and the program starts without it.
+    if (!startFile.isEmpty()) guarded(this, [this] { openFile(startFile); });
     recording_->startUp(driverFolder, startSource);
     QCoreApplication::processEvents();
 }

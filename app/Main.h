@@ -43,6 +43,7 @@ public:
     // Folder searched for the card driver at start-up (the program's own folder by default).
     QString driverFolder;
     QString startSource; // a serial device to start with (--source)
+    QString startFile;   // an experiment or a measurement to open at start (the file manager's)
 
     // The pages, in the order of their tabs.
     const QList<TPage*>& pages() const { return pages_; }
@@ -83,6 +84,8 @@ public:
     void EnregistrerExp1Click();
     void EnregistrerExpSous1Click();
     void openExperiment(const QString& file);
+    // An experiment file (by its extension) in place of the experiment, or a measurement added as a run.
+    void openFile(const QString& file);
     void Notes1Click();
     // Every run in one .xlsx workbook: a sheet each and "Résultats".
     void ExporterExp1Click();

@@ -80,6 +80,11 @@ void TFichePrincipale::Ouvrir1Click()
                                               "Tous les fichiers (*)"));
     if (file.isEmpty()) return;
     rememberFolder(file);
+    openFile(file);
+}
+
+void TFichePrincipale::openFile(const QString& file)
+{
     if (QFileInfo(file).suffix().compare(QLatin1String("pendulab"), Qt::CaseInsensitive) == 0) {
         openExperiment(file);
         return;

@@ -1,5 +1,6 @@
 // Pendulab: study of a damped or driven spring pendulum, for the physics classroom.
 #include <QApplication>
+#include <QFileInfo>
 #include <QLocale>
 #include <QScreen>
 #include <exception>
@@ -41,6 +42,12 @@ int main(int argc, char* argv[])
     const QStringList args = QApplication::arguments();
     if (const qsizetype at = args.indexOf(QStringLiteral("--source")); at >= 0 && at + 1 < args.size())
         Windows.FichePrincipale->startSource = args.at(at + 1);
+    // pendulab [--source <device>] [file]: the file is opened as "Ouvrir…" would (a double click in
+    // the file manager on an experiment).
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args.at(i) == QLatin1String("--source")) ++i;
+        else if (!args.at(i).startsWith(QLatin1Char('-'))) Windows.FichePrincipale->startFile = QFileInfo(args.at(i)).absoluteFilePath();
+    }
     // Maximised, also where no window manager does it for us.
     if (QScreen* screen = QGuiApplication::primaryScreen())
         Windows.FichePrincipale->setGeometry(screen->availableGeometry());

@@ -1,6 +1,6 @@
 # The Debian package (`make package`: cpack -G DEB in the build folder): the program in bin, the
 # virtual card in the package's own library folder, the board's firmware, a menu entry, icons,
-# AppStream metainfo and a manual page. Tests: the menu entry and the metainfo validated, and the
+# AppStream metainfo, the experiment file's MIME type and a manual page. Tests: the menu entry and the metainfo validated, and the
 # package's contents checked.
 
 # A Debian package installs under /usr; the program is compiled with the folder its virtual card
@@ -70,6 +70,8 @@ endif()
 install(FILES ${_pkg_src}/pendulab.desktop DESTINATION share/applications)
 install(FILES ${_pkg_src}/pendulab.svg DESTINATION share/icons/hicolor/scalable/apps)
 install(FILES ${_pkg_src}/fr.pendulab.Pendulab.metainfo.xml DESTINATION share/metainfo)
+# The experiment file's type; shared-mime-info's dpkg trigger rebuilds the database on install.
+install(FILES ${_pkg_src}/pendulab-mime.xml DESTINATION share/mime/packages RENAME pendulab.xml)
 install(FILES ${_pkg_man} DESTINATION share/man/man1)
 
 # ---- the package ----

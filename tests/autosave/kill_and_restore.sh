@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real program on a virtual display: a recording, then SIGKILL; the next start offers the
 # experiment back and restores it; SIGTERM keeps it for the start after; declined, it is gone, and
-# a start after that asks nothing. Usage: kill_and_restore.sh path/to/pendulab
+# a start after that asks nothing; an experiment named on the command line is opened. Usage: kill_and_restore.sh path/to/pendulab
 set -u
 exe=$1
 home=$(mktemp -d)
@@ -21,7 +21,7 @@ fail() { echo "FAIL: $*" >&2; echo "the program said:" >&2; cat "$home/stderr" >
 visible() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1; }
 # Starts the program and answers the about box; prints nothing, sets $app.
 start() {
-  "$exe" >/dev/null 2>>"$home/stderr" &
+  "$exe" "$@" >/dev/null 2>>"$home/stderr" &
   app=$!
   for _ in $(seq 1 240); do
     about=$(visible 'propos de Pendulab')
@@ -62,6 +62,7 @@ kill -TERM $app; wait $app
 file=$(autosaves)
 [ -n "$file" ] || fail "SIGTERM dropped the unsaved experiment"
 [ "$(runs_in "$file")" = 1 ] || fail "the experiment kept by SIGTERM is not the restored one"
+cp "$file" "$home/lab.pendulab"
 
 start
 question alt+n 20                        # "Non": dropped
@@ -73,5 +74,15 @@ start
 question none 4                          # nothing left: nothing asked
 kill -TERM $app; wait $app
 [ -z "$(autosaves)" ] || fail "an unchanged experiment left an autosave"
+
+# As the file manager starts it: the named experiment's run, then a recording added to it.
+start "$home/lab.pendulab"
+question none 3
+main=$(visible '^Pendulab$')
+xdotool windowfocus --sync "$main" key alt+l
+for _ in $(seq 1 120); do [ -n "$(autosaves)" ] && break; sleep 0.25; done
+[ -n "$(autosaves)" ] || fail "no autosave after a recording added to the opened experiment"
+[ "$(runs_in "$(autosaves)")" = 2 ] || fail "the experiment named at start was not opened"
+kill -TERM $app; wait $app
 cat "$home/stderr" >&2
-echo "autosave: kept by SIGKILL and SIGTERM, restored once, gone when declined"
+echo "autosave: kept by SIGKILL and SIGTERM, restored once, gone when declined; a named experiment opened"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build's own CPack configuration into a temporary folder, and
 # checks what it holds: the program, the virtual card in the folder compiled into the program, the
-# firmware, the menu entry, the icons, the metainfo and the manual page. It unpacks the package
+# firmware, the menu entry, the icons, the metainfo, the experiment's MIME type and the manual page. It unpacks the package
 # (never installs it) to check the program and the library are what they should be.
 # Usage: check-package.sh <CPackConfig.cmake> <library folder> "<icon sizes>" <1 when the .hex is built>
 set -euo pipefail
@@ -25,7 +25,7 @@ deb=${debs[0]}
 
 # The control fields.
 [[ $(dpkg-deb -f "$deb" Package) == pendulab ]] || fail "package name"
-[[ $(dpkg-deb -f "$deb" Version) == 2.0* ]] || fail "version: $(dpkg-deb -f "$deb" Version)"
+[[ $(dpkg-deb -f "$deb" Version) == 2.1* ]] || fail "version: $(dpkg-deb -f "$deb" Version)"
 depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libc6 libstdc++6 libqt6widgets6 libqt6printsupport6 libqcustomplot qt6-translations-l10n; do
   [[ $depends == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
@@ -41,6 +41,7 @@ expect=(
   /usr/share/applications/pendulab.desktop
   /usr/share/icons/hicolor/scalable/apps/pendulab.svg
   /usr/share/metainfo/fr.pendulab.Pendulab.metainfo.xml
+  /usr/share/mime/packages/pendulab.xml
   /usr/share/man/man1/pendulab.1.gz
   /usr/share/pendulab/firmware/README.md
   /usr/share/pendulab/firmware/pendulab-board/pendulab-board.ino
@@ -70,5 +71,14 @@ for size in $sizes; do
   png=$root/usr/share/icons/hicolor/${size}x${size}/apps/pendulab.png
   file "$png" | grep -q "PNG image data, $size x $size" || fail "icon $size: $(file "$png")"
 done
+
+# The experiment file's type, as a desktop builds it: the MIME database made from the package's
+# share/mime names *.pendulab and the file's own first bytes, and the menu entry opens that type.
+type=application/x-pendulab-experiment
+update-mime-database "$root/usr/share/mime" || fail "update-mime-database refused pendulab.xml"
+grep -qxF "50:$type:*.pendulab" "$root/usr/share/mime/globs2" || fail "no *.pendulab glob: $(cat "$root/usr/share/mime/globs2")"
+grep -qF "$type" "$root/usr/share/mime/magic" || fail "no content rule for $type"
+grep -qxF "MimeType=$type;" "$root/usr/share/applications/pendulab.desktop" || fail "the menu entry does not open $type"
+grep -qx 'Exec=pendulab %f' "$root/usr/share/applications/pendulab.desktop" || fail "the menu entry does not pass the file"
 
 echo "ok: $(basename "$deb"), $(stat -c %s "$deb") bytes"
