@@ -10,6 +10,7 @@
 #include "views/EnergyPage.h"
 #include "views/PortraitPage.h"
 #include "views/PositionPage.h"
+#include "views/ResultsPage.h"
 #include "views/TimeChart.h"
 
 void TFichePrincipale::registerPages()
@@ -20,6 +21,7 @@ void TFichePrincipale::registerPages()
     addPage(new TDerivativePage(session));
     addPage(new TPortraitPage(session));
     addPage(new TEnergyPage(session));
+    addPage(new TResultsPage(session));
 }
 
 void TFichePrincipale::addPage(TPage* page)

@@ -1,10 +1,12 @@
-# The automatic fit of the oscillator model to a recording (GSL's trust-region least squares).
+# The automatic fit of the oscillator model to a recording (GSL's trust-region least squares),
+# and the laws fitted through results across runs.
 find_package(GSL REQUIRED)
 
 function(pendulab_fit_library name core)
   add_library(${name} STATIC ${CMAKE_SOURCE_DIR}/model/Fit.cpp ${CMAKE_SOURCE_DIR}/model/FitCore.cpp
               ${CMAKE_SOURCE_DIR}/model/FitStart.cpp ${CMAKE_SOURCE_DIR}/model/FitReport.cpp
-              ${CMAKE_SOURCE_DIR}/model/FitDerived.cpp ${CMAKE_SOURCE_DIR}/model/FitStartValues.cpp)
+              ${CMAKE_SOURCE_DIR}/model/FitDerived.cpp ${CMAKE_SOURCE_DIR}/model/FitStartValues.cpp
+              ${CMAKE_SOURCE_DIR}/model/Laws.cpp ${CMAKE_SOURCE_DIR}/model/LawPower.cpp)
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_compile_options(${name} PRIVATE ${PENDULAB_WARNINGS})
   target_link_libraries(${name} PUBLIC ${core} GSL::gsl)

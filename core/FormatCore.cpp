@@ -89,4 +89,31 @@ int roundEvenClamped(double value, int lo, int hi)
     return static_cast<int>(r);
 }
 
+namespace {
+
+// The decimal places that show σ with two significant digits; negative for tens, hundreds, …
+int sigmaDecimals(double sigma)
+{
+    int e = static_cast<int>(std::floor(std::log10(sigma)));
+    if (std::nearbyint(sigma / std::pow(10.0, e - 1)) >= 100.0) ++e; // 0,0996 reads 0,10
+    return 1 - e;
+}
+
+std::string rounded(double value, int decimals, std::string_view sep)
+{
+    if (decimals >= 0) return formatFixed(value, 0, decimals, sep);
+    const double unit = std::pow(10.0, -decimals);
+    return formatFixed(std::nearbyint(value / unit) * unit, 0, 0, sep);
+}
+
+} // namespace
+
+std::string formatMeasured(double value, double sigma, int fallback, std::string_view sep)
+{
+    if (!std::isfinite(value)) return formatFixed(value, 0, 0, sep);
+    const bool known = std::isfinite(sigma) && sigma > 0.0;
+    const int decimals = known ? sigmaDecimals(sigma) : fallback;
+    return rounded(value, decimals, sep) + " ± " + (known ? rounded(sigma, decimals, sep) : formatFixed(0.0, 0, fallback, sep));
+}
+
 } // namespace pendulab

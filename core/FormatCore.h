@@ -20,6 +20,10 @@ std::string formatSignificant(double value, int digits, std::string_view decimal
 // Shortest decimal form that reads back as the same double ("10", "10.5"), with the separator.
 std::string formatShortest(double value, std::string_view decimalSeparator);
 
+// "value ± σ": σ with two significant digits, the value to the same place; with `fallback`
+// decimals and "± 0" when σ is zero or unknown; the value alone when it is not finite ("∞").
+std::string formatMeasured(double value, double sigma, int fallback, std::string_view decimalSeparator);
+
 // A number as a student types it: an optional sign, digits, and at most one decimal separator,
 // ',' or '.' ("18.5", "18,5", "-0,02", ",5"); surrounding spaces allowed. Group separators,
 // exponents and anything else are refused (std::nullopt).

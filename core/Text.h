@@ -51,4 +51,22 @@ inline std::string withArgs(std::string_view pattern, std::initializer_list<std:
     return out;
 }
 
+// `s` without the spaces, tabs and line ends around it.
+inline std::string trimmedText(std::string_view s)
+{
+    const auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    std::size_t first = 0, last = s.size();
+    while (first < last && blank(s[first])) ++first;
+    while (last > first && blank(s[last - 1])) --last;
+    return std::string(s.substr(first, last - first));
+}
+
+// Characters, not bytes, of UTF-8 text.
+inline std::size_t characterCount(std::string_view s)
+{
+    std::size_t n = 0;
+    for (const char c : s) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return n;
+}
+
 } // namespace pendulab

@@ -8,33 +8,11 @@ namespace pendulab {
 
 namespace {
 
-// The decimal places that show σ with two significant digits; negative for tens, hundreds, …
-int sigmaDecimals(double sigma)
-{
-    int e = static_cast<int>(std::floor(std::log10(sigma)));
-    if (std::nearbyint(sigma / std::pow(10.0, e - 1)) >= 100.0) ++e; // 0,0996 reads 0,10
-    return 1 - e;
-}
-
-std::string rounded(double value, int decimals, std::string_view sep)
-{
-    if (decimals >= 0) return formatFixed(value, 0, decimals, sep);
-    const double unit = std::pow(10.0, -decimals);
-    return formatFixed(std::nearbyint(value / unit) * unit, 0, 0, sep);
-}
-
 // "name = value ± σ unit": σ with two significant digits, the value to the same place; with
 // `fallback` decimals when σ is zero; the value alone when it is not finite ("∞").
 std::string line(std::string_view name, const FitValue& v, int fallback, std::string_view unit, std::string_view sep)
 {
-    std::string s = std::string(name) + " = ";
-    if (!std::isfinite(v.value)) {
-        s += formatFixed(v.value, 0, 0, sep);
-    } else {
-        const bool known = std::isfinite(v.sigma) && v.sigma > 0.0;
-        const int decimals = known ? sigmaDecimals(v.sigma) : fallback;
-        s += rounded(v.value, decimals, sep) + " ± " + (known ? rounded(v.sigma, decimals, sep) : formatFixed(0.0, 0, fallback, sep));
-    }
+    std::string s = std::string(name) + " = " + formatMeasured(v.value, v.sigma, fallback, sep);
     if (!unit.empty()) s += std::string(" ") + std::string(unit);
     return s;
 }

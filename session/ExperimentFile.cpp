@@ -1,5 +1,8 @@
 #include "session/ExperimentFile.h"
 
+#include <algorithm>
+#include <array>
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -61,8 +64,15 @@ QJsonObject runOf(const Run& r)
     if (!m.instants.empty()) o.insert("instants", numbers(m.instants));
     if (r.interval) o.insert("interval", QJsonObject{{"from", r.interval->from}, {"to", r.interval->to}});
     if (r.fit) o.insert("fit", fitOf(*r.fit));
+    if (!r.ownValues.empty()) {
+        std::vector<double> own;
+        for (const std::optional<double>& v : r.ownValues) own.push_back(v.value_or(std::numeric_limits<double>::quiet_NaN()));
+        o.insert("own", numbers(own));
+    }
     return o;
 }
+
+constexpr std::array<const char*, 4> kLaws = {"none", "proportional", "affine", "power"};
 
 // Reads the fields of one object, naming where a field is missing or of the wrong type.
 class Fields {
@@ -195,7 +205,29 @@ Run runFrom(const QJsonObject& o, std::size_t index)
         r.interval = TimeInterval{span.number("from"), span.number("to")};
     }
     if (f.has("fit")) r.fit = fitFrom(Fields(f.object("fit"), f.where() + " › fit"));
+    if (f.has("own"))
+        for (double v : f.numbers("own")) r.ownValues.push_back(std::isfinite(v) ? std::optional<double>(v) : std::nullopt);
     return r;
+}
+
+// The results' own columns and the graph's choice (format 2 on; none in a format 1 file).
+void resultsFrom(const Fields& root, const QJsonObject& o, Experiment& e)
+{
+    if (!root.has("results")) return;
+    const QJsonValue columns = o.value(q("columns"));
+    if (!columns.isArray()) root.fail("columns", translated("ExperimentFile", "une liste de colonnes"));
+    for (const QJsonValue& c : columns.toArray()) {
+        if (!c.isObject()) root.fail("columns", translated("ExperimentFile", "une liste de colonnes"));
+        const Fields column(c.toObject(), translated("ExperimentFile", "colonne"));
+        e.ownColumns.push_back({column.text("name"), column.text("unit")});
+    }
+    const Fields results(root.object("results"), "results");
+    e.results.x = results.text("x");
+    e.results.y = results.text("y");
+    const std::string law = results.text("law");
+    const auto* found = std::find(kLaws.begin(), kLaws.end(), law);
+    if (found == kLaws.end()) results.fail("law", "none, proportional, affine, power");
+    e.results.law = static_cast<LawKind>(found - kLaws.begin());
 }
 
 } // namespace
@@ -204,8 +236,13 @@ QByteArray experimentToJson(const Experiment& e)
 {
     QJsonArray runs;
     for (const Run& r : e.runs) runs.append(runOf(r));
-    const QJsonObject root{{"format", kFormat}, {"version", ExperimentFileVersion}, {"active", e.active},
+    QJsonObject root{{"format", kFormat}, {"version", ExperimentFileVersion}, {"active", e.active},
                            {"notes", q(e.notes)}, {"runs", runs}};
+    QJsonArray columns;
+    for (const OwnColumn& c : e.ownColumns) columns.append(QJsonObject{{"name", q(c.name)}, {"unit", q(c.unit)}});
+    root.insert("columns", columns);
+    root.insert("results", QJsonObject{{"x", q(e.results.x)}, {"y", q(e.results.y)},
+                                       {"law", kLaws.at(static_cast<std::size_t>(e.results.law))}});
     return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }
 
@@ -235,6 +272,7 @@ Experiment experimentFromJson(const QByteArray& bytes)
         e.runs.push_back(runFrom(list[i].toObject(), static_cast<std::size_t>(i)));
     }
     if (e.active < (e.runs.empty() ? -1 : 0) || e.active >= static_cast<int>(e.runs.size())) root.fail("active", translated("ExperimentFile", "le numéro d'une mesure"));
+    resultsFrom(root, doc.object(), e);
     return e;
 }
 

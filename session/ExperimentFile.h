@@ -8,17 +8,20 @@
 #include <string>
 #include <vector>
 
+#include "session/Results.h"
 #include "session/Run.h"
 
 namespace pendulab {
 
-inline constexpr int ExperimentFileVersion = 1;
+inline constexpr int ExperimentFileVersion = 2; // 2: the results' own columns and graph
 inline constexpr const char* ExperimentFileSuffix = "pendulab";
 
 struct Experiment {
     std::vector<Run> runs; // the derived arrays are not part of it: the session derives them
     int active = -1;
     std::string notes; // the student's free text, printed with the report
+    std::vector<OwnColumn> ownColumns; // the results' columns of the student's own (values in each run)
+    ResultsChoice results;             // the results graph's axes and law
 };
 
 QByteArray experimentToJson(const Experiment& e);

@@ -55,6 +55,7 @@ struct Run {
     OscillatorResult modelResult;       // ω0, Q, regime
     std::optional<TimeInterval> interval; // the last span read with the time cursor
     std::optional<FitResult> fit;       // the last fit of the model to this run (values, covariance, span)
+    std::vector<std::optional<double>> ownValues; // the experiment's own columns' values, by column (past the end: none)
     Signals data;
 
     bool hasSamples() const { return !measurement.empty(); }

@@ -72,6 +72,16 @@ public:
     bool modified() const { return modified_; }
     void markSaved();
 
+    // The results across runs (session/Results.h): the table, the student's own columns (a name,
+    // refused when empty, past 40 characters or a result's or another column's; a unit) and their
+    // value per run (none: std::nullopt), the graph's axes and law.
+    ResultsTable results() const;
+    const std::vector<OwnColumn>& ownColumns() const { return ownColumns_; }
+    void addOwnColumn(const std::string& name, const std::string& unit);
+    void setOwnValue(int run, int column, std::optional<double> value);
+    const ResultsChoice& resultsChoice() const { return resultsChoice_; }
+    void setResultsChoice(const ResultsChoice& choice);
+
     // The active run's measurement; empty while there is none.
     const Measurement& measurement() const { return current().measurement; }
     bool hasMeasurement() const { return active_ >= 0; }
@@ -136,6 +146,8 @@ signals:
     // Another experiment in place of this one (after it, activeRunChanged and measurementChanged).
     void experimentReplaced();
     void modifiedChanged(bool modified);
+    // An own column added, an own value set, or the graph's choice changed.
+    void resultsChanged();
     // New model arrays (and parameters) for a run.
     void modelChanged(int index);
     // The active run's interval was set or cleared (a new measurement clears it silently: it
@@ -156,6 +168,8 @@ private:
     Run alone_; // the model before any run, over the next recording's duration
     int nextDuration_ = 10;
     std::string notes_;
+    std::vector<OwnColumn> ownColumns_;
+    ResultsChoice resultsChoice_;
     bool modified_ = false;
     void setModified(bool modified);
 };

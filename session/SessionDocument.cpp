@@ -23,9 +23,12 @@ Experiment Session::experiment() const
         copy.modelResult = r.modelResult;
         copy.interval = r.interval;
         copy.fit = r.fit;
+        copy.ownValues = r.ownValues;
     }
     e.active = active_;
     e.notes = notes_;
+    e.ownColumns = ownColumns_;
+    e.results = resultsChoice_;
     return e;
 }
 
@@ -50,6 +53,8 @@ void Session::setExperiment(Experiment e, bool saved)
     runs_ = std::move(e.runs);
     active_ = e.active;
     notes_ = std::move(e.notes);
+    ownColumns_ = std::move(e.ownColumns);
+    resultsChoice_ = std::move(e.results);
     emit experimentReplaced();
     emit activeRunChanged(active_);
     emit measurementChanged();

@@ -18,20 +18,6 @@ constexpr std::array<std::uint32_t, 8> kRunColours = {0x5FB85F, 0xE8914F, 0xB07C
 
 constexpr std::size_t MostNameCharacters = 80;
 
-std::string trimmed(const std::string& s)
-{
-    const auto blank = [](unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
-    auto first = std::find_if_not(s.begin(), s.end(), blank);
-    auto last = std::find_if_not(s.rbegin(), std::string::const_reverse_iterator(first), blank).base();
-    return std::string(first, last);
-}
-
-// Characters, not bytes, of UTF-8 text.
-std::size_t characters(const std::string& s)
-{
-    return static_cast<std::size_t>(std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
 } // namespace
 
 Run& Session::at(int index)
@@ -81,9 +67,9 @@ std::uint32_t Session::freeColour() const
 void Session::renameRun(int index, const std::string& name)
 {
     Run& run = at(index);
-    std::string clean = trimmed(name);
+    std::string clean = trimmedText(name);
     if (clean.empty()) throw std::invalid_argument(translated("Session", "Le nom d'une mesure ne peut pas être vide."));
-    if (characters(clean) > MostNameCharacters)
+    if (characterCount(clean) > MostNameCharacters)
         throw std::invalid_argument(withArgs(translated("Session", "Le nom d'une mesure compte au plus %1 caractères."),
                                              {std::to_string(MostNameCharacters)}));
     if (clean == run.name) return;
