@@ -88,6 +88,9 @@ void TFichePrincipale::ExporterExp1Click()
         static_cast<pendulab::OscillatorParameters&>(w.table.model) = run.parameters;
         w.table.model.durationSeconds = run.measurement.durationSeconds;
     }
-    pendulab::writeExperimentXlsx(QDir::toNativeSeparators(file).toStdString(), runs);
+    const pendulab::ResultsTable table = session->results();
+    pendulab::ResultsSheet results{pendulab::resultsHeaders(table), table.runs, {}};
+    for (std::size_t r = 0; r < table.runs.size(); ++r) results.numbers.push_back(pendulab::resultsNumbers(table, r));
+    pendulab::writeExperimentXlsx(QDir::toNativeSeparators(file).toStdString(), runs, results);
     ui().showMessage(this, tr("Fichier %1 sauvegardé.").arg(file));
 }

@@ -22,6 +22,7 @@
 #include "views/Page.h"
 #include "views/Format.h"
 #include "app/Main.h"
+#include "core/FormatCore.h"
 #include "views/Services.h"
 #include "session/Session.h"
 
@@ -127,6 +128,33 @@ private:
     int y_ = 0;
 };
 
+// Each run's m, k, ω0, T0 and Q, then the law the results page fits through its graph.
+QStringList resultsLines(const pendulab::Session& session)
+{
+    const pendulab::ResultsTable table = session.results();
+    const std::string sep = userDecimalSeparator();
+    QStringList lines;
+    for (std::size_t r = 0; r < table.runs.size(); ++r) {
+        QStringList values;
+        for (std::size_t q : {1, 2, 7, 8, 10}) { // m, k, ω0, T0, Q
+            const pendulab::ResultQuantity& quantity = table.quantities[q];
+            const pendulab::ResultValue& v = table.values[r][q];
+            if (!std::isfinite(v.value)) continue;
+            const std::string shown = std::isfinite(v.sigma) ? pendulab::formatMeasured(v.value, v.sigma, 3, sep)
+                                                             : pendulab::formatSignificant(v.value, 4, sep);
+            values << QString::fromStdString(quantity.symbol + " = " + shown + (quantity.unit.empty() ? "" : " " + quantity.unit));
+        }
+        lines << QStringLiteral("%1 : %2").arg(QString::fromStdString(table.runs[r]), values.join(QStringLiteral(", ")));
+    }
+    const pendulab::ResultsChoice& choice = session.resultsChoice();
+    const auto x = pendulab::axisChoice(table, choice.x), y = pendulab::axisChoice(table, choice.y);
+    if (x && y && choice.law != pendulab::LawKind::None) {
+        const pendulab::LawFit law = pendulab::fitResults(pendulab::resultPoints(table, *x, *y), choice.law);
+        for (const std::string& l : pendulab::lawReport(law, *x, *y, sep)) lines << QString::fromStdString(l);
+    }
+    return lines;
+}
+
 void writeContents(Sheet& sheet, TFichePrincipale& window)
 {
     const pendulab::Session& session = *window.session;
@@ -156,6 +184,8 @@ void writeContents(Sheet& sheet, TFichePrincipale& window)
                              i == session.activeIndex() ? Report::tr(" (mesure active)") : QString());
         }
         sheet.line(runs.join(QLatin1Char('\n')));
+        sheet.heading(Report::tr("Résultats"));
+        sheet.line(resultsLines(session).join(QLatin1Char('\n')));
     }
     if (!session.notes().empty()) {
         sheet.heading(Report::tr("Notes"));

@@ -1,6 +1,7 @@
 #include "export/XlsxFormat.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cctype>
 #include <cerrno>
 #include <clocale>
@@ -182,25 +183,20 @@ std::string sheetName(const std::string& wanted, std::vector<std::string>& used)
     return name;
 }
 
-void fillResults(lxw_workbook* wb, lxw_worksheet* ws, const std::vector<WorkbookRun>& runs, Status& status)
+void fillResults(lxw_workbook* wb, lxw_worksheet* ws, const ResultsSheet& results, Status& status)
 {
     lxw_format* bold = workbook_add_format(wb);
     format_set_bold(bold);
-    status(worksheet_set_column(ws, 0, 2, 24, nullptr));
-    status(worksheet_set_column(ws, 3, 3 + static_cast<lxw_col_t>(std::size(ModelRows)), 16, nullptr));
-    lxw_col_t col = 0;
-    for (const char* header : {"Mesure", "Durée (s)", "Source"}) status(worksheet_write_string(ws, 0, col++, header, bold));
-    for (const ParameterRow& r : ModelRows) status(worksheet_write_string(ws, 0, col++, r.label, bold));
-    status(worksheet_write_string(ws, 0, col, "Excitateur", bold));
-    for (std::size_t i = 0; i < runs.size(); ++i) {
+    status(worksheet_set_column(ws, 0, 0, 24, nullptr));
+    status(worksheet_set_column(ws, 1, static_cast<lxw_col_t>(results.headers.size()), 12, nullptr));
+    for (std::size_t c = 0; c < results.headers.size(); ++c)
+        status(worksheet_write_string(ws, 0, static_cast<lxw_col_t>(c), results.headers[c].c_str(), bold));
+    for (std::size_t i = 0; i < results.names.size(); ++i) {
         const auto row = static_cast<lxw_row_t>(i + 1);
-        const MeasurementTable& t = runs[i].table;
-        col = 0;
-        status(worksheet_write_string(ws, row, col++, runs[i].name.c_str(), nullptr));
-        status(worksheet_write_number(ws, row, col++, t.measurement.duration(), nullptr));
-        status(worksheet_write_string(ws, row, col++, t.measurement.source.c_str(), nullptr));
-        for (const ParameterRow& r : ModelRows) status(worksheet_write_number(ws, row, col++, t.model.*r.member, nullptr));
-        status(worksheet_write_string(ws, row, col, t.model.excited ? "oui" : "non", nullptr));
+        status(worksheet_write_string(ws, row, 0, results.names[i].c_str(), nullptr));
+        const std::vector<double>& numbers = results.numbers.at(i);
+        for (std::size_t c = 0; c < numbers.size(); ++c)
+            if (std::isfinite(numbers[c])) status(worksheet_write_number(ws, row, static_cast<lxw_col_t>(c + 1), numbers[c], nullptr));
     }
 }
 
@@ -222,7 +218,7 @@ void writeXlsx(const std::string& path, const MeasurementTable& table)
     });
 }
 
-void writeExperimentXlsx(const std::string& path, const std::vector<WorkbookRun>& runs)
+void writeExperimentXlsx(const std::string& path, const std::vector<WorkbookRun>& runs, const ResultsSheet& results)
 {
     for (const WorkbookRun& r : runs) {
         try {
@@ -238,9 +234,9 @@ void writeExperimentXlsx(const std::string& path, const std::vector<WorkbookRun>
             if (!ws) return status(LXW_ERROR_MEMORY_MALLOC_FAILED);
             fillMeasures(wb, ws, r.table, status);
         }
-        lxw_worksheet* results = workbook_add_worksheet(wb, "Résultats");
-        if (!results) return status(LXW_ERROR_MEMORY_MALLOC_FAILED);
-        fillResults(wb, results, runs, status);
+        lxw_worksheet* sheet = workbook_add_worksheet(wb, "Résultats");
+        if (!sheet) return status(LXW_ERROR_MEMORY_MALLOC_FAILED);
+        fillResults(wb, sheet, results, status);
     });
 }
 

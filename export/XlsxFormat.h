@@ -22,10 +22,16 @@ struct WorkbookRun {
     std::string name;
     MeasurementTable table;
 };
+// The sheet "Résultats": its headers ("Mesure", then a column per value), a row per run with its
+// name and its numbers (NaN: an empty cell).
+struct ResultsSheet {
+    std::vector<std::string> headers;
+    std::vector<std::string> names;
+    std::vector<std::vector<double>> numbers;
+};
 // The experiment as one workbook, written like writeXlsx: a sheet per run, named after it (cut to
 // Excel's 31 characters, without the characters Excel refuses, made unique), with the columns of
-// the sheet "Mesures"; then the sheet "Résultats": a row per run with its name, duration, source
-// and model parameters.
-void writeExperimentXlsx(const std::string& path, const std::vector<WorkbookRun>& runs);
+// the sheet "Mesures"; then the sheet "Résultats".
+void writeExperimentXlsx(const std::string& path, const std::vector<WorkbookRun>& runs, const ResultsSheet& results);
 
 } // namespace pendulab

@@ -117,6 +117,17 @@ std::vector<std::string> resultsRow(const ResultsTable& table, std::size_t run, 
     return cells;
 }
 
+std::vector<double> resultsNumbers(const ResultsTable& table, std::size_t run)
+{
+    std::vector<double> out;
+    const std::vector<ResultValue>& row = table.values.at(run);
+    for (std::size_t q = 0; q < table.quantities.size(); ++q) {
+        out.push_back(row[q].value);
+        if (table.quantities[q].withSigma) out.push_back(row[q].sigma);
+    }
+    return out;
+}
+
 std::string resultsText(const ResultsTable& table, std::string_view sep)
 {
     std::string out;

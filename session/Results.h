@@ -52,6 +52,8 @@ ResultsTable resultsTable(std::span<const Run> runs, std::span<const OwnColumn> 
 std::vector<std::string> resultsHeaders(const ResultsTable& table);
 // A row's cells under those headers (a number in the program's format, empty where none).
 std::vector<std::string> resultsRow(const ResultsTable& table, std::size_t run, std::string_view decimalSeparator);
+// A row's numbers under the headers after "Mesure" (NaN where none), for a spreadsheet.
+std::vector<double> resultsNumbers(const ResultsTable& table, std::size_t run);
 // The whole table, tab-separated, a line per row, headers first (for the clipboard).
 std::string resultsText(const ResultsTable& table, std::string_view decimalSeparator);
 

@@ -119,7 +119,7 @@
 <context>
     <name>ExperimentFile</name>
     <message>
-        <location filename="../session/ExperimentFile.cpp" line="+73"/>
+        <location filename="../session/ExperimentFile.cpp" line="+83"/>
         <source>Fichier d&apos;expérience invalide : %1, « %2 » manque ou n&apos;est pas %3.</source>
         <translation>Invalid experiment file: %1, “%2” is missing or is not %3.</translation>
     </message>
@@ -171,7 +171,18 @@
         <translation>“device” or “file”</translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+36"/>
+        <location line="+2"/>
+        <source>une liste de colonnes</source>
+        <translation>a list of columns</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>colonne</source>
+        <translation>column</translation>
+    </message>
+    <message>
+        <location line="+33"/>
         <source>Fichier d&apos;expérience tronqué ou abîmé (à l&apos;octet %1 : %2).</source>
         <translation>Experiment file truncated or damaged (at byte %1: %2).</translation>
     </message>
@@ -207,7 +218,7 @@
         <translation>the number of a run</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="+10"/>
         <source>Impossible d&apos;écrire le fichier %1 : %2.</source>
         <translation>Cannot write the file %1: %2.</translation>
     </message>
@@ -271,7 +282,7 @@
         <translation>The fit did not converge.</translation>
     </message>
     <message>
-        <location filename="../model/FitReport.cpp" line="+52"/>
+        <location filename="../model/FitReport.cpp" line="+30"/>
         <source>décalage</source>
         <translation>offset</translation>
     </message>
@@ -496,7 +507,7 @@
         <translation>Cannot save the file %1: %2</translation>
     </message>
     <message>
-        <location filename="../export/XlsxFormat.cpp" line="+119"/>
+        <location filename="../export/XlsxFormat.cpp" line="+120"/>
         <source>le fichier ne peut pas être créé (%1)</source>
         <translation>the file cannot be created (%1)</translation>
     </message>
@@ -557,7 +568,7 @@
 <context>
     <name>Report</name>
     <message>
-        <location filename="../app/Report.cpp" line="+41"/>
+        <location filename="../app/Report.cpp" line="+42"/>
         <source>inconnue</source>
         <translation>unknown</translation>
     </message>
@@ -588,7 +599,7 @@
         <translation>a new page could not be added</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+55"/>
         <source>Oscillations forcées</source>
         <translation>Driven oscillations</translation>
     </message>
@@ -643,7 +654,12 @@
         <translation> (active run)</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="+3"/>
+        <source>Résultats</source>
+        <translation>Results</translation>
+    </message>
+    <message>
+        <location line="+4"/>
         <source>Notes</source>
         <translation>Notes</translation>
     </message>
@@ -726,6 +742,39 @@
         <location line="+6"/>
         <source>Le rapport n&apos;a pas pu être enregistré dans %1 : %2.</source>
         <translation>The report could not be saved to %1: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>Results</name>
+    <message>
+        <location filename="../session/Results.cpp" line="+73"/>
+        <source>décalage</source>
+        <translation type="unfinished">offset</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <source>Mesure</source>
+        <translation>Run</translation>
+    </message>
+    <message>
+        <location filename="../session/ResultsGraph.cpp" line="+99"/>
+        <source>Moindres carrés ordinaires : un point au moins n&apos;a pas de σ.</source>
+        <translation>Ordinary least squares: at least one point has no σ.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Pondérée par les σ ; σ multipliés par √(χ²/ν) = %1.</source>
+        <translation>Weighted by the σ; σ multiplied by √(χ²/ν) = %1.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Pondérée par les σ (χ²/ν = %1).</source>
+        <translation>Weighted by the σ (χ²/ν = %1).</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>%1 points</source>
+        <translation>%1 points</translation>
     </message>
 </context>
 <context>
@@ -854,13 +903,13 @@
         <translation>The measurement&apos;s instants must increase.</translation>
     </message>
     <message>
-        <location filename="../session/SessionDocument.cpp" line="+38"/>
+        <location filename="../session/SessionDocument.cpp" line="+41"/>
         <source>« %1 » (mesure %2) : %3</source>
         <translation>“%1” (run %2): %3</translation>
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../session/SessionRuns.cpp" line="+39"/>
+        <location filename="../session/SessionRuns.cpp" line="+25"/>
         <source>Cette mesure n&apos;existe pas.</source>
         <translation>This measurement does not exist.</translation>
     </message>
@@ -918,6 +967,31 @@
         <location line="+14"/>
         <source>Aucun intervalle choisi : faites glisser le pointeur sur la courbe de la mesure, puis ajustez.</source>
         <translation>No interval chosen: drag the pointer over the measurement curve, then fit.</translation>
+    </message>
+    <message>
+        <location filename="../session/SessionResults.cpp" line="+15"/>
+        <source>Donnez un nom à la colonne.</source>
+        <translation>Give the column a name.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Ce nom ou cette unité est trop long.</source>
+        <translation>This name or unit is too long.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Une colonne « %1 » existe déjà.</source>
+        <translation>A column “%1” already exists.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Cette colonne n&apos;existe pas.</source>
+        <translation>This column does not exist.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cette valeur n&apos;est pas un nombre.</source>
+        <translation>This value is not a number.</translation>
     </message>
 </context>
 <context>
@@ -1045,7 +1119,7 @@
         <translation>&amp;Quit</translation>
     </message>
     <message>
-        <location line="+63"/>
+        <location line="+65"/>
         <source>Quitter le programme ?</source>
         <translation>Quit the program?</translation>
     </message>
@@ -1110,8 +1184,8 @@
         <location line="+12"/>
         <location filename="../app/MainExport.cpp" line="-41"/>
         <location line="+30"/>
-        <location line="+31"/>
-        <location filename="../app/MainFiles.cpp" line="+144"/>
+        <location line="+34"/>
+        <location filename="../app/MainFiles.cpp" line="+149"/>
         <source>Fichier %1 sauvegardé.</source>
         <translation>File %1 saved.</translation>
     </message>
@@ -1151,12 +1225,12 @@
         <translation>Restore the unsaved experiment?</translation>
     </message>
     <message>
-        <location filename="../app/MainExport.cpp" line="-56"/>
+        <location filename="../app/MainExport.cpp" line="-59"/>
         <source>Le format .xls ne prend que les mesures de %1 points : choisissez .xlsx ou .csv.</source>
         <translation>The .xls format only holds measurements of %1 points: choose .xlsx or .csv.</translation>
     </message>
     <message>
-        <location filename="../app/MainFiles.cpp" line="-102"/>
+        <location filename="../app/MainFiles.cpp" line="-107"/>
         <source>&amp;Fichier</source>
         <translation>&amp;File</translation>
     </message>
@@ -1166,12 +1240,12 @@
         <translation>&amp;Open…</translation>
     </message>
     <message>
-        <location line="+57"/>
+        <location line="+62"/>
         <source>Ouvrir une mesure</source>
         <translation>Open a measurement</translation>
     </message>
     <message>
-        <location line="-56"/>
+        <location line="-61"/>
         <source>&amp;Enregistrer l&apos;expérience</source>
         <translation>&amp;Save the experiment</translation>
     </message>
@@ -1206,7 +1280,7 @@
         <translation>Experiments and measurements (*.pendulab *.csv *.CSV *.txt *.TXT *.tsv *.dat);;Pendulab experiments (*.pendulab);;Measurements (*.csv *.CSV *.txt *.TXT *.tsv *.dat);;All files (*)</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+39"/>
         <source>Colonne des valeurs :</source>
         <translation>Column of values:</translation>
     </message>
@@ -1498,6 +1572,117 @@ Save the page to a PDF file?</translation>
         <location line="+87"/>
         <source>Étalonnage invalide : « %1 ». Donnez un nombre de mètres par volt positif.</source>
         <translation>Invalid calibration: “%1”. Give a positive number of metres per volt.</translation>
+    </message>
+</context>
+<context>
+    <name>TResultsPage</name>
+    <message>
+        <location filename="../views/ResultsChart.cpp" line="+47"/>
+        <source>Mesures ajustées</source>
+        <translation>Fitted runs</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Valeurs réglées à la main</source>
+        <translation>Values set by hand</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location filename="../views/ResultsPage.cpp" line="+55"/>
+        <source>Loi</source>
+        <translation>Law</translation>
+    </message>
+    <message>
+        <location filename="../views/ResultsPage.cpp" line="-27"/>
+        <source>Aucune</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Proportionnelle</source>
+        <translation>Proportional</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Affine</source>
+        <translation>Affine</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Puissance</source>
+        <translation>Power</translation>
+    </message>
+    <message>
+        <location line="+19"/>
+        <location line="+58"/>
+        <source>Résultats</source>
+        <translation>Results</translation>
+    </message>
+    <message>
+        <location line="-55"/>
+        <source>Ajouter une colonne…</source>
+        <translation>Add a column…</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Abscisse</source>
+        <translation>Abscissa</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ordonnée</source>
+        <translation>Ordinate</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Loi ajustée</source>
+        <translation>Fitted law</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Graphe des résultats</source>
+        <translation>Results graph</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Abscisse :</source>
+        <translation>Abscissa:</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Ordonnée :</source>
+        <translation>Ordinate:</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Loi :</source>
+        <translation>Law:</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>Résultats : graphe et loi</source>
+        <translation>Results: graph and law</translation>
+    </message>
+    <message>
+        <location line="+81"/>
+        <location line="+2"/>
+        <source>Ajouter une colonne</source>
+        <translation>Add a column</translation>
+    </message>
+    <message>
+        <location line="-2"/>
+        <source>Nom de la grandeur (par exemple L0) :</source>
+        <translation>Name of the quantity (for example L0):</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Unité de %1 (vide s&apos;il n&apos;y en a pas) :</source>
+        <translation>Unit of %1 (empty if it has none):</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>« %1 » n&apos;est pas un nombre.</source>
+        <translation>“%1” is not a number.</translation>
     </message>
 </context>
 <context>

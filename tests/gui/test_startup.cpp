@@ -25,12 +25,13 @@ TEST_F(PendulabTest, AboutBoxComesFirstThenTheMainWindowIsReady)
     EXPECT_FALSE(cardStartedAtAbout);
 
     EXPECT_EQ(main->windowTitle(), QStringLiteral("Pendulab"));
-    ASSERT_EQ(PageControl1(main)->count(), 4);
+    ASSERT_EQ(PageControl1(main)->count(), 5);
     const QStringList captions = {QStringLiteral("Acquisition"), QStringLiteral("Dérivée / t"),
-                                  QStringLiteral("Dérivée / x"), QStringLiteral("Etude énergétique")};
+                                  QStringLiteral("Dérivée / x"), QStringLiteral("Etude énergétique"),
+                                  QStringLiteral("Résultats")};
     const QStringList pages = {QStringLiteral("TabSheet1"), QStringLiteral("TabSheet3"), QStringLiteral("TabSheet2"),
-                               QStringLiteral("TabSheet4")};
-    for (int i = 0; i < 4; ++i) {
+                               QStringLiteral("TabSheet4"), QStringLiteral("TabSheetResults")};
+    for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(PageControl1(main)->tabText(i), captions[i]);
         EXPECT_EQ(PageControl1(main)->widget(i)->objectName(), pages[i]);
     }

@@ -2,6 +2,9 @@
 // with a message naming what is wrong while the session stays as it was.
 #include <gtest/gtest.h>
 
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -136,8 +139,14 @@ TEST(ExperimentFile, ANewerTruncatedOrHandBrokenFileIsRefusedByNameAndChangesNot
         return std::string();
     };
     QByteArray newer = good;
-    newer.replace("\"version\":1", "\"version\":2");
+    newer.replace("\"version\":2", "\"version\":3");
     EXPECT_NE(refusal(newer).find("plus récente"), std::string::npos) << refusal(newer);
+    // A file of the first format, before the results' columns and graph, still opens.
+    QJsonObject first = QJsonDocument::fromJson(good).object();
+    first.remove(QStringLiteral("columns"));
+    first.remove(QStringLiteral("results"));
+    first.insert(QStringLiteral("version"), 1);
+    EXPECT_EQ(refusal(QJsonDocument(first).toJson()), "");
     EXPECT_NE(refusal(good.left(good.size() / 2)).find("tronqué"), std::string::npos);
     EXPECT_NE(refusal("{\"a\":1}").find("pas une expérience"), std::string::npos);
     QByteArray broken = good;
