@@ -749,7 +749,7 @@
     <message>
         <location filename="../session/Results.cpp" line="+73"/>
         <source>décalage</source>
-        <translation type="unfinished">offset</translation>
+        <translation>offset</translation>
     </message>
     <message>
         <location line="+19"/>

@@ -136,25 +136,39 @@ void TResultsPage::fillTable()
 {
     const std::vector<std::string> headers = pendulab::resultsHeaders(table_);
     const int own = static_cast<int>(session()->ownColumns().size());
-    grid_->setColumnCount(static_cast<int>(headers.size()));
-    grid_->setRowCount(static_cast<int>(table_.runs.size()));
     QStringList names;
     for (const std::string& h : headers) names << qs(h);
-    grid_->setHorizontalHeaderLabels(names);
+    const bool newColumns = names != headers_;
+    grid_->setUpdatesEnabled(false);
+    grid_->setColumnCount(static_cast<int>(headers.size()));
+    grid_->setRowCount(static_cast<int>(table_.runs.size()));
+    if (newColumns) grid_->setHorizontalHeaderLabels(names);
     const QColor grey = palette().color(QPalette::Disabled, QPalette::Text);
+    const QColor black = palette().color(QPalette::Active, QPalette::Text);
     for (int r = 0; r < grid_->rowCount(); ++r) {
         const std::vector<std::string> cells = pendulab::resultsRow(table_, static_cast<std::size_t>(r), userDecimalSeparator());
+        const bool fitted = table_.fitted[static_cast<std::size_t>(r)];
         for (int c = 0; c < static_cast<int>(cells.size()); ++c) {
-            auto* item = new QTableWidgetItem(qs(cells[static_cast<std::size_t>(c)]));
+            QTableWidgetItem* item = grid_->item(r, c);
+            if (!item) {
+                item = new QTableWidgetItem;
+                grid_->setItem(r, c, item);
+            }
+            item->setText(qs(cells[static_cast<std::size_t>(c)]));
             const bool ownColumn = c >= grid_->columnCount() - own;
             item->setFlags(ownColumn ? Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable
                                      : Qt::ItemIsSelectable | Qt::ItemIsEnabled);
             // The values a run's fit did not give (those set by hand) in grey; D and m are always set.
-            if (!table_.fitted[static_cast<std::size_t>(r)] && c >= 3 && !ownColumn) item->setForeground(grey);
-            grid_->setItem(r, c, item);
+            item->setForeground(!fitted && c >= 3 && !ownColumn ? grey : black);
         }
     }
-    grid_->resizeColumnsToContents();
+    // Widths follow the contents when the columns change (measuring every cell is the costly part).
+    if (newColumns || grid_->rowCount() != sizedRows_) {
+        grid_->resizeColumnsToContents();
+        headers_ = names;
+        sizedRows_ = grid_->rowCount();
+    }
+    grid_->setUpdatesEnabled(true);
 }
 
 void TResultsPage::fillChoices()
@@ -162,9 +176,13 @@ void TResultsPage::fillChoices()
     QStringList labels;
     for (const pendulab::AxisChoice& c : choices_) labels << qs(c.label);
     const pendulab::ResultsChoice& kept = session()->resultsChoice();
-    const auto fill = [&labels](QComboBox* box, const std::string& wanted, const QString& fallback) {
-        box->clear();
-        box->addItems(labels);
+    const bool same = labels == choiceLabels_;
+    choiceLabels_ = labels;
+    const auto fill = [&labels, same](QComboBox* box, const std::string& wanted, const QString& fallback) {
+        if (!same) {
+            box->clear();
+            box->addItems(labels);
+        }
         const int at = labels.indexOf(wanted.empty() ? fallback : qs(wanted));
         box->setCurrentIndex(at >= 0 ? at : 0);
     };

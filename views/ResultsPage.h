@@ -59,6 +59,9 @@ private:
     QCPGraph* lawCurve_ = nullptr;
     QLabel* readout_ = nullptr;
     QStringList lawLines_;
+    QStringList choiceLabels_; // what the axis lists offer
+    QStringList headers_; // the table's headers as last laid out
+    int sizedRows_ = -1;  // the rows the widths were last measured for
     bool stale_ = true;
     bool filling_ = false; // the widgets are being filled from the session: their signals are ours
 };
