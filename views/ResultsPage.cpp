@@ -54,6 +54,7 @@ TResultsPage::TResultsPage(pendulab::Session* session, QWidget* parent) : TPage(
     y_ = choiceList(this, QStringLiteral("ordinate"), tr("Ordonnée"));
     law_ = choiceList(this, QStringLiteral("law"), tr("Loi"));
     law_->addItems(lawNames());
+    law_->setCurrentIndex(0);
     readout_ = new QLabel(this);
     readout_->setObjectName(QStringLiteral("lawreadout"));
     readout_->setTextInteractionFlags(Qt::TextSelectableByMouse);

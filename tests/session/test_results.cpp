@@ -61,6 +61,10 @@ TEST(Results, ThreeMassesGiveTheSpringsStiffnessThroughTheProportionalLaw)
         EXPECT_NEAR(t.values[r][t0].sigma, 2 * std::numbers::pi * w.sigma / (w.value * w.value), 1e-15);
         EXPECT_GT(w.sigma, 0.0);
     }
+    // The table's cells: k to σ's two significant digits, σ in its own column.
+    const std::vector<std::string> row = resultsRow(t, 0, ".");
+    EXPECT_NEAR(std::stod(row[3]), t.values[0][2].value, t.values[0][2].sigma);
+    EXPECT_NEAR(std::stod(row[4]), t.values[0][2].sigma, 0.05 * t.values[0][2].sigma);
     const auto x = axisChoice(t, "m"), y = axisChoice(t, "T0²");
     ASSERT_TRUE(x && y);
     EXPECT_EQ(y->unit, "s²");
@@ -96,6 +100,7 @@ TEST(Results, ARunNotFittedShowsItsSetValuesWithoutSigma)
     EXPECT_DOUBLE_EQ(t.values[0][column(t, "Q")].value, std::sqrt(10.0) / 0.1);
     EXPECT_DOUBLE_EQ(t.values[0][column(t, "T")].value, 2 * std::numbers::pi / std::sqrt(40.0 - 0.01));
     EXPECT_TRUE(std::isnan(t.values[0][column(t, "k")].sigma));
+    EXPECT_EQ(resultPoints(t, *axisChoice(t, "m"), *axisChoice(t, "1/t0")).x.size(), 0u); // 1/0: no point
     const std::vector<std::string> headers = resultsHeaders(t);
     ASSERT_GE(headers.size(), 6u);
     EXPECT_EQ(headers[0], "Mesure");
