@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <vector>
 
 #include "views/Page.h"
 #include "views/Format.h"
@@ -128,7 +129,7 @@ private:
     int y_ = 0;
 };
 
-// Each run's m, k, ω0, T0 and Q, then the law the results page fits through its graph.
+// Each run's m, k, ω0, T0, Q and own values, then the law the results page fits through its graph.
 QStringList resultsLines(const pendulab::Session& session)
 {
     const pendulab::ResultsTable table = session.results();
@@ -136,7 +137,9 @@ QStringList resultsLines(const pendulab::Session& session)
     QStringList lines;
     for (std::size_t r = 0; r < table.runs.size(); ++r) {
         QStringList values;
-        for (std::size_t q : {1, 2, 7, 8, 10}) { // m, k, ω0, T0, Q
+        std::vector<std::size_t> columns{1, 2, 7, 8, 10}; // m, k, ω0, T0, Q, then the student's own columns
+        for (std::size_t q = 11; q < table.quantities.size(); ++q) columns.push_back(q);
+        for (std::size_t q : columns) {
             const pendulab::ResultQuantity& quantity = table.quantities[q];
             const pendulab::ResultValue& v = table.values[r][q];
             if (!std::isfinite(v.value)) continue;

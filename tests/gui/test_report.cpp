@@ -146,6 +146,9 @@ TEST_F(PendulabTest, ReportListsTheExperimentsRunsAndItsNotes)
     session()->addRun(m, "masse 100 g");
     session()->addRun(m, "masse 200 g");
     session()->setNotes("Ressort n° 2, table du fond.");
+    session()->addOwnColumn("L0", "cm");
+    session()->setOwnValue(1, 0, 12.5);
+    session()->setResultsChoice({"m", "T0²", pendulab::LawKind::Affine});
     QTemporaryDir dir;
     ui_.saveAnswer = dir.filePath(QStringLiteral("série.pdf"));
     Rapport1(main)->trigger();
@@ -154,4 +157,8 @@ TEST_F(PendulabTest, ReportListsTheExperimentsRunsAndItsNotes)
     EXPECT_TRUE(text.contains(QStringLiteral("masse 100 g : 10 s, essai.csv\n"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("masse 200 g : 10 s, essai.csv (mesure active)"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Ressort n° 2, table du fond.")));
+    // The results: each run's values and its own, and the law (refused here: both runs at one mass).
+    EXPECT_TRUE(text.contains(QStringLiteral("masse 200 g : m = 0,3 kg, k = 20 N/m, ω0 = 8,165 rad/s, T0 = 0,7695 s, Q = 12,25, L0 = 12,5 cm")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Les abscisses sont toutes égales"))) << text.toStdString();
 }
