@@ -142,6 +142,7 @@ void TFichePrincipale::buildMenu()
     on(Imprimecran1, &TFichePrincipale::Imprimecran1Click);
     on(Rapport1, &TFichePrincipale::Rapport1Click);
     on(N1, &TFichePrincipale::N1Click);
+    buildToolsMenu(bar);
 }
 
 void TFichePrincipale::showEvent(QShowEvent* event)

@@ -87,6 +87,8 @@ public:
     // An experiment file (by its extension) in place of the experiment, or a measurement added as a run.
     void openFile(const QString& file);
     void Notes1Click();
+    // "&Outils" (app/MainTools.cpp): the sensor's calibration dialog, reading the source in use.
+    void Etalonner1Click();
     // Every run in one .xlsx workbook: a sheet each and "Résultats".
     void ExporterExp1Click();
     // Asks before a modified experiment is dropped (save, drop, or cancel); true when it may go.
@@ -120,6 +122,7 @@ private:
     void addPage(TPage* page);
     void buildMenu();
     void buildFileMenu(QMenuBar* bar); // "&Fichier", first in the bar
+    void buildToolsMenu(QMenuBar* bar); // "&Outils", after the other menus
     // The session's measurement (zeros before the first one) and its arrays as .csv or .xlsx.
     void writeMeasurementFile(const QString& file, bool xlsx);
     bool saveExperimentAs(const QString& file); // false when the user cancelled
@@ -139,7 +142,8 @@ private:
     std::unique_ptr<pendulab::Autosave> autosave_;
     void offerAutosave(); // after an abnormal end
     QLabel* experimentState_ = nullptr;
-    QMenu *Imprimer1 = nullptr, *Fichier1 = nullptr;
+    QMenu *Imprimer1 = nullptr, *Fichier1 = nullptr, *Outils1 = nullptr;
+    QAction* Etalonner1 = nullptr;
     pendulab::TXLSfile xls1;
     Tconfig* config_ = nullptr;
     Tavert* about_ = nullptr;

@@ -6,6 +6,7 @@
 #include "app/RecentFolder.h"
 #include "views/Services.h"
 #include "core/SharedState.h"
+#include "session/RunEnergy.h"
 #include "session/Session.h"
 
 #include <stdexcept>
@@ -87,6 +88,13 @@ void TFichePrincipale::ExporterExp1Click()
         }
         static_cast<pendulab::OscillatorParameters&>(w.table.model) = run.parameters;
         w.table.model.durationSeconds = run.measurement.durationSeconds;
+        // In the unit the student reads positions in; a run that cannot be shown in it, in its own.
+        const pendulab::Measurement& m = run.measurement;
+        const auto own = pendulab::displayScale(m.unit, m.calibration, m.unit);
+        w.table.scale = session->scaleOf(run).value_or(own.value_or(pendulab::DisplayScale{1.0, 0.0, m.unit}));
+        const pendulab::EnergyStudy energy = pendulab::energyStudy(run);
+        if (energy.state == pendulab::EnergyStudy::State::Shown)
+            pendulab::setMeasuredEnergies(w.table, energy.kinetic, energy.potential, energy.first, energy.last);
     }
     const pendulab::ResultsTable table = session->results();
     pendulab::ResultsSheet results{pendulab::resultsHeaders(table), table.runs, {}};

@@ -20,6 +20,7 @@
 #include "export/MeasurementTable.h"
 #include "export/TextImport.h"
 #include "export/XlsxFormat.h"
+#include "session/RunEnergy.h"
 #include "session/Session.h"
 #include "views/conf1.h"
 
@@ -169,6 +170,10 @@ void TFichePrincipale::writeMeasurementFile(const QString& file, bool xlsx)
         table.modelSpeed = column(sig.ModelSpeed, rows);
     }
     table.model = session->modelInputs();
+    table.scale = session->activeScale(); // in the unit the student reads positions in
+    const pendulab::EnergyStudy energy = pendulab::energyStudy(session->activeRun());
+    if (energy.state == pendulab::EnergyStudy::State::Shown)
+        pendulab::setMeasuredEnergies(table, energy.kinetic, energy.potential, energy.first, energy.last);
 
     const std::string path = localPath(file);
     if (xlsx) pendulab::writeXlsx(path, table);

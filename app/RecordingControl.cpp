@@ -137,7 +137,8 @@ void TRecordingControl::aqucmdClick()
     session_->setNextDuration(seconds);
 
     setRunning(true);
-    page_->beginLive();
+    page_->beginLive(pendulab::displayScale("V", session_->calibrationFor(*current_), session_->shownUnit())
+                         .value_or(pendulab::DisplayScale{}));
     progbar->setValue(0);
     progbar->setFormat(plan.trigger ? tr("En attente du lâcher…") : QStringLiteral("%p%"));
     progbar->show();
@@ -216,7 +217,7 @@ void TRecordingControl::recordingDone(const pendulab::RecordingOutcome& outcome,
     using Kind = pendulab::RecordingOutcome::Kind;
     const bool complete = outcome.kind == Kind::Complete;
     page_->endLive(!complete); // the previous measurement stays as it was, or the new one is drawn
-    if (complete) session_->addRun(pendulab::deviceMeasurement(*current_, outcome.volts, seconds, when));
+    if (complete) session_->addRun(pendulab::deviceMeasurement(*current_, outcome.volts, seconds, when, session_->calibrationFor(*current_)));
     if (outcome.kind == Kind::Failed) ui().showMessage(window_, QString::fromStdString(outcome.message));
 }
 

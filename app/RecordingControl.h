@@ -23,6 +23,7 @@ class QThread;
 class QTimer;
 class QWidget;
 class TPositionPage;
+class TUnitChoice;
 class TUpDown;
 class TValueLabel;
 namespace pendulab {
@@ -97,6 +98,7 @@ private:
     QLabel *gaugeMin_ = nullptr, *gaugeMax_ = nullptr;
     QComboBox* sourcecmb = nullptr;
     QLineEdit* mpvtxt = nullptr;
+    TUnitChoice* unitChoice_ = nullptr; // "Unité", beside the source
     QTimer* Timer2 = nullptr;
     QShortcut* escape_ = nullptr; // stops a run
     std::unique_ptr<pendulab::CardSource> card_;

@@ -14,8 +14,10 @@
 #include "views/Accessibility.h"
 #include "views/Format.h"
 #include "app/RecordingControl.h"
+#include "app/UnitChoice.h"
 #include "views/PositionPage.h"
 #include "acquisition/SampleSource.h"
+#include "session/Session.h"
 #include "views/Services.h"
 
 namespace {
@@ -49,6 +51,7 @@ void TRecordingControl::buildSourceControls()
     row->insertWidget(2, mpvtxt);
     row->insertWidget(3, unit);
     row->insertSpacing(4, 16);
+    unitChoice_ = new TUnitChoice(session_, page_, row, 5);
     connect(sourcecmb, &QComboBox::activated, this, [this](int index) { guarded(window_, [&] { sourcecmbChange(index); }); });
     connect(mpvtxt, &QLineEdit::editingFinished, this, [this] { guarded(window_, [this] { mpvtxtChange(); }); });
 }
@@ -151,6 +154,7 @@ void TRecordingControl::setOpening(bool opening)
 
 void TRecordingControl::useSource(pendulab::SampleSource* s)
 {
+    if (s != current_) session_->setNextCalibration(std::nullopt); // a calibration is its sensor's
     current_ = s;
     const bool ready = s && s->present();
     aqucmd->setEnabled(this->ready() && !acquiring_);
@@ -187,5 +191,6 @@ void TRecordingControl::mpvtxtChange()
         return;
     }
     board_->setMetresPerVolt(value);
+    session_->setNextCalibration(std::nullopt); // the slope typed here is the one in force
     QSettings().setValue(settingsKeyFor(QString::fromStdString(board_->devicePath())), value);
 }

@@ -216,7 +216,7 @@ void writeContents(Sheet& sheet, TFichePrincipale& window)
     if (session.fitInForce()) { // the model is still the one the fit gave
         sheet.heading(Report::tr("Ajustement"));
         QStringList lines;
-        for (const std::string& l : pendulab::fitReport(*session.fitResult(), userDecimalSeparator())) lines << QString::fromStdString(l);
+        for (const std::string& l : pendulab::fitReport(*session.fitResult(), userDecimalSeparator(), session.activeScale())) lines << QString::fromStdString(l);
         sheet.line(lines.join(QLatin1Char('\n')));
     }
 

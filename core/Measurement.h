@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/Calibration.h"
 #include "core/SharedState.h"
 
 namespace pendulab {
@@ -20,8 +21,8 @@ struct Measurement {
     std::string source;          // the source's name, e.g. "Carte SYSAM PCI (simulation)", or the file name
     Origin origin = Origin::Device;
     std::string recordedAt;      // local date and time, ISO 8601 "2026-12-09T14:03:00"; empty if unknown
-    double metresPerVolt = 0.005; // the sensor's calibration, used by the energies
-    std::string unit = "V";      // unit of the values (data from other tools may carry another)
+    std::string unit = "V";      // unit of the samples (data from other tools may carry another)
+    Calibration calibration;     // the samples as positions: the card's sensor unless set otherwise
 
     std::size_t size() const { return volts.size(); }
     bool empty() const { return volts.empty(); }

@@ -1,6 +1,7 @@
 #include "export/CsvFormat.h"
 
 #include <charconv>
+#include <optional>
 #include <cmath>
 #include <span>
 #include <string_view>
@@ -67,6 +68,15 @@ std::string unescaped(std::string_view s)
     return out;
 }
 
+// A title as the titles' line holds it: a unit from another tool could carry a separator of
+// either dialect (which the reader takes the separator from), a quote or a line end.
+std::string plainTitle(std::string title)
+{
+    for (char& c : title)
+        if (c == ',' || c == ';' || c == '"' || c == '\n' || c == '\r') c = '_';
+    return title;
+}
+
 // "# key<sep>value" lines until the titles, then the titles, then the rows: what parseCsv has
 // gathered so far, and the checks of each kind of line.
 class CsvReader {
@@ -99,6 +109,10 @@ public:
             throw readError(path_, withArgs(translated("MeasurementFiles", "%1 lignes de mesures au lieu de 2001"), {std::to_string(m_.volts.size())}), lastLine);
         }
         c_.hasModel = modelLines_ == std::size(ModelKeys) + 1;
+        if (calibrated_) m_.calibration = Calibration{slope_, calibrationOffset_.value_or(0.0), *calibrated_};
+        else m_.calibration = legacyCalibration(m_.unit, slope_); // written before calibrations had offsets
+        if (m_.calibration.known && (m_.calibration.slope == 0.0 || !std::isfinite(m_.calibration.slope)))
+            throw readError(path_, translated("MeasurementFiles", "étalonnage de pente nulle"));
         c_.model.durationSeconds = m_.durationSeconds;
         return std::move(c_);
     }
@@ -133,7 +147,9 @@ private:
         else if (key == "unité") m_.unit = unescaped(value);
         else if (key == "modèle affiché") c_.modelShown = value == "oui";
         else if (key == "excitateur") { c_.model.excited = value == "oui"; ++modelLines_; }
-        else if (key == "mètres par volt") m_.metresPerVolt = numberOf(key, value, lineNo);
+        else if (key == "mètres par volt") slope_ = numberOf(key, value, lineNo);
+        else if (key == "décalage d'étalonnage en m") calibrationOffset_ = numberOf(key, value, lineNo);
+        else if (key == "étalonné") calibrated_ = value == "oui";
         else if (key == "durée en s") { m_.durationSeconds = durationOf(value, lineNo); sawDuration_ = true; }
         else {
             for (const ModelKey& k : ModelKeys) {
@@ -163,7 +179,9 @@ private:
         split(line);
         columns_ = fields_.size();
         std::size_t i = 0;
-        while (i < fields_.size() && fields_[i] != ExportColumns[1]) ++i;
+        // The raw samples: "V (V)" for a device, "V (cm)" for a file in centimetres; their unit
+        // is the "# unité" line's. The other columns are never read.
+        while (i < fields_.size() && fields_[i].substr(0, RawColumnPrefix.size()) != RawColumnPrefix) ++i;
         if (i == fields_.size()) throw readError(path_, translated("MeasurementFiles", "la colonne « V (V) » manque"), lineNo);
         voltsColumn_ = i;
     }
@@ -184,6 +202,9 @@ private:
     CsvContents c_;
     Measurement& m_ = c_.measurement;
     std::size_t modelLines_ = 0;
+    double slope_ = CardMetresPerVolt;
+    std::optional<double> calibrationOffset_;
+    std::optional<bool> calibrated_;
     bool sawDuration_ = false;
     int headerLine_ = 0;
     char sep_ = ',';
@@ -202,7 +223,7 @@ std::string csvText(const MeasurementTable& t, CsvDialect dialect)
     const Measurement& m = t.measurement;
 
     std::string out;
-    out.reserve(ExportRows * 120 + 1024);
+    out.reserve(ExportRows * 180 + 1024);
     auto line = [&](std::string_view key, std::string_view value) {
         out.append("# ").append(key).append(1, sep).append(value).append("\n");
     };
@@ -212,23 +233,25 @@ std::string csvText(const MeasurementTable& t, CsvDialect dialect)
     line("origine", m.origin == Origin::File ? "fichier" : "carte");
     line("date", escaped(m.recordedAt, sep));
     line("durée en s", std::to_string(m.durationSeconds));
-    number("mètres par volt", m.metresPerVolt);
+    number("mètres par volt", m.calibration.slope);
+    number("décalage d'étalonnage en m", m.calibration.offset);
+    line("étalonné", m.calibration.known ? "oui" : "non");
     line("unité", escaped(m.unit, sep));
     line("modèle affiché", t.modelShown ? "oui" : "non");
     for (const ModelKey& k : ModelKeys) number(k.key, t.model.*k.member);
     line("excitateur", t.model.excited ? "oui" : "non");
 
-    for (std::size_t c = 0; c < ExportColumns.size(); ++c) {
+    const auto titles = exportTitles(t);
+    for (std::size_t c = 0; c < titles.size(); ++c) {
         if (c) out += sep;
-        out += ExportColumns[c];
+        out += plainTitle(titles[c]);
     }
     out += '\n';
-    const std::vector<double>* arrays[] = {&m.volts, &t.measPos, &t.measSpeed, &t.modelPos, &t.modelSpeed};
     for (std::size_t i = 0; i < ExportRows; ++i) {
-        appendNumber(out, t.timeOf(i), dec);
-        for (const std::vector<double>* a : arrays) {
-            out += sep;
-            if (!a->empty()) appendNumber(out, (*a)[i], dec);
+        const auto row = exportRow(t, i);
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            if (c) out += sep;
+            if (std::isfinite(row[c])) appendNumber(out, row[c], dec);
         }
         out += '\n';
     }

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,19 +28,51 @@ CsvDialect dialectForLocale(std::string_view name)
     return french ? CsvDialect::FrenchComma : CsvDialect::Point;
 }
 
+std::array<std::string, ExportColumnCount> exportTitles(const MeasurementTable& t)
+{
+    const std::string& u = t.scale.unit;
+    const std::string v = t.scale.speedUnit();
+    return {"t (s)", std::string(RawColumnPrefix) + t.measurement.unit + ")", "Y mes (" + u + ")", "dY/dt mes (" + v + ")",
+            "Y theor (" + u + ")", "dY/dt theor (" + v + ")", "Ec mes (J)", "Ep mes (J)", "Em mes (J)"};
+}
+
+std::array<double, ExportColumnCount> exportRow(const MeasurementTable& t, std::size_t i)
+{
+    constexpr double blank = std::numeric_limits<double>::quiet_NaN();
+    const auto at = [i](const std::vector<double>& v) { return v.empty() ? blank : v[i]; };
+    // Without a shift, gain·x alone: a −0 stays −0, so that volts are written as they are.
+    const auto position = [&](const std::vector<double>& v) {
+        return t.scale.shift == 0.0 ? t.scale.difference(at(v)) : t.scale.position(at(v));
+    };
+    const double kinetic = at(t.measKinetic);
+    const double potential = at(t.measPotential);
+    return {t.timeOf(i), t.measurement.volts[i], position(t.measPos), t.scale.difference(at(t.measSpeed)),
+            position(t.modelPos), t.scale.difference(at(t.modelSpeed)), kinetic, potential, kinetic + potential};
+}
+
+void setMeasuredEnergies(MeasurementTable& t, std::vector<double> kinetic, std::vector<double> potential,
+                         std::size_t first, std::size_t last)
+{
+    for (std::vector<double>* v : {&kinetic, &potential}) {
+        for (std::size_t i = 0; i < v->size(); ++i)
+            if (i < first || i > last) (*v)[i] = std::numeric_limits<double>::quiet_NaN();
+    }
+    t.measKinetic = std::move(kinetic);
+    t.measPotential = std::move(potential);
+}
+
 void checkTableLengths(const MeasurementTable& t)
 {
-    auto check = [](const std::vector<double>& v, std::string_view name, bool required) {
+    auto check = [](const std::vector<double>& v, const std::string& name, bool required) {
         if ((required || !v.empty()) && v.size() != ExportRows) {
             throw FormatError(withArgs(translated("MeasurementFiles", "données incomplètes : %1 compte %2 points au lieu de 2001"),
                                        {name, std::to_string(v.size())}));
         }
     };
-    check(t.measurement.volts, ExportColumns[1], true);
-    check(t.measPos, ExportColumns[2], false);
-    check(t.measSpeed, ExportColumns[3], false);
-    check(t.modelPos, ExportColumns[4], false);
-    check(t.modelSpeed, ExportColumns[5], false);
+    const auto titles = exportTitles(t);
+    const std::vector<double>* arrays[] = {&t.measurement.volts, &t.measPos, &t.measSpeed, &t.modelPos, &t.modelSpeed,
+                                           &t.measKinetic, &t.measPotential};
+    for (std::size_t a = 0; a < std::size(arrays); ++a) check(*arrays[a], titles[a + 1], a == 0);
 }
 
 FormatError writeError(const std::string& path, const std::string& reason)

@@ -296,6 +296,7 @@ ImportedMeasurement importColumn(const TextTable& t, std::size_t column)
     m.origin = Origin::File;
     m.source = std::filesystem::path(t.path).filename().string();
     m.unit = t.units[column].empty() ? "V" : t.units[column];
+    m.calibration = calibrationOfUnit(m.unit); // a length is its own; volts from elsewhere have none
     m.volts.resize(SampleCount);
     std::size_t k = 0; // segment [x[k], x[k+1]] holding the current time
     for (std::size_t i = 0; i < m.volts.size(); ++i) {

@@ -68,20 +68,17 @@ void fillMeasures(lxw_workbook* wb, lxw_worksheet* ws, const MeasurementTable& t
 {
     lxw_format* bold = workbook_add_format(wb);
     format_set_bold(bold);
-    status(worksheet_set_column(ws, 0, 5, 17, nullptr));
+    status(worksheet_set_column(ws, 0, static_cast<lxw_col_t>(ExportColumnCount - 1), 17, nullptr));
     worksheet_freeze_panes(ws, 1, 0);
-    for (std::size_t c = 0; c < ExportColumns.size(); ++c) {
-        const std::string name(ExportColumns[c]);
-        status(worksheet_write_string(ws, 0, static_cast<lxw_col_t>(c), name.c_str(), bold));
-    }
-    const std::vector<double>* arrays[] = {&t.measurement.volts, &t.measPos, &t.measSpeed, &t.modelPos,
-                                           &t.modelSpeed};
+    const auto titles = exportTitles(t);
+    for (std::size_t c = 0; c < titles.size(); ++c)
+        status(worksheet_write_string(ws, 0, static_cast<lxw_col_t>(c), titles[c].c_str(), bold));
     for (std::size_t i = 0; i < ExportRows; ++i) {
         const auto row = static_cast<lxw_row_t>(i + 1);
-        status(worksheet_write_number(ws, row, 0, t.timeOf(i), nullptr));
-        for (std::size_t a = 0; a < std::size(arrays); ++a) {
-            if (arrays[a]->empty()) continue;
-            status(worksheet_write_number(ws, row, static_cast<lxw_col_t>(a + 1), (*arrays[a])[i], nullptr));
+        const auto values = exportRow(t, i);
+        for (std::size_t c = 0; c < values.size(); ++c) {
+            if (!std::isfinite(values[c])) continue; // a blank cell
+            status(worksheet_write_number(ws, row, static_cast<lxw_col_t>(c), values[c], nullptr));
         }
     }
 }
@@ -106,7 +103,9 @@ void fillParameters(lxw_worksheet* ws, const MeasurementTable& t, Status& status
     text("Source", m.source);
     text("Origine", m.origin == Origin::File ? "fichier" : "carte");
     text("Date", m.recordedAt);
-    number("Mètres par volt", m.metresPerVolt);
+    number("Mètres par volt", m.calibration.slope);
+    number("Décalage d'étalonnage (m)", m.calibration.offset);
+    text("Étalonné", m.calibration.known ? "oui" : "non");
     text("Unité", m.unit);
     text("Modèle affiché", t.modelShown ? "oui" : "non");
     for (const ParameterRow& r : ModelRows) number(r.label, t.model.*r.member);

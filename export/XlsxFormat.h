@@ -1,6 +1,7 @@
 #pragma once
 // The measurement as an Excel 2007+ workbook (.xlsx), written through libxlsxwriter.
-//   Sheet "Mesures": the six columns of MeasurementTable.h under their header row, 2001 rows.
+//   Sheet "Mesures": the nine columns of MeasurementTable.h under their header row, 2001 rows
+//   (positions in the table's display unit, the energies in joules; blank cells where absent).
 //   Sheet "Paramètres": one label and one value a row – duration, source, origin, date, metres per
 //   volt, unit, whether the model is shown, then the model's parameters.
 // Numbers are stored with 16 significant digits (libxlsxwriter's "%.16G"), whatever the C

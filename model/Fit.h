@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Calibration.h"
 #include "model/Oscillator.h"
 
 namespace pendulab {
@@ -73,7 +74,9 @@ OscillatorParameters withFit(OscillatorParameters parameters, const FitResult& r
 // The read-out, one line per quantity: k, h, a, décalage, t0, ω0, T, Q (F when fitted), each σ
 // with two significant digits and its value to the same place ("k = 18,497 ± 0,012 N/m"), then
 // "écart-type = 0,012 V" and what was fitted (the whole recording or the interval); the message
-// alone when the fit failed.
-std::vector<std::string> fitReport(const FitResult& result, std::string_view decimalSeparator);
+// alone when the fit failed. The amplitude, the offset and the écart-type read through `scale` (in
+// the unit shown; volts by default).
+std::vector<std::string> fitReport(const FitResult& result, std::string_view decimalSeparator,
+                                   const DisplayScale& scale = {});
 
 } // namespace pendulab

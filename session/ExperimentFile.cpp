@@ -59,7 +59,8 @@ QJsonObject runOf(const Run& r)
     QJsonObject o{{"name", q(r.name)}, {"colour", static_cast<double>(r.colour)}, {"shown", r.shown},
                   {"source", q(m.source)}, {"origin", m.origin == Origin::Device ? "device" : "file"},
                   {"recordedAt", q(m.recordedAt)}, {"durationSeconds", m.durationSeconds},
-                  {"metresPerVolt", m.metresPerVolt}, {"unit", q(m.unit)}, {"samples", numbers(m.volts)},
+                  {"metresPerVolt", m.calibration.slope}, {"calibrationOffset", m.calibration.offset},
+                  {"calibrated", m.calibration.known}, {"unit", q(m.unit)}, {"samples", numbers(m.volts)},
                   {"model", modelOf(r)}};
     if (!m.instants.empty()) o.insert("instants", numbers(m.instants));
     if (r.interval) o.insert("interval", QJsonObject{{"from", r.interval->from}, {"to", r.interval->to}});
@@ -183,8 +184,15 @@ Run runFrom(const QJsonObject& o, std::size_t index)
     m.origin = origin == "device" ? Origin::Device : Origin::File;
     m.recordedAt = f.text("recordedAt");
     m.durationSeconds = f.integer("durationSeconds");
-    m.metresPerVolt = f.number("metresPerVolt");
     m.unit = f.text("unit");
+    const double slope = f.number("metresPerVolt");
+    if (f.has("calibrated")) {
+        m.calibration = Calibration{slope, f.number("calibrationOffset"), f.flag("calibrated")};
+        if (m.calibration.known && (slope == 0.0 || !std::isfinite(slope)))
+            f.fail("metresPerVolt", translated("ExperimentFile", "une pente non nulle"));
+    } else {
+        m.calibration = legacyCalibration(m.unit, slope); // written before calibrations had offsets
+    }
     m.volts = f.numbers("samples");
     if (f.has("instants")) m.instants = f.numbers("instants");
     const Fields model(f.object("model"), f.where() + " › model");

@@ -13,6 +13,7 @@ namespace {
 
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double TwoPi = 2.0 * std::numbers::pi;
+constexpr std::size_t AmplitudeColumn = 4; // D, m, k, h, then a and the offset
 
 ResultValue known(const FitValue& v) { return {v.value, v.sigma}; }
 ResultValue set(double v) { return {v, NaN}; }
@@ -66,11 +67,31 @@ std::string unitQuotient(std::string_view numerator, std::string_view denominato
     return out.append("/").append(wrapped(denominator));
 }
 
-ResultsTable resultsTable(std::span<const Run> runs, std::span<const OwnColumn> own)
+namespace {
+
+// The amplitude and the offset of a row (samples' unit) in `unit`: blank when the run does not convert to it.
+void convertPositions(const Measurement& m, std::string_view unit, std::vector<ResultValue>& row)
+{
+    ResultValue& a = row[AmplitudeColumn];
+    ResultValue& offset = row[AmplitudeColumn + 1];
+    const std::optional<DisplayScale> scale = displayScale(m.unit, m.calibration, unit);
+    if (!scale) {
+        a = offset = set(NaN);
+        return;
+    }
+    const double gain = std::abs(scale->gain);
+    a = {scale->difference(a.value), gain * a.sigma};
+    offset = {scale->position(offset.value), gain * offset.sigma};
+}
+
+} // namespace
+
+ResultsTable resultsTable(std::span<const Run> runs, std::span<const OwnColumn> own, std::string_view unit)
 {
     ResultsTable t;
-    t.quantities = {{"D", "s", false}, {"m", "kg", false}, {"k", "N/m", true}, {"h", "kg/s", true}, {"a", "V", true},
-                    {translated("Results", "décalage"), "V", false}, {"t0", "s", false}, {"ω0", "rad/s", true},
+    const std::string u(unit);
+    t.quantities = {{"D", "s", false}, {"m", "kg", false}, {"k", "N/m", true}, {"h", "kg/s", true}, {"a", u, true},
+                    {translated("Results", "décalage"), u, false}, {"t0", "s", false}, {"ω0", "rad/s", true},
                     {"T0", "s", true}, {"T", "s", true}, {"Q", "", true}};
     for (const OwnColumn& c : own) t.quantities.push_back({c.name, c.unit, false});
     for (const Run& run : runs) {
@@ -78,6 +99,7 @@ ResultsTable resultsTable(std::span<const Run> runs, std::span<const OwnColumn> 
         const bool fitted = modelIsItsFit(run);
         if (fitted) fittedValues(*run.fit, row);
         else setValues(run.parameters, row);
+        convertPositions(run.measurement, unit, row);
         for (std::size_t c = 0; c < own.size(); ++c)
             row.push_back(c < run.ownValues.size() && run.ownValues[c] ? set(*run.ownValues[c]) : set(NaN));
         t.runs.push_back(run.name);

@@ -45,8 +45,9 @@ struct ResultsTable {
     std::vector<std::vector<ResultValue>> values; // [run][quantity]
 };
 
-// The own columns' values live in each run (Run::ownValues, by column).
-ResultsTable resultsTable(std::span<const Run> runs, std::span<const OwnColumn> own);
+// The own columns' values live in each run (Run::ownValues, by column). The amplitude and the
+// offset read in `unit` (blank for a run that does not convert to it).
+ResultsTable resultsTable(std::span<const Run> runs, std::span<const OwnColumn> own, std::string_view unit = "V");
 
 // The table's column headers: "Mesure", "D (s)", "m (kg)", "k (N/m)", "σ k", …
 std::vector<std::string> resultsHeaders(const ResultsTable& table);

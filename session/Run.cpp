@@ -79,8 +79,8 @@ void computeRunModel(Run& run)
         run.modelResult = computeOscillatorAt(in, run.measurement.instants, d.ModelPos, d.ModelSpeed);
     else
         run.modelResult = computeOscillator(in, d.ModelPos, d.ModelSpeed);
-    // The sensor of the recording (its metres per volt) turns volts into metres.
-    const double mpv = run.hasSamples() ? run.measurement.metresPerVolt : SensorMetresPerVolt;
+    // The recording's calibration turns its unit into metres (the page says when it has none).
+    const double mpv = run.measurement.calibration.slope;
     for (std::size_t i = 0; i < n; ++i) {
         d.Kinetic[i] = kineticEnergy(run.parameters.mass, d.ModelSpeed[i], mpv);
         d.Potential[i] = potentialEnergy(run.parameters.stiffness, d.ModelPos[i], run.parameters.offset, mpv);

@@ -10,14 +10,14 @@
 namespace pendulab {
 
 Measurement deviceMeasurement(const SampleSource& source, std::vector<double> volts, int durationSeconds,
-                              const std::string& when)
+                              const std::string& when, const Calibration& calibration)
 {
     Measurement m;
     m.volts = std::move(volts);
     m.durationSeconds = durationSeconds;
     m.source = source.name();
     m.origin = Origin::Device;
-    m.metresPerVolt = source.metresPerVolt();
+    m.calibration = calibration;
     m.recordedAt = when;
     return m;
 }
@@ -114,7 +114,7 @@ bool Session::record(SampleSource& source, const std::string& when, const Progre
 {
     constexpr std::size_t count = SampleCount;
     if (const std::string why = refusalToAdd(count); !why.empty()) throw std::invalid_argument(why);
-    Measurement m = deviceMeasurement(source, std::vector<double>(count, 0.0), nextDuration_, when);
+    Measurement m = deviceMeasurement(source, std::vector<double>(count, 0.0), nextDuration_, when, calibrationFor(source));
     // A recording of D seconds samples every D/2000 s, that is D·500 µs.
     const std::int64_t period = static_cast<std::int64_t>(nextDuration_) * 1000000 / (count - 1);
     const std::size_t received = source.record(count, period, [&](std::size_t first, std::span<const double> block) {

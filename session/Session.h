@@ -24,9 +24,9 @@ namespace pendulab {
 
 class SampleSource;
 
-// A recording from a device: its samples over D seconds, the source's name and calibration, when.
+// A recording from a device: its samples over D seconds, the source's name, the calibration, when.
 Measurement deviceMeasurement(const SampleSource& source, std::vector<double> volts, int durationSeconds,
-                              const std::string& when);
+                              const std::string& when, const Calibration& calibration);
 
 class Session : public QObject {
     Q_OBJECT
@@ -126,6 +126,26 @@ public:
     void setInterval(double t1, double t2);
     void clearInterval();
 
+    // Units (session/SessionUnits.cpp). The unit the student chose to read positions in ("V", "m",
+    // "cm"; remembered by the shell), and the one the active run is shown in: the chosen one when
+    // the run converts to it, its samples' own unit otherwise.
+    const std::string& displayUnit() const { return displayUnit_; }
+    void setDisplayUnit(const std::string& unit);
+    std::string shownUnit() const;
+    // The units the active run (or, before any, the next recording) can be shown in.
+    std::vector<std::string> unitChoices() const;
+    // How a run's values read in the shown unit; none when it cannot be converted to it (the
+    // active run always can).
+    std::optional<DisplayScale> scaleOf(const Run& run) const;
+    DisplayScale activeScale() const { return *scaleOf(current()); }
+    // The calibration of the next recordings: the student's own, or (none) the source's.
+    const std::optional<Calibration>& nextCalibration() const { return nextCalibration_; }
+    void setNextCalibration(const std::optional<Calibration>& c);
+    Calibration calibrationFor(const SampleSource& source) const;
+    // A run read through another calibration: its model's energies anew, announced like new samples
+    // (its fit and interval stay: they are in the samples' own unit).
+    void setRunCalibration(int index, const Calibration& c);
+
     const Signals& data() const { return current().data; }
     // The active run (the model alone, without samples, while there is none).
     const Run& activeRun() const { return current(); }
@@ -153,6 +173,9 @@ signals:
     // The active run's interval was set or cleared (a new measurement clears it silently: it
     // comes with measurementChanged).
     void intervalChanged();
+    // The chosen unit, or the calibration of the next recordings, changed.
+    void displayUnitChanged();
+    void nextCalibrationChanged();
 
 private:
     const Run& current() const { return active_ >= 0 ? runs_[static_cast<std::size_t>(active_)] : alone_; }
@@ -171,6 +194,8 @@ private:
     std::vector<OwnColumn> ownColumns_;
     ResultsChoice resultsChoice_;
     bool modified_ = false;
+    std::string displayUnit_ = "V";
+    std::optional<Calibration> nextCalibration_;
     void setModified(bool modified);
 };
 

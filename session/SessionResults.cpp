@@ -7,7 +7,7 @@
 
 namespace pendulab {
 
-ResultsTable Session::results() const { return resultsTable(runs_, ownColumns_); }
+ResultsTable Session::results() const { return resultsTable(runs_, ownColumns_, shownUnit()); }
 
 void Session::addOwnColumn(const std::string& name, const std::string& unit)
 {

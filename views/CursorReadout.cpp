@@ -38,6 +38,7 @@ TCursorReadout::TCursorReadout(pendulab::Session* session, QWidget* page, QBoxLa
     const auto follow = [this] { guarded(survollbl_, [this] { pointerMoved(pointerAt_, pointerIn_); }); };
     connect(session, &pendulab::Session::modelChanged, this, follow);
     connect(session, &pendulab::Session::measurementChanged, this, follow);
+    connect(session, &pendulab::Session::displayUnitChanged, this, follow);
 }
 
 void TCursorReadout::follow(TTimeChart* chart)
@@ -84,11 +85,12 @@ void TCursorReadout::pointerMoved(double t, bool inPlot)
     QString text = QStringLiteral("t = ") + QString::fromStdString(pendulab::formatFixed(t, 1, 2, sep)) + QStringLiteral(" s");
     const pendulab::Run& run = session_->activeRun();
     if (const std::optional<std::size_t> i = run.sampleNear(t)) {
-        const std::string unit = " " + run.measurement.unit;
-        if (run.hasSamples())
-            text += QStringLiteral("   Y = ") + QString::fromStdString(pendulab::formatFixed(run.data.MeasPos[*i], 1, 2, sep) + unit);
-        if (run.modelShown() && *i < run.data.ModelPos.size())
-            text += tr("   modèle = ") + QString::fromStdString(pendulab::formatFixed(run.data.ModelPos[*i], 1, 2, sep) + unit);
+        const pendulab::DisplayScale scale = session_->activeScale();
+        const std::string unit = " " + scale.unit;
+        const int decimals = pendulab::displayDecimals(scale.unit);
+        const auto value = [&](double v) { return QString::fromStdString(pendulab::formatFixed(scale.position(v), 1, decimals, sep) + unit); };
+        if (run.hasSamples()) text += QStringLiteral("   Y = ") + value(run.data.MeasPos[*i]);
+        if (run.modelShown() && *i < run.data.ModelPos.size()) text += tr("   modèle = ") + value(run.data.ModelPos[*i]);
     }
     survollbl_->setValueText(text);
 }

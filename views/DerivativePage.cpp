@@ -28,6 +28,7 @@ QString TDerivativePage::reportCaption() const { return tr("Dérivée"); }
 
 void TDerivativePage::drawAll()
 {
+    chart()->yAxis->setLabel(QStringLiteral("dY/dt (%1)").arg(QString::fromStdString(session()->activeScale().speedUnit())));
     drawModelCurve();
     drawAnalysis();
 }
@@ -38,9 +39,9 @@ void TDerivativePage::drawAnalysis()
     // Clear of the ends, where the smoothing and the derivative are incomplete: 6 … n − 11.
     const pendulab::Run& run = session()->activeRun();
     const std::size_t n = run.data.MeasSpeed.size(); // zeros before any recording
-    if (n >= 17) plot(measured_, run, run.data.MeasSpeed, 6, n - 11);
+    if (n >= 17) plot(measured_, run, run.data.MeasSpeed, Quantity::Derivative, 6, n - 11);
     else measured_->data()->clear();
-    plotOthers(&pendulab::Signals::MeasSpeed, 6, 10);
+    plotOthers(&pendulab::Signals::MeasSpeed, Quantity::Derivative, 6, 10);
     fitAxis();
     chart()->redraw();
 }
@@ -56,7 +57,7 @@ void TDerivativePage::drawModelCurve()
 {
     const pendulab::Run& run = session()->activeRun();
     const std::size_t n = run.data.ModelSpeed.size();
-    if (run.modelShown() && n >= 4) plot(model_, run, run.data.ModelSpeed, 2, n - 2);
+    if (run.modelShown() && n >= 4) plot(model_, run, run.data.ModelSpeed, Quantity::Derivative, 2, n - 2);
     else model_->data()->clear();
 }
 

@@ -29,8 +29,8 @@ public:
     // The time chart the page shows, if it has one (the window's cursor read-out may follow it).
     virtual TTimeChart* timeChart() const { return nullptr; }
 
-    // The other runs the page draws beside the active one: those the run list shows (indices into
-    // the session's runs). While a recording grows, the active run is one of them.
+    // The other runs the page draws beside the active one: those the run list shows that convert to
+    // the unit shown (indices into the session's runs). While a recording grows, the active run is one of them.
     QList<int> shownRuns() const;
     // A recording grows in the active run's place (the pages drawing it say so).
     void setRecording(bool recording) { recording_ = recording; }

@@ -90,9 +90,19 @@ void TPortraitPage::drawMeasured()
     showScale(portrait.phaseScaleX, portrait.phaseScaleY); // the measured scale, or none yet
     if (portrait.phaseScaleX > 0.0f) { // the other runs shown, on the active run's scales, under it
         static thread_local std::vector<pendulab::PixelPoint> other;
+        static thread_local std::vector<double> pos, speed;
+        const pendulab::DisplayScale active = session()->activeScale();
         for (int i : shownRuns()) {
             const pendulab::Run& r = session()->run(i);
-            pendulab::portraitPointsAt(r.data.MeasPos, r.data.MeasSpeed, halfW, halfH, portrait, other);
+            const pendulab::DisplayScale scale = *session()->scaleOf(r);
+            const bool same = scale.gain == active.gain && scale.shift == active.shift;
+            if (!same) { // another calibration: its values as the active run's samples would read them
+                pos.resize(r.data.MeasPos.size());
+                speed.resize(r.data.MeasSpeed.size());
+                for (std::size_t k = 0; k < pos.size(); ++k) pos[k] = active.fromPosition(scale.position(r.data.MeasPos[k]));
+                for (std::size_t k = 0; k < speed.size(); ++k) speed[k] = active.fromDifference(scale.difference(r.data.MeasSpeed[k]));
+            }
+            pendulab::portraitPointsAt(same ? r.data.MeasPos : pos, same ? r.data.MeasSpeed : speed, halfW, halfH, portrait, other);
             xy_->polyline(other, QColor(QRgb(r.colour)));
         }
     }
@@ -131,10 +141,16 @@ void TPortraitPage::showScale(double pixelsPerVolt, double pixelsPerVoltPerSecon
                        std::isfinite(pixelsPerVoltPerSecond);
     const double x = known ? pendulab::halfOf(xy_->width()) / pixelsPerVolt : 0.0;
     const double v = known ? pendulab::halfOf(xy_->height()) / pixelsPerVoltPerSecond : 0.0;
-    xmin_->setText(known ? fmtNumber(-x, 'g', 3) + QStringLiteral(" V") : QString());
-    xmax_->setText(known ? fmtNumber(x, 'g', 3) + QStringLiteral(" V") : QString());
-    vmin_->setText(known ? fmtNumber(-v, 'g', 3) + QStringLiteral(" V/s") : QString());
-    vmax_->setText(known ? fmtNumber(v, 'g', 3) + QStringLiteral(" V/s") : QString());
+    // The ends of the axes in the unit shown (the spiral is drawn from the samples' own values).
+    const pendulab::DisplayScale scale = session()->activeScale();
+    const QString unit = QLatin1Char(' ') + QString::fromStdString(scale.unit);
+    const QString speedUnit = QLatin1Char(' ') + QString::fromStdString(scale.speedUnit());
+    hTitle_->setText(QStringLiteral("Y (%1)").arg(QString::fromStdString(scale.unit)));
+    vTitle_->setText(QStringLiteral("dY/dt (%1)").arg(QString::fromStdString(scale.speedUnit())));
+    xmin_->setText(known ? fmtNumber(scale.position(-x), 'g', 3) + unit : QString());
+    xmax_->setText(known ? fmtNumber(scale.position(x), 'g', 3) + unit : QString());
+    vmin_->setText(known ? fmtNumber(scale.difference(-v), 'g', 3) + speedUnit : QString());
+    vmax_->setText(known ? fmtNumber(scale.difference(v), 'g', 3) + speedUnit : QString());
     placeAxes();
 }
 

@@ -100,16 +100,16 @@ void TPositionPage::drawModel()
 void TPositionPage::drawMeasured()
 {
     const pendulab::Run& run = session()->activeRun();
-    if (run.hasSamples()) plot(measured_, run, run.data.MeasPos, 3, run.measurement.size() - 1);
+    if (run.hasSamples()) plot(measured_, run, run.data.MeasPos, Quantity::Position, 3, run.measurement.size() - 1);
     else measured_->data()->clear();
-    plotOthers(&pendulab::Signals::MeasPos, 3, 0);
+    plotOthers(&pendulab::Signals::MeasPos, Quantity::Position, 3, 0);
 }
 
 void TPositionPage::drawModelCurve()
 {
     const pendulab::Run& run = session()->activeRun();
     const std::size_t n = run.data.ModelPos.size();
-    if (run.modelShown() && n >= 3) plot(model_, run, run.data.ModelPos, 1, n - 2);
+    if (run.modelShown() && n >= 3) plot(model_, run, run.data.ModelPos, Quantity::Position, 1, n - 2);
     else model_->data()->clear();
 }
 
@@ -138,8 +138,9 @@ bool TPositionPage::drawResiduals()
         residuals_->setName(tr("mesure moins modèle"));
         residuals_->setPen(QPen(kResidual, 1));
         residuals_->setAdaptiveSampling(true);
-        chart()->yAxis2->setLabel(tr("résidus (V)"));
     }
+    const pendulab::DisplayScale scale = session()->activeScale();
+    chart()->yAxis2->setLabel(tr("résidus (%1)").arg(QString::fromStdString(scale.unit)));
     residuals_->setVisible(show);
     chart()->yAxis2->setVisible(show);
     if (!show) {
@@ -153,32 +154,37 @@ bool TPositionPage::drawResiduals()
     for (std::size_t i = 0; i < n; ++i) {
         const auto k = static_cast<qsizetype>(i);
         keys[k] = run.timeOf(i);
-        values[k] = volts[i] - run.data.ModelPos[i];
+        values[k] = scale.difference(volts[i] - run.data.ModelPos[i]);
         top = std::max(top, std::fabs(values[k]));
     }
     residuals_->setData(keys, values, true);
     // Symmetric about zero, the largest residual at half height, never narrower than ±10 mV.
-    const double half = std::max(0.01, 2.0 * top);
+    const double half = std::max(0.01 * std::abs(scale.gain), 2.0 * top);
     chart()->yAxis2->setRange(-half, half);
     chart()->yAxis2->setTickLabels(true);
     return true;
 }
 
-// The vertical axis: "Y (unit)", the card's −11 … 11 for a run in volts that stays within it, and
-// otherwise a range fitted to the values shown.
+// The vertical axis: "Y (unit shown)", the card's −11 … 11 V for a run in volts that stays within
+// it (in the unit shown, before any run), and otherwise a range fitted to the values shown.
 void TPositionPage::followUnit()
 {
     const pendulab::Measurement& m = session()->measurement();
-    const std::string unit = m.empty() ? std::string("V") : m.unit;
-    const QString label = QStringLiteral("Y (%1)").arg(QString::fromStdString(unit));
+    const pendulab::DisplayScale scale = session()->activeScale();
+    const QString label = QStringLiteral("Y (%1)").arg(QString::fromStdString(scale.unit));
     QCPRange range(-kDefaultRange, kDefaultRange);
     if (!m.empty()) {
-        const auto [low, high] = std::minmax_element(m.volts.begin(), m.volts.end());
-        if (unit != "V" || *low < -kDefaultRange || *high > kDefaultRange) {
-            const double span = *high - *low;
-            const double margin = 0.05 * (span > 0.0 ? span : std::max(1.0, std::max(std::abs(*low), std::abs(*high))));
-            range = QCPRange(*low - margin, *high + margin);
+        const auto [lowest, highest] = std::minmax_element(m.volts.begin(), m.volts.end());
+        if (scale.unit != "V" || *lowest < -kDefaultRange || *highest > kDefaultRange) {
+            const double low = std::min(scale.position(*lowest), scale.position(*highest));
+            const double high = std::max(scale.position(*lowest), scale.position(*highest));
+            const double span = high - low;
+            const double margin = 0.05 * (span > 0.0 ? span : std::max(std::abs(scale.gain), std::max(std::abs(low), std::abs(high))));
+            range = QCPRange(low - margin, high + margin);
         }
+    } else if (scale.unit != "V") {
+        range = QCPRange(scale.position(-kDefaultRange), scale.position(kDefaultRange));
+        range.normalize();
     }
     QCPAxis* axis = chart()->yAxis;
     axis->setLabel(label);
@@ -186,13 +192,14 @@ void TPositionPage::followUnit()
     setTickStep(axis, range == QCPRange(-kDefaultRange, kDefaultRange) ? std::optional(5.0) : std::nullopt);
 }
 
-void TPositionPage::beginLive()
+void TPositionPage::beginLive(const pendulab::DisplayScale& scale)
 {
+    liveScale_ = scale;
     live_.clear();
     liveDrawn_ = 3;
     measured_->data()->clear();
     setRecording(true); // the active run stays in view, in its own colour, under the new recording
-    plotOthers(&pendulab::Signals::MeasPos, 3, 0);
+    plotOthers(&pendulab::Signals::MeasPos, Quantity::Position, 3, 0);
     double span = session()->nextDuration();
     for (int i : shownRuns()) span = std::max(span, session()->run(i).measurement.duration());
     chart()->setSpan(span);
@@ -208,7 +215,7 @@ void TPositionPage::addLive(std::size_t first, const std::vector<double>& block)
     // Sample j is at j·D/(n − 1) s, the period the session's run will have.
     const double period = session()->nextDuration() / static_cast<double>(pendulab::SampleIntervals);
     for (; liveDrawn_ + 4 < live_.size(); ++liveDrawn_)
-        measured_->addData(static_cast<double>(liveDrawn_) * period, pendulab::smoothedAt(live_, liveDrawn_));
+        measured_->addData(static_cast<double>(liveDrawn_) * period, liveScale_.position(pendulab::smoothedAt(live_, liveDrawn_)));
     // Only the growing curve's layer, once per pass of the event loop however many blocks came.
     if (liveQueued_) return;
     liveQueued_ = true;

@@ -4,6 +4,7 @@
 // starts a recording. A recording under way grows on it sample by sample.
 #include <vector>
 
+#include "core/Calibration.h"
 #include "views/TimeChartPage.h"
 
 class QBoxLayout;
@@ -26,8 +27,9 @@ public:
     QHBoxLayout* gaugeRow() const { return gaugeRow_; }
     TCursorReadout* readout() const { return readout_; }
 
-    // A recording under way: its curve starts empty and grows with each block of samples.
-    void beginLive();
+    // A recording under way: its curve starts empty and grows with each block of samples, shown
+    // through `scale` (the next recording's calibration in the unit shown).
+    void beginLive(const pendulab::DisplayScale& scale);
     void addLive(std::size_t first, const std::vector<double>& block);
     // The run has ended: `redraw` the run the session holds (a new one is drawn as it comes).
     void endLive(bool redraw);
@@ -49,4 +51,5 @@ private:
     std::vector<double> live_; // the samples of the run under way, as they arrive
     std::size_t liveDrawn_ = 3; // next index of the measured curve to draw
     bool liveQueued_ = false;
+    pendulab::DisplayScale liveScale_;
 };

@@ -94,6 +94,9 @@ TResultsPage::TResultsPage(pendulab::Session* session, QWidget* parent) : TPage(
         connect(session, change, this, [this] { guarded(this, [this] { refreshWhenShown(); }); });
     connect(session, &S::experimentReplaced, this, [this] { guarded(this, [this] { refreshWhenShown(); }); });
     connect(session, &S::resultsChanged, this, [this] { guarded(this, [this] { refreshWhenShown(); }); });
+    // Another unit or calibration: the amplitude and the offset read anew.
+    for (auto change : {&S::displayUnitChanged, &S::measurementChanged, &S::othersChanged})
+        connect(session, change, this, [this] { guarded(this, [this] { refreshWhenShown(); }); });
     for (QComboBox* box : {x_, y_, law_})
         connect(box, &QComboBox::currentIndexChanged, this, [this] { if (!filling_) guarded(this, [this] { chosen(); }); });
     connect(add_, &QPushButton::clicked, this, [this] { guarded(this, [this] { addColumn(); }); });

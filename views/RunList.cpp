@@ -47,6 +47,8 @@ TRunList::TRunList(pendulab::Session* session, QWidget* parent) : QTreeWidget(pa
     using S = pendulab::Session;
     for (auto change : {&S::runAdded, &S::runChanged, &S::runRemoved, &S::activeRunChanged, &S::runDescribed})
         connect(session, change, this, [this] { guarded(this, [this] { rebuild(); }); });
+    for (auto change : {&S::displayUnitChanged, &S::othersChanged, &S::measurementChanged}) // what a run reads in
+        connect(session, change, this, [this] { guarded(this, [this] { rebuild(); }); });
     connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
         if (rebuilding_ || !item) return;
         guarded(this, [&] { session_->setActiveRun(indexOfTopLevelItem(item)); });
@@ -88,6 +90,15 @@ void TRunList::describeLine(QTreeWidgetItem* item, int index)
     item->setFont(Name, font);
     item->setToolTip(Name, active ? tr("Mesure active : tracée en bleu, modélisée, lue par le curseur et exportée")
                                   : tr("Cochez pour tracer cette mesure ; cliquez pour la rendre active"));
+    // A run that does not convert to the unit shown stays off the charts, and says so.
+    const bool hidden = !active && run.shown && !session_->scaleOf(run);
+    if (hidden) {
+        const QString unit = QString::fromStdString(session_->shownUnit());
+        item->setText(Source, tr("masquée : pas en %1 — %2").arg(unit, QString::fromStdString(run.measurement.source)));
+        item->setToolTip(Name, tr("Cette mesure ne se lit pas en %1 : elle n'est pas tracée.").arg(unit));
+        item->setToolTip(Source, item->text(Source));
+    }
+    for (int c : {Name, Duration, Source}) item->setForeground(c, hidden ? palette().brush(QPalette::Disabled, QPalette::Text) : palette().brush(QPalette::Text));
 }
 
 void TRunList::itemToggled(QTreeWidgetItem* item, int column)

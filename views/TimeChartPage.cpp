@@ -48,7 +48,8 @@ void TTimeChartPage::followSpan()
     chart_->setSpan(span);
 }
 
-void TTimeChartPage::plotOthers(std::vector<double> pendulab::Signals::*values, std::size_t first, std::size_t trimEnd)
+void TTimeChartPage::plotOthers(std::vector<double> pendulab::Signals::*values, Quantity q, std::size_t first,
+                                std::size_t trimEnd)
 {
     const QList<int> runs = shownRuns();
     while (others_.size() < runs.size()) {
@@ -65,21 +66,24 @@ void TTimeChartPage::plotOthers(std::vector<double> pendulab::Signals::*values, 
         others_[k]->setPen(QPen(QColor(QRgb(run.colour)), 1));
         others_[k]->setName(QString::fromStdString(run.name));
         const std::vector<double>& v = run.data.*values;
-        if (v.size() > first + trimEnd) plot(others_[k], run, v, first, v.size() - 1 - trimEnd);
+        if (v.size() > first + trimEnd) plot(others_[k], run, v, q, first, v.size() - 1 - trimEnd);
         else others_[k]->data()->clear();
     }
 }
 
-void TTimeChartPage::plot(QCPGraph* graph, const pendulab::Run& run, const std::vector<double>& values, std::size_t first,
-                          std::size_t last)
+void TTimeChartPage::plot(QCPGraph* graph, const pendulab::Run& run, const std::vector<double>& values, Quantity q,
+                          std::size_t first, std::size_t last) const
 {
     QVector<double> keys, points;
-    if (last < values.size() && first <= last) {
+    const std::optional<pendulab::DisplayScale> scale = session()->scaleOf(run);
+    const double gain = scale ? scale->gain : 1.0;
+    const double shift = scale && q == Quantity::Position ? scale->shift : 0.0;
+    if (scale && last < values.size() && first <= last) {
         keys.reserve(static_cast<qsizetype>(last - first + 1));
         points.reserve(static_cast<qsizetype>(last - first + 1));
         for (std::size_t i = first; i <= last; ++i) {
             keys.push_back(run.timeOf(i));
-            points.push_back(values[i]);
+            points.push_back(gain * values[i] + shift);
         }
     }
     graph->setData(keys, points, true);

@@ -25,12 +25,15 @@ protected:
     void setChart(TTimeChart* chart);
     TTimeChart* chart() const { return chart_; }
     void followSpan(); // the chart's span, drawn with the next redraw
+    // What the values are: positions (gain and shift of the unit shown) or derivatives (gain only).
+    enum class Quantity { Position, Derivative };
     // The measured `values` of the other runs shown, [first … n − 1 − trimEnd] of each, in pale
-    // colours under the active run's curves.
-    void plotOthers(std::vector<double> pendulab::Signals::*values, std::size_t first, std::size_t trimEnd);
-    // The curve of values[first … last] at the run's instants (nothing when the run is shorter).
-    static void plot(QCPGraph* graph, const pendulab::Run& run, const std::vector<double>& values, std::size_t first,
-                     std::size_t last);
+    // colours under the active run's curves, in the unit shown.
+    void plotOthers(std::vector<double> pendulab::Signals::*values, Quantity q, std::size_t first, std::size_t trimEnd);
+    // The curve of values[first … last] at the run's instants in the unit shown (nothing when the
+    // run is shorter).
+    void plot(QCPGraph* graph, const pendulab::Run& run, const std::vector<double>& values, Quantity q, std::size_t first,
+              std::size_t last) const;
 
 private:
     TTimeChart* chart_ = nullptr;

@@ -53,6 +53,15 @@ Tconfig::Tconfig(pendulab::Session* session, QWidget* parent) : QDialog(parent, 
     connectControls();
     updateFitCommands();
     placeControls();
+    // Another unit: the boxes, the amplitude's field and the fit's read-out read in it.
+    connect(session_, &pendulab::Session::displayUnitChanged, this, [this] {
+        guarded(this, [this] {
+            placeSpinBoxes();
+            amplitxt->setText(amplitudeText(true));
+            amplitxt->setCursorPosition(0);
+            showFit();
+        });
+    });
 }
 
 void Tconfig::redraw() { session_->computeModel(); }
@@ -95,8 +104,10 @@ void Tconfig::placeSpinBoxes()
     kspin->setValue(p.stiffness);
     hspin->setValue(p.friction);
     mspin->setValue(p.mass * 1000.0);
-    offspin->setValue(p.offset);
-    ampspin->setValue(p.amplitude);
+    // The amplitude and the offset in the unit shown; the model itself stays in the samples' unit.
+    const pendulab::DisplayScale scale = followUnit();
+    offspin->setValue(scale.position(p.offset));
+    ampspin->setValue(scale.difference(p.amplitude));
 }
 
 void Tconfig::showModelResult()
@@ -169,12 +180,15 @@ void Tconfig::mspinChange()
     mtxt->setValueText(textOf(pendulab::Control::Mass, session_->parameters().mass));
 }
 
-void Tconfig::offspinChange() { typed(&pendulab::ModelParameters::offset, offspin->value()); }
+void Tconfig::offspinChange()
+{
+    typed(&pendulab::ModelParameters::offset, session_->activeScale().fromPosition(offspin->value()));
+}
 
 void Tconfig::ampspinChange()
 {
-    typed(&pendulab::ModelParameters::amplitude, ampspin->value());
-    amplitxt->setText(textOf(pendulab::Control::Amplitude, session_->parameters().amplitude));
+    typed(&pendulab::ModelParameters::amplitude, session_->activeScale().fromDifference(ampspin->value()));
+    amplitxt->setText(amplitudeText(false));
     amplitxt->setCursorPosition(0);
 }
 
@@ -196,7 +210,7 @@ void Tconfig::mtrackChange()
 void Tconfig::UpDown9Click()
 {
     change(pendulab::Control::Amplitude, &pendulab::ModelParameters::amplitude, UpDown9->position(), nullptr);
-    amplitxt->setText(textOf(pendulab::Control::Amplitude, session_->parameters().amplitude));
+    amplitxt->setText(amplitudeText(false));
 }
 
 void Tconfig::UpDown10Click()
@@ -247,7 +261,7 @@ void Tconfig::showValueTexts()
     htxt->setValueText(textOf(Control::Friction, p.friction));
     mtxt->setValueText(textOf(Control::Mass, p.mass));
     // The narrow amplitude field shows the value to the hundredth of a volt, from its start.
-    amplitxt->setText(textOf(Control::Amplitude, std::round(p.amplitude * 100.0) / 100.0));
+    amplitxt->setText(amplitudeText(true));
     amplitxt->setCursorPosition(0);
     t0txt->setValueText(textOf(Control::ReleaseTime, p.releaseTime));
     oetxt->setValueText(textOf(Control::ExciterPulsation, p.exciterPulsation));
@@ -289,7 +303,7 @@ void Tconfig::showFit()
 {
     QStringList lines;
     if (session_->fitInForce())
-        for (const std::string& line : pendulab::fitReport(*session_->fitResult(), userDecimalSeparator()))
+        for (const std::string& line : pendulab::fitReport(*session_->fitResult(), userDecimalSeparator(), session_->activeScale()))
             lines << QString::fromStdString(line);
     ajustlbl->setValueText(lines.join(QLatin1Char('\n')));
 }

@@ -105,6 +105,10 @@ private:
     void showModelResult();                          // ω0, Q and the regime in the title
     void placeControls();                            // sliders, spinners and boxes at the session's values
     void placeSpinBoxes();                           // the typed-value boxes at the session's values
+    // The amplitude and offset boxes take the unit shown (its suffix, decimals and range); its scale.
+    pendulab::DisplayScale followUnit();
+    // The amplitude field's text in the unit shown (in volts, rounded to the hundredth when `rounded`).
+    QString amplitudeText(bool rounded) const;
     // A typed value: the parameters take it, the label and the control follow, the model anew.
     void typed(double pendulab::ModelParameters::*field, double value);
     // One control moved: its exact value into the parameters, its text into its label, the model anew.
@@ -124,4 +128,5 @@ private:
     pendulab::Session* session_ = nullptr;
     std::optional<pendulab::ModelParameters> manual_; // set by hand, before the current fit(s)
     bool recording_ = false;
+    std::string boxUnit_ = "V"; // the unit the amplitude and offset boxes show
 };

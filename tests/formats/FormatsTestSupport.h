@@ -27,7 +27,8 @@ inline MeasurementTable sampleTable(unsigned seed = 7)
     m.durationSeconds = 7;
     m.source = "Carte SYSAM PCI (simulation); essai \"2\", ligne\nsuivante \\ fin";
     m.recordedAt = "2026-12-09T14:03:00";
-    m.metresPerVolt = 0.1 + 0.2;
+    m.calibration.slope = 0.1 + 0.2;
+    m.calibration.offset = -0.0125;
     for (std::vector<double>* v : {&m.volts, &t.measPos, &t.measSpeed, &t.modelPos, &t.modelSpeed}) v->resize(2001);
     for (std::size_t i = 0; i < 2001; ++i) {
         const double x = static_cast<double>(i) * 0.0137;

@@ -5,6 +5,9 @@
   check_files.py xlsx FILE EXPECTED D                 openpyxl, both sheets
   check_files.py ssconvert-xlsx FILE EXPECTED D       gnumeric opens the workbook, no warning
   check_files.py ssconvert-csv FILE EXPECTED D LANG   gnumeric reads the CSV (LANG: fr or en)
+  check_files.py dump FILE ROW [SEP DEC]              the titles, then data row ROW (0: the first)
+                                                      as repr of floats (None: blank), one a line;
+                                                      a CSV with SEP and DEC, or a workbook's first sheet
 
 EXPECTED names three files written by the test: EXPECTED.bin, 2001 rows of the five value
 columns as little-endian doubles (NaN where a column is absent); EXPECTED.source, the source
@@ -185,6 +188,20 @@ def check_ssconvert_csv(path, prefix, duration, language):
     finish()
 
 
+def dump(path, row, sep=None, dec=None):
+    if sep is None:
+        import openpyxl
+        rows = list(openpyxl.load_workbook(path).worksheets[0].iter_rows(values_only=True))
+        cell = lambda c: None if c is None else float(c)
+    else:
+        lines = open(path, encoding="utf-8").read().splitlines()
+        rows = [r for r in csv.reader(lines, delimiter=sep, strict=True) if r and not r[0].startswith("#")]
+        cell = lambda c: float(c.replace(dec, ".")) if c else None
+    print("|".join(str(t) for t in rows[0]))
+    for c in rows[1 + row]:
+        print(repr(cell(c)))
+
+
 if __name__ == "__main__":
     kind, args = sys.argv[1], sys.argv[2:]
     if kind == "csv":
@@ -195,5 +212,7 @@ if __name__ == "__main__":
         check_ssconvert_xlsx(args[0], args[1], int(args[2]))
     elif kind == "ssconvert-csv":
         check_ssconvert_csv(args[0], args[1], int(args[2]), args[3])
+    elif kind == "dump":
+        dump(args[0], int(args[1]), *args[2:4])
     else:
         sys.exit("unknown check " + kind)

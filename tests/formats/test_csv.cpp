@@ -25,7 +25,8 @@ TEST(CsvFormat, RoundTripIsBitExactInBothDialects)
         EXPECT_EQ(back.measurement.durationSeconds, 7);
         EXPECT_EQ(back.measurement.source, t.measurement.source);
         EXPECT_EQ(back.measurement.recordedAt, "2026-12-09T14:03:00");
-        EXPECT_TRUE(sameBits(back.measurement.metresPerVolt, 0.1 + 0.2));
+        EXPECT_TRUE(sameBits(back.measurement.calibration.slope, 0.1 + 0.2));
+        EXPECT_EQ(back.measurement.calibration.offset, -0.0125);
         EXPECT_EQ(back.measurement.origin, Origin::Device);
         ASSERT_TRUE(back.hasModel);
         EXPECT_TRUE(back.modelShown);
@@ -49,7 +50,7 @@ TEST(CsvFormat, DialectFollowsTheLanguage)
     MeasurementTable t = sampleTable();
     t.measurement.volts[5] = 1.5;
     const std::string fr = csvText(t, CsvDialect::FrenchComma);
-    EXPECT_NE(fr.find("\nt (s);V (V);Y mes (V);dY/dt mes (V/s);Y theor (V);dY/dt theor (V/s)\n"), std::string::npos);
+    EXPECT_NE(fr.find("\nt (s);V (V);Y mes (V);dY/dt mes (V/s);Y theor (V);dY/dt theor (V/s);Ec mes (J);Ep mes (J);Em mes (J)\n"), std::string::npos);
     EXPECT_NE(fr.find("\n0,0175;1,5;"), std::string::npos); // row 5: t = 5·7/2000 = 0.0175
     EXPECT_NE(fr.find("\n# mètres par volt;0,30000000000000004\n"), std::string::npos);
     EXPECT_NE(fr.find("\n# source;\"Carte SYSAM PCI (simulation); essai \"\"2\"\", ligne\\nsuivante \\\\ fin\"\n"), std::string::npos);
@@ -63,7 +64,7 @@ TEST(CsvFormat, MissingModelArraysLeaveBlankCells)
     t.modelPos.clear();
     t.modelSpeed.clear();
     const std::string text = csvText(t, CsvDialect::Point);
-    EXPECT_NE(text.find(",,\n"), std::string::npos);
+    EXPECT_NE(text.find(",,,,,\n"), std::string::npos); // the model's two columns, then the energies
     t.measPos.resize(12);
     EXPECT_THROW(csvText(t, CsvDialect::Point), FormatError);
 }
@@ -125,13 +126,13 @@ TEST(CsvFormat, DamagedFilesAreRefusedWithTheirLine)
     const Case cases[] = {
         {"x;y\n1;2\n", "ce n'est pas un fichier CSV de Pendulab", 1},
         {badDuration, "durée illisible", 5},
-        {badVolt, "tension illisible", 24},
-        {shortFile, "2000 lignes de mesures au lieu de 2001", 2018},
-        {good + "1;2\n", "2 champs au lieu de 6", 2020},
-        // The blank line counts: the stiffness, line 13 of the file as written, is now on line 14.
-        {replaced("# raideur en N/m;20\n", "\n# raideur en N/m;raide\n"), "nombre illisible pour « raideur en N/m »", 14},
-        {replaced(";V (V);", ";U (V);"), "la colonne « V (V) » manque", 18},
-        {good + "1;2;3;4;5;6\n", "plus de 2001 lignes de mesures", 2020},
+        {badVolt, "tension illisible", 26},
+        {shortFile, "2000 lignes de mesures au lieu de 2001", 2020},
+        {good + "1;2\n", "2 champs au lieu de 9", 2022},
+        // The blank line counts: the stiffness, line 15 of the file as written, is now on line 16.
+        {replaced("# raideur en N/m;20\n", "\n# raideur en N/m;raide\n"), "nombre illisible pour « raideur en N/m »", 16},
+        {replaced(";V (V);", ";U (V);"), "la colonne « V (V) » manque", 20},
+        {good + "1;2;3;4;5;6;7;8;9\n", "plus de 2001 lignes de mesures", 2022},
         {replaced("# durée en s;7\n", ""), "la durée manque", 0},
         {good.substr(0, good.find("\nt (s);") + 1), "la ligne des titres manque", 0},
     };

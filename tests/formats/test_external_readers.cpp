@@ -32,7 +32,8 @@ std::string writeExpectation(const fs::path& dir, const MeasurementTable& t)
     const OscillatorInputs& m = t.model;
     writeText(prefix.string() + ".params",
               "Durée (s)\tn\t" + std::to_string(t.measurement.durationSeconds) + "\nSource\tS\t\nOrigine\ts\tcarte\n" +
-                  "Date\ts\t" + t.measurement.recordedAt + "\nMètres par volt\tn\t" + num(t.measurement.metresPerVolt) +
+                  "Date\ts\t" + t.measurement.recordedAt + "\nMètres par volt\tn\t" + num(t.measurement.calibration.slope) +
+                  "\nDécalage d'étalonnage (m)\tn\t" + num(t.measurement.calibration.offset) + "\nÉtalonné\ts\toui" +
                   "\nUnité\ts\tV\nModèle affiché\ts\t" + (t.modelShown ? "oui" : "non") + "\nDécalage (V)\tn\t" +
                   num(m.offset) + "\nAmplitude (V)\tn\t" + num(m.amplitude) + "\nMasse (kg)\tn\t" + num(m.mass) +
                   "\nFrottement (kg/s)\tn\t" + num(m.friction) + "\nRaideur (N/m)\tn\t" + num(m.stiffness) +

@@ -272,15 +272,16 @@ TEST_F(FilesTest, ExportFormatFollowsTheExtension)
     ASSERT_TRUE(ui_.errors.isEmpty()) << ui_.errors.join('\n').toStdString();
     EXPECT_EQ(ui_.saveCaptions.last(), QStringLiteral("Exporter"));
 
-    // French user: ';' between fields, decimal comma; 2001 rows of six fields; no model columns
-    // when no model was asked for.
+    // French user: ';' between fields, decimal comma; 2001 rows of nine fields (the energies last);
+    // no model columns when no model was asked for.
     for (const char* name : {"empty.csv", "nomodel.csv"}) {
         const QStringList lines = linesOf(path(name));
-        const qsizetype header = lines.indexOf(QStringLiteral("t (s);V (V);Y mes (V);dY/dt mes (V/s);Y theor (V);dY/dt theor (V/s)"));
+        const qsizetype header = lines.indexOf(QStringLiteral(
+            "t (s);V (V);Y mes (V);dY/dt mes (V/s);Y theor (V);dY/dt theor (V/s);Ec mes (J);Ep mes (J);Em mes (J)"));
         ASSERT_GE(header, 0) << name;
         ASSERT_EQ(lines.size() - header - 1, 2001) << name;
         const QStringList row = lines[header + 1 + 1000].split(QLatin1Char(';'));
-        ASSERT_EQ(row.size(), 6) << name;
+        ASSERT_EQ(row.size(), 9) << name;
         EXPECT_EQ(row[0], QStringLiteral("5")) << name; // 1000 · 10 s / 2000
         EXPECT_TRUE(row[4].isEmpty() && row[5].isEmpty()) << name;
     }

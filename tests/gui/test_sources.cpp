@@ -46,7 +46,7 @@ TEST_F(PendulabTest, ABoardNamedAtStartRecordsWithItsOwnCalibration)
     record();
     ASSERT_TRUE(ui_.messages.isEmpty()) << ui_.messages.join('\n').toStdString();
     const pendulab::Measurement& m = session()->measurement();
-    EXPECT_EQ(m.metresPerVolt, 0.01);
+    EXPECT_EQ(m.calibration.slope, 0.01);
     EXPECT_EQ(m.durationSeconds, 1);
     EXPECT_NE(m.source.find(board.path()), std::string::npos);
     for (std::size_t i : {0u, 700u, 2000u}) EXPECT_EQ(m.volts[i], codeAt(i) * 5.0 / 1024.0) << i;

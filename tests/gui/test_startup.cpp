@@ -59,7 +59,8 @@ TEST_F(PendulabTest, AboutBoxComesFirstThenTheMainWindowIsReady)
     QStringList menu;
     for (QAction* a : main->menuBar()->actions()) menu << a->text();
     EXPECT_EQ(menu, (QStringList{QStringLiteral("&Fichier"), QStringLiteral("&Acquisition"), QStringLiteral("&Modélisation"),
-                                 QStringLiteral("E&xporter"), QStringLiteral("&Imprimer"), QStringLiteral("&Quitter")}));
+                                 QStringLiteral("E&xporter"), QStringLiteral("&Imprimer"), QStringLiteral("&Outils"),
+                                 QStringLiteral("&Quitter")}));
     for (const char* name : {"durtxt", "UpDown7", "aqucmd", "ea0track", "progbar", "Chart1", "phichart", "Chart2", "xy",
                              "vaxe", "haxe", "Label3", "Label5", "vcur0", "vcur1", "cursxtxt", "deltalbl",
                              "Acquisition1", "Modlisation1", "Exporter1", "Imprimer1", "Configurerimpression1",

@@ -116,6 +116,7 @@ TEST_F(PendulabTest, AnotherUnitGetsARangeFittedToItsValuesAndEveryAxisZooms)
     m.volts.resize(2001);
     for (std::size_t i = 0; i < m.volts.size(); ++i) m.volts[i] = 0.03 * std::sin(0.01 * static_cast<double>(i));
     m.unit = "m";
+    m.calibration = pendulab::calibrationOfUnit("m"); // as a file in metres is read
     m.origin = pendulab::Origin::File;
     session()->setMeasurement(m);
     QCustomPlot* c = Chart1(main);

@@ -46,7 +46,7 @@ void fillSession(Session& s)
     device.volts = volts;
     device.source = "Carte SYSAM PCI (simulation)";
     device.recordedAt = "2026-12-10T09:15:00";
-    device.metresPerVolt = 0.0123;
+    device.calibration = pendulab::Calibration{0.0123, -0.004, true};
     s.addRun(device);
     s.setInterval(1.0, 6.5);
     ASSERT_TRUE(s.fit(true).ok);
@@ -97,7 +97,8 @@ TEST(ExperimentFile, EveryFieldOfEveryRunComesBackExactly)
         EXPECT_EQ(mb.source, ma.source);
         EXPECT_EQ(mb.origin, ma.origin) << i;
         EXPECT_EQ(mb.recordedAt, ma.recordedAt);
-        EXPECT_TRUE(sameBits(mb.metresPerVolt, ma.metresPerVolt));
+        EXPECT_TRUE(sameBits(mb.calibration.slope, ma.calibration.slope));
+        EXPECT_EQ(mb.calibration, ma.calibration);
         EXPECT_EQ(mb.unit, ma.unit) << i;
         EXPECT_EQ(b.parameters, a.parameters) << i;
         EXPECT_EQ(b.modelComputed, a.modelComputed);

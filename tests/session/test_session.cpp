@@ -74,7 +74,7 @@ TEST(Session, RecordingFromAScriptedSourceIsSmoothedAndDerivedOnItsOwnTimeBase)
     const Measurement& m = s.measurement();
     EXPECT_EQ(m.durationSeconds, 4);
     EXPECT_EQ(m.source, "Source scriptée");
-    EXPECT_EQ(m.metresPerVolt, 0.01);
+    EXPECT_EQ(m.calibration.slope, 0.01);
     EXPECT_NEAR(m.volts[500], 2.0, 1e-12);   // sample i at i·D/2000: t = 1 s
     EXPECT_NEAR(m.volts[125], 3.0, 1e-12);   // t = 0.25 s
     // The derivative of sin(2πt) is 2π·cos(2πt) V/s: at t = 2 s (sample 1000), 2π, less the
