@@ -128,7 +128,7 @@ public:
 
     // Units (session/SessionUnits.cpp). The unit the student chose to read positions in ("V", "m",
     // "cm"; remembered by the shell), and the one the active run is shown in: the chosen one when
-    // the run converts to it, its samples' own unit otherwise.
+    // the run converts to it, else its samples' own unit.
     const std::string& displayUnit() const { return displayUnit_; }
     void setDisplayUnit(const std::string& unit);
     std::string shownUnit() const;

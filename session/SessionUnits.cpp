@@ -25,7 +25,10 @@ std::vector<std::string> Session::unitChoices() const
 std::string Session::shownUnit() const
 {
     const std::vector<std::string> units = unitChoices();
-    if (std::find(units.begin(), units.end(), displayUnit_) != units.end()) return displayUnit_;
+    const auto offered = [&](const std::string& unit) { return std::find(units.begin(), units.end(), unit) != units.end(); };
+    if (offered(displayUnit_)) return displayUnit_;
+    const std::string& own = current().measurement.unit; // a file in centimetres reads as written
+    if (offered(own)) return own;
     return units.empty() ? std::string("V") : units.front();
 }
 

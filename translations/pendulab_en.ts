@@ -76,6 +76,29 @@
     </message>
 </context>
 <context>
+    <name>Calibration</name>
+    <message>
+        <location filename="../core/Calibration.cpp" line="+16"/>
+        <source>Chaque valeur de l&apos;étalonnage doit être un nombre.</source>
+        <translation>Every value of the calibration must be a number.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>La pente de l&apos;étalonnage ne peut pas être nulle.</source>
+        <translation>The calibration&apos;s slope cannot be zero.</translation>
+    </message>
+    <message>
+        <location line="+34"/>
+        <source>Les deux points ont la même tension : l&apos;étalonnage demande deux lectures différentes.</source>
+        <translation>Both points have the same voltage: a calibration needs two different readings.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Les deux points sont à la même position : l&apos;étalonnage demande deux positions différentes.</source>
+        <translation>Both points are at the same position: a calibration needs two different positions.</translation>
+    </message>
+</context>
+<context>
     <name>CardDriver</name>
     <message>
         <location filename="../acquisition/AcqData.cpp" line="+49"/>
@@ -119,7 +142,7 @@
 <context>
     <name>ExperimentFile</name>
     <message>
-        <location filename="../session/ExperimentFile.cpp" line="+83"/>
+        <location filename="../session/ExperimentFile.cpp" line="+84"/>
         <source>Fichier d&apos;expérience invalide : %1, « %2 » manque ou n&apos;est pas %3.</source>
         <translation>Invalid experiment file: %1, “%2” is missing or is not %3.</translation>
     </message>
@@ -171,7 +194,12 @@
         <translation>“device” or “file”</translation>
     </message>
     <message>
-        <location line="+36"/>
+        <location line="+9"/>
+        <source>une pente non nulle</source>
+        <translation>a non-zero slope</translation>
+    </message>
+    <message>
+        <location line="+34"/>
         <location line="+2"/>
         <source>une liste de colonnes</source>
         <translation>a list of columns</translation>
@@ -282,7 +310,7 @@
         <translation>The fit did not converge.</translation>
     </message>
     <message>
-        <location filename="../model/FitReport.cpp" line="+30"/>
+        <location filename="../model/FitReport.cpp" line="+35"/>
         <source>décalage</source>
         <translation>offset</translation>
     </message>
@@ -293,8 +321,8 @@
     </message>
     <message>
         <location line="+4"/>
-        <source>écart-type = %1 V</source>
-        <translation>standard deviation = %1 V</translation>
+        <source>écart-type = %1 %2</source>
+        <translation>standard deviation = %1 %2</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -310,22 +338,27 @@
 <context>
     <name>MeasurementFiles</name>
     <message>
-        <location filename="../export/CsvFormat.cpp" line="+256"/>
+        <location filename="../export/CsvFormat.cpp" line="+279"/>
         <source>ce n&apos;est pas un fichier CSV de Pendulab</source>
         <translation>this is not a Pendulab CSV file</translation>
     </message>
     <message>
-        <location line="-146"/>
+        <location line="-155"/>
         <source>nombre illisible pour « %1 »</source>
         <translation>unreadable number for “%1”</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="-9"/>
+        <source>étalonnage de pente nulle</source>
+        <translation>calibration with a zero slope</translation>
+    </message>
+    <message>
+        <location line="+18"/>
         <source>durée illisible</source>
         <translation>unreadable duration</translation>
     </message>
     <message>
-        <location line="+48"/>
+        <location line="+52"/>
         <source>la colonne « V (V) » manque</source>
         <translation>the “V (V)” column is missing</translation>
     </message>
@@ -346,7 +379,7 @@
         <translation>unreadable voltage</translation>
     </message>
     <message>
-        <location line="-83"/>
+        <location line="-91"/>
         <source>la durée manque</source>
         <translation>the duration is missing</translation>
     </message>
@@ -361,12 +394,12 @@
         <translation>%1 lines of measurements instead of 2001</translation>
     </message>
     <message>
-        <location filename="../export/FormatFiles.cpp" line="+34"/>
+        <location filename="../export/FormatFiles.cpp" line="+68"/>
         <source>données incomplètes : %1 compte %2 points au lieu de 2001</source>
         <translation>incomplete data: %1 has %2 points instead of 2001</translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+12"/>
         <source>Impossible d&apos;enregistrer le fichier « %1 » : %2.</source>
         <translation>Cannot save the file “%1”: %2.</translation>
     </message>
@@ -507,7 +540,7 @@
         <translation>Cannot save the file %1: %2</translation>
     </message>
     <message>
-        <location filename="../export/XlsxFormat.cpp" line="+120"/>
+        <location filename="../export/XlsxFormat.cpp" line="+119"/>
         <source>le fichier ne peut pas être créé (%1)</source>
         <translation>the file cannot be created (%1)</translation>
     </message>
@@ -568,7 +601,7 @@
 <context>
     <name>Report</name>
     <message>
-        <location filename="../app/Report.cpp" line="+42"/>
+        <location filename="../app/Report.cpp" line="+43"/>
         <source>inconnue</source>
         <translation>unknown</translation>
     </message>
@@ -599,7 +632,7 @@
         <translation>a new page could not be added</translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location line="+57"/>
         <source>Oscillations forcées</source>
         <translation>Driven oscillations</translation>
     </message>
@@ -747,12 +780,12 @@
 <context>
     <name>Results</name>
     <message>
-        <location filename="../session/Results.cpp" line="+73"/>
+        <location filename="../session/Results.cpp" line="+94"/>
         <source>décalage</source>
         <translation>offset</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+20"/>
         <source>Mesure</source>
         <translation>Run</translation>
     </message>
@@ -993,6 +1026,199 @@
         <source>Cette valeur n&apos;est pas un nombre.</source>
         <translation>This value is not a number.</translation>
     </message>
+    <message>
+        <location filename="../session/SessionUnits.cpp" line="+13"/>
+        <source>Unité inconnue.</source>
+        <translation>Unknown unit.</translation>
+    </message>
+</context>
+<context>
+    <name>TCalibrationDialog</name>
+    <message>
+        <location filename="../views/CalibrationDialog.cpp" line="+74"/>
+        <source>Étalonner le capteur</source>
+        <translation>Calibrate the sensor</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Manière d&apos;étalonner</source>
+        <translation>Way to calibrate</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Pente et décalage</source>
+        <translation>Slope and offset</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Deux points</source>
+        <translation>Two points</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Zéro au repos</source>
+        <translation>Zero at rest</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>État de l&apos;étalonnage</source>
+        <translation>Calibration status</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Appliquer aussi à la &amp;mesure active</source>
+        <translation>Apply to the active &amp;run too</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>La mesure active est relue avec cet étalonnage ; sinon seules les prochaines mesures le prennent.</source>
+        <translation>The active run is read again with this calibration; otherwise only the next recordings take it.</translation>
+    </message>
+    <message>
+        <location line="+14"/>
+        <source>&amp;Pente (m/V)</source>
+        <translation>&amp;Slope (m/V)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Mètres par volt du capteur, par exemple 0,005 ou 5e-3.</source>
+        <translation>The sensor&apos;s metres per volt, for example 0.005 or 5e-3.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Décalage (m)</source>
+        <translation>&amp;Offset (m)</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Position, en mètres, lue à 0 V.</source>
+        <translation>Position, in metres, read at 0 V.</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Lire</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Moyenne de l&apos;entrée sur une demi-seconde, mise dans la tension.</source>
+        <translation>The input averaged over half a second, put in the voltage.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Position de la masse, dans l&apos;unité choisie.</source>
+        <translation>Position of the mass, in the chosen unit.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Tension du capteur à cette position, tapée ou lue.</source>
+        <translation>The sensor&apos;s voltage at this position, typed or read.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Position du point &amp;1</source>
+        <translation>Position of point &amp;1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Tension du point 1 (V)</source>
+        <translation>Voltage of point 1 (V)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Lire la tension du point 1</source>
+        <translation>Read the voltage of point 1</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Position du point &amp;2</source>
+        <translation>Position of point &amp;2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Tension du point 2 (V)</source>
+        <translation>Voltage of point 2 (V)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Lire la tension du point 2</source>
+        <translation>Read the voltage of point 2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Unité des positions</source>
+        <translation>&amp;Unit of the positions</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>L&apos;unité des deux positions tapées.</source>
+        <translation>The unit of the two positions typed.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>La masse au repos : « Zéro ici » lit l&apos;entrée une demi-seconde et choisit le décalage qui fait de cette position le zéro, avec la pente de l&apos;onglet « Pente et décalage ».</source>
+        <translation>The mass at rest: “Zero here” reads the input for half a second and chooses the offset that makes this position zero, with the slope of the “Slope and offset” tab.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>&amp;Zéro ici</source>
+        <translation>&amp;Zero here</translation>
+    </message>
+    <message>
+        <location line="+12"/>
+        <source>Par &amp;défaut de la source</source>
+        <translation>Source&apos;s &amp;default</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Les prochaines mesures prennent l&apos;étalonnage de la source.</source>
+        <translation>The next recordings take the source&apos;s calibration.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>&amp;Appliquer</source>
+        <translation>&amp;Apply</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Les prochaines mesures prennent cet étalonnage.</source>
+        <translation>The next recordings take this calibration.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Annuler</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>« %1 » est vide : tapez un nombre.</source>
+        <translation>“%1” is empty: type a number.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>« %1 » : « %2 » n&apos;est pas un nombre.</source>
+        <translation>“%1”: “%2” is not a number.</translation>
+    </message>
+    <message>
+        <location line="+53"/>
+        <source>Décalage : %1 m (lu %2 V, pente %3 m/V).</source>
+        <translation>Offset: %1 m (read %2 V, slope %3 m/V).</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>La source ne répond pas : tapez le décalage.</source>
+        <translation>The source does not answer: type the offset.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>La source ne répond pas : tapez la tension.</source>
+        <translation>The source does not answer: type the voltage.</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>Lecture de l&apos;entrée pendant une demi-seconde…</source>
+        <translation>Reading the input for half a second…</translation>
+    </message>
 </context>
 <context>
     <name>TCursorReadout</name>
@@ -1018,7 +1244,7 @@
         <translation>Value under the pointer</translation>
     </message>
     <message>
-        <location line="+61"/>
+        <location line="+63"/>
         <source>   modèle = </source>
         <translation>   model = </translation>
     </message>
@@ -1050,13 +1276,13 @@
 <context>
     <name>TEnergyPage</name>
     <message>
-        <location filename="../views/EnergyPage.cpp" line="+14"/>
-        <location line="+22"/>
+        <location filename="../views/EnergyPage.cpp" line="+19"/>
+        <location line="+35"/>
         <source>Etude énergétique</source>
         <translation>Energy study</translation>
     </message>
     <message>
-        <location line="-19"/>
+        <location line="-32"/>
         <source>énergie cinétique</source>
         <translation>kinetic energy</translation>
     </message>
@@ -1066,14 +1292,54 @@
         <translation>potential energy</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
+        <source>Ec mesurée</source>
+        <translation>measured Ek</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Ep mesurée</source>
+        <translation>measured Ep</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Em mesurée</source>
+        <translation>measured Em</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <location line="+31"/>
         <source>Tracez le modèle pour voir son énergie.</source>
         <translation>Draw the model to see its energy.</translation>
     </message>
     <message>
-        <location line="+9"/>
+        <location line="-25"/>
+        <source>Perte par période</source>
+        <translation>Loss per period</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Énergies</source>
         <translation>Energies</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Cette mesure est en %1 sans étalonnage : pas d&apos;énergie en joules.
+Étalonnez le capteur (Outils › Étalonner le capteur…).</source>
+        <translation>This run is in %1 without a calibration: no energy in joules.
+Calibrate the sensor (Tools › Calibrate the sensor…).</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Enregistrement trop espacé pour son énergie : la dérivée
+s&apos;étend sur plus d&apos;un vingtième de période.</source>
+        <translation>Samples too far apart for its energy: the derivative
+spans more than a twentieth of a period.</translation>
+    </message>
+    <message>
+        <location line="+69"/>
+        <source>Perte d&apos;énergie par période : mesurée %1, modèle (1 − e^(−h·T/m)) %2</source>
+        <translation>Energy lost per period: measured %1, model (1 − e^(−h·T/m)) %2</translation>
     </message>
 </context>
 <context>
@@ -1119,7 +1385,7 @@
         <translation>&amp;Quit</translation>
     </message>
     <message>
-        <location line="+65"/>
+        <location line="+66"/>
         <source>Quitter le programme ?</source>
         <translation>Quit the program?</translation>
     </message>
@@ -1129,7 +1395,7 @@
         <translation>Ready to release the pendulum?</translation>
     </message>
     <message>
-        <location filename="../app/MainExport.cpp" line="+21"/>
+        <location filename="../app/MainExport.cpp" line="+22"/>
         <source>Exporter</source>
         <translation>Export</translation>
     </message>
@@ -1184,8 +1450,8 @@
         <location line="+12"/>
         <location filename="../app/MainExport.cpp" line="-41"/>
         <location line="+30"/>
-        <location line="+34"/>
-        <location filename="../app/MainFiles.cpp" line="+149"/>
+        <location line="+41"/>
+        <location filename="../app/MainFiles.cpp" line="+150"/>
         <source>Fichier %1 sauvegardé.</source>
         <translation>File %1 saved.</translation>
     </message>
@@ -1225,7 +1491,7 @@
         <translation>Restore the unsaved experiment?</translation>
     </message>
     <message>
-        <location filename="../app/MainExport.cpp" line="-59"/>
+        <location filename="../app/MainExport.cpp" line="-66"/>
         <source>Le format .xls ne prend que les mesures de %1 points : choisissez .xlsx ou .csv.</source>
         <translation>The .xls format only holds measurements of %1 points: choose .xlsx or .csv.</translation>
     </message>
@@ -1348,6 +1614,16 @@ Save the page to a PDF file?</translation>
         <comment>default file name</comment>
         <translation>pendulab-report.pdf</translation>
     </message>
+    <message>
+        <location filename="../app/MainTools.cpp" line="+15"/>
+        <source>&amp;Outils</source>
+        <translation>&amp;Tools</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Étalonner le capteur…</source>
+        <translation>Calibrate the sensor…</translation>
+    </message>
 </context>
 <context>
     <name>TPortraitPage</name>
@@ -1407,23 +1683,23 @@ Save the page to a PDF file?</translation>
         <translation>measurement minus model</translation>
     </message>
     <message>
-        <location line="+3"/>
-        <source>résidus (V)</source>
-        <translation>residuals (V)</translation>
+        <location line="+5"/>
+        <source>résidus (%1)</source>
+        <translation>residuals (%1)</translation>
     </message>
 </context>
 <context>
     <name>TRecordingControl</name>
     <message>
         <location filename="../app/RecordingControl.cpp" line="+37"/>
-        <location line="+157"/>
+        <location line="+158"/>
         <source>&amp;Lancer</source>
         <translation>&amp;Start</translation>
     </message>
     <message>
-        <location line="-155"/>
+        <location line="-156"/>
         <location line="+1"/>
-        <location line="+157"/>
+        <location line="+158"/>
         <source>Lachez le pendule et cliquez ici...</source>
         <translation>Release the pendulum and click here...</translation>
     </message>
@@ -1483,7 +1759,7 @@ Save the page to a PDF file?</translation>
         <translation>Trigger threshold</translation>
     </message>
     <message>
-        <location filename="../app/RecordingControl.cpp" line="-105"/>
+        <location filename="../app/RecordingControl.cpp" line="-106"/>
         <source>Aucune carte d&apos;acquisition n&apos;est disponible.</source>
         <translation>No data-acquisition card is available.</translation>
     </message>
@@ -1503,7 +1779,7 @@ Save the page to a PDF file?</translation>
         <translation>The source does not answer: the rest position cannot be read.</translation>
     </message>
     <message>
-        <location line="+28"/>
+        <location line="+29"/>
         <source>En attente du lâcher…</source>
         <translation>Waiting for the release…</translation>
     </message>
@@ -1528,7 +1804,7 @@ Save the page to a PDF file?</translation>
         <translation>Stops the recording (Esc); the previous measurement stays</translation>
     </message>
     <message>
-        <location filename="../app/RecordingSources.cpp" line="+30"/>
+        <location filename="../app/RecordingSources.cpp" line="+32"/>
         <location line="+7"/>
         <source>Source</source>
         <translation>Source</translation>
@@ -1549,7 +1825,7 @@ Save the page to a PDF file?</translation>
         <translation>Metres per volt</translation>
     </message>
     <message>
-        <location line="+17"/>
+        <location line="+18"/>
         <source>Port série…</source>
         <translation>Serial port…</translation>
     </message>
@@ -1569,7 +1845,7 @@ Save the page to a PDF file?</translation>
         <translation>Path of the board&apos;s serial port (for example /dev/ttyACM0):</translation>
     </message>
     <message>
-        <location line="+87"/>
+        <location line="+88"/>
         <source>Étalonnage invalide : « %1 ». Donnez un nombre de mètres par volt positif.</source>
         <translation>Invalid calibration: “%1”. Give a positive number of metres per volt.</translation>
     </message>
@@ -1614,12 +1890,12 @@ Save the page to a PDF file?</translation>
     </message>
     <message>
         <location line="+19"/>
-        <location line="+58"/>
+        <location line="+62"/>
         <source>Résultats</source>
         <translation>Results</translation>
     </message>
     <message>
-        <location line="-55"/>
+        <location line="-59"/>
         <source>Ajouter une colonne…</source>
         <translation>Add a column…</translation>
     </message>
@@ -1634,7 +1910,7 @@ Save the page to a PDF file?</translation>
         <translation>Ordinate</translation>
     </message>
     <message>
-        <location line="+8"/>
+        <location line="+9"/>
         <source>Loi ajustée</source>
         <translation>Fitted law</translation>
     </message>
@@ -1659,12 +1935,12 @@ Save the page to a PDF file?</translation>
         <translation>Law:</translation>
     </message>
     <message>
-        <location line="+39"/>
+        <location line="+42"/>
         <source>Résultats : graphe et loi</source>
         <translation>Results: graph and law</translation>
     </message>
     <message>
-        <location line="+81"/>
+        <location line="+99"/>
         <location line="+2"/>
         <source>Ajouter une colonne</source>
         <translation>Add a column</translation>
@@ -1713,7 +1989,7 @@ Save the page to a PDF file?</translation>
         <translation>Source</translation>
     </message>
     <message>
-        <location line="+53"/>
+        <location line="+55"/>
         <source>Mesure active : tracée en bleu, modélisée, lue par le curseur et exportée</source>
         <translation>Active run: drawn in blue, modelled, read by the cursor and exported</translation>
     </message>
@@ -1723,7 +1999,17 @@ Save the page to a PDF file?</translation>
         <translation>Tick to draw this run; click to make it the active run</translation>
     </message>
     <message>
-        <location line="+19"/>
+        <location line="+5"/>
+        <source>masquée : pas en %1 — %2</source>
+        <translation>hidden: not in %1 — %2</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Cette mesure ne se lit pas en %1 : elle n&apos;est pas tracée.</source>
+        <translation>This run does not read in %1: it is not drawn.</translation>
+    </message>
+    <message>
+        <location line="+22"/>
         <source>Renommer la mesure</source>
         <translation>Rename the run</translation>
     </message>
@@ -1761,6 +2047,20 @@ Save the page to a PDF file?</translation>
         <location line="+1"/>
         <source>Supprimer</source>
         <translation>Delete</translation>
+    </message>
+</context>
+<context>
+    <name>TUnitChoice</name>
+    <message>
+        <location filename="../app/UnitChoice.cpp" line="+19"/>
+        <location line="+6"/>
+        <source>Unité</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>L&apos;unité des positions sur les courbes, dans le modèle et les exports</source>
+        <translation>The unit of positions on the charts, in the model and in the exports</translation>
     </message>
 </context>
 <context>
@@ -1864,6 +2164,7 @@ Save the page to a PDF file?</translation>
     <name>Tconfig</name>
     <message>
         <location filename="../views/conf1Build.cpp" line="+75"/>
+        <location filename="../views/conf1Units.cpp" line="+23"/>
         <source>Flèches : ±%1 %2</source>
         <translation>Arrows: ±%1 %2</translation>
     </message>
@@ -1882,6 +2183,7 @@ Save the page to a PDF file?</translation>
         <location line="+6"/>
         <location line="+2"/>
         <location line="+1"/>
+        <location filename="../views/conf1Units.cpp" line="+21"/>
         <source>Amplitude</source>
         <translation>Amplitude</translation>
     </message>
@@ -1897,6 +2199,7 @@ Save the page to a PDF file?</translation>
     </message>
     <message>
         <location line="+1"/>
+        <location filename="../views/conf1Units.cpp" line="+1"/>
         <source>Décalage</source>
         <translation>Offset</translation>
     </message>
@@ -2020,7 +2323,7 @@ Save the page to a PDF file?</translation>
         <translation>Ampl.</translation>
     </message>
     <message>
-        <location filename="../views/conf1.cpp" line="+65"/>
+        <location filename="../views/conf1.cpp" line="+76"/>
         <source>Modélisation (apériodique)</source>
         <translation>Model (overdamped)</translation>
     </message>

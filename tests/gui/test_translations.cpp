@@ -86,7 +86,7 @@ TEST_F(EnvironmentLanguageTest, MenuInTheUsersLanguage)
     start();
     if (expected == "en") {
         EXPECT_EQ(menuTexts(main), (QStringList{QStringLiteral("&File"), QStringLiteral("&Record"), QStringLiteral("&Model"),
-                                                QStringLiteral("E&xport"), QStringLiteral("&Print"), QStringLiteral("&Quit")}));
+                                                QStringLiteral("E&xport"), QStringLiteral("&Print"), QStringLiteral("&Tools"), QStringLiteral("&Quit")}));
         EXPECT_EQ(Fichier1(main)->actions().constFirst()->text(), QStringLiteral("&Open…"));
         EXPECT_EQ(PageControl1(main)->tabText(3), QStringLiteral("Energy study"));
         EXPECT_EQ(dialog->windowTitle().section(QLatin1Char(' '), 0, 0), QStringLiteral("Model"));
@@ -95,7 +95,7 @@ TEST_F(EnvironmentLanguageTest, MenuInTheUsersLanguage)
     } else {
         EXPECT_EQ(menuTexts(main), (QStringList{QStringLiteral("&Fichier"), QStringLiteral("&Acquisition"),
                                                 QStringLiteral("&Modélisation"), QStringLiteral("E&xporter"),
-                                                QStringLiteral("&Imprimer"), QStringLiteral("&Quitter")}));
+                                                QStringLiteral("&Imprimer"), QStringLiteral("&Outils"), QStringLiteral("&Quitter")}));
         EXPECT_EQ(PageControl1(main)->tabText(3), QStringLiteral("Etude énergétique"));
         EXPECT_EQ(sourcecmb(main)->itemText(0), QStringLiteral("Carte SYSAM PCI (simulation)"));
     }
