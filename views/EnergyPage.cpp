@@ -47,8 +47,9 @@ TEnergyPage::TEnergyPage(pendulab::Session* session, QWidget* parent)
     loss_->setObjectName(QStringLiteral("lossreadout"));
     describe(loss_, tr("Perte par période"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(loss_);
-    layout->addWidget(chart());
+    layout->addWidget(loss_); // one line above the chart, which takes the rest
+    layout->addWidget(chart(), 1);
+    loss_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
 QString TEnergyPage::title() const { return tr("Etude énergétique"); }
