@@ -151,10 +151,16 @@ TEST(Energy, SaysWhyItDrawsNothing)
     EXPECT_EQ(energyStudy(s.activeRun()).state, EnergyStudy::State::NotCalibrated);
     // The loss of an energy halving each period of 1 s, sampled at 10 ms.
     std::vector<double> t, e;
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i <= 400; ++i) { // 0 … 4 s
         t.push_back(i * 0.01);
         e.push_back(std::pow(0.5, std::floor(i * 0.01)));
     }
-    EXPECT_NEAR(*lossPerPeriod(t, e, 1.0), 0.5, 1e-12);
+    EXPECT_NEAR(lossPerPeriod(t, e, 1.0).value_or(-1.0), 0.5, 1e-12);
     EXPECT_FALSE(lossPerPeriod(t, e, 2.5)); // one whole period only
+    EXPECT_NEAR(lossPerPeriod(t, e, 2.0).value_or(-1.0), 0.75, 1e-12); // two: means 0,75 then 0,1875
+    // A model without stiffness has no period: nothing is biased, nothing is lost per period.
+    ModelParameters loose = s.parameters();
+    loose.stiffness = 0.0;
+    s.setParameters(loose);
+    EXPECT_EQ(energyStudy(s.activeRun()).period, 0.0);
 }
