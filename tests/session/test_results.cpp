@@ -97,6 +97,7 @@ TEST(Results, ARunNotFittedShowsItsSetValuesWithoutSigma)
     ASSERT_EQ(t.runs.size(), 1u);
     EXPECT_FALSE(t.fitted[0]);
     EXPECT_DOUBLE_EQ(t.values[0][column(t, "ω0")].value, std::sqrt(40.0));
+    EXPECT_DOUBLE_EQ(t.values[0][column(t, "T0")].value, 2 * std::numbers::pi / std::sqrt(40.0));
     EXPECT_DOUBLE_EQ(t.values[0][column(t, "Q")].value, std::sqrt(10.0) / 0.1);
     EXPECT_DOUBLE_EQ(t.values[0][column(t, "T")].value, 2 * std::numbers::pi / std::sqrt(40.0 - 0.01));
     EXPECT_TRUE(std::isnan(t.values[0][column(t, "k")].sigma));
