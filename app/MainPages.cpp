@@ -11,6 +11,7 @@
 #include "views/PortraitPage.h"
 #include "views/PositionPage.h"
 #include "views/ResultsPage.h"
+#include "views/SpectrumPage.h"
 #include "views/TimeChart.h"
 
 void TFichePrincipale::registerPages()
@@ -22,6 +23,7 @@ void TFichePrincipale::registerPages()
     addPage(new TPortraitPage(session));
     addPage(new TEnergyPage(session));
     addPage(new TResultsPage(session));
+    addPage(new TSpectrumPage(session));
 }
 
 void TFichePrincipale::addPage(TPage* page)

@@ -76,6 +76,7 @@ public:
     void page(TPage& page)
     {
         const int width = area_.width();
+        page.prepareReport();
         int height = page.reportHeight(width);
         // Pages filled in order: a drawing that nearly fits what is left of the page shrinks to it.
         const int room = area_.height() - y_ - captionHeight() - 6;

@@ -37,6 +37,9 @@ public:
 
     // In the report: the caption, the drawing's height for a width (0: nothing drawn yet), the drawing.
     virtual QString reportCaption() const = 0;
+    // Before the report asks for the caption and the drawing: a page that computes only when shown
+    // computes now.
+    virtual void prepareReport() {}
     virtual int reportHeight(int width) const { return width * 9 / 20; }
     virtual void paintReport(QCPPainter& painter, const QRect& target) = 0;
 

@@ -25,13 +25,14 @@ TEST_F(PendulabTest, AboutBoxComesFirstThenTheMainWindowIsReady)
     EXPECT_FALSE(cardStartedAtAbout);
 
     EXPECT_EQ(main->windowTitle(), QStringLiteral("Pendulab"));
-    ASSERT_EQ(PageControl1(main)->count(), 5);
+    ASSERT_EQ(PageControl1(main)->count(), 6);
     const QStringList captions = {QStringLiteral("Acquisition"), QStringLiteral("Dérivée / t"),
                                   QStringLiteral("Dérivée / x"), QStringLiteral("Etude énergétique"),
-                                  QStringLiteral("Résultats")};
+                                  QStringLiteral("Résultats"), QStringLiteral("Spectre")};
     const QStringList pages = {QStringLiteral("TabSheet1"), QStringLiteral("TabSheet3"), QStringLiteral("TabSheet2"),
-                               QStringLiteral("TabSheet4"), QStringLiteral("TabSheetResults")};
-    for (int i = 0; i < 5; ++i) {
+                               QStringLiteral("TabSheet4"), QStringLiteral("TabSheetResults"),
+                               QStringLiteral("TabSheetSpectrum")};
+    for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(PageControl1(main)->tabText(i), captions[i]);
         EXPECT_EQ(PageControl1(main)->widget(i)->objectName(), pages[i]);
     }
