@@ -617,7 +617,7 @@
         <translation>the PDF document could not be started</translation>
     </message>
     <message>
-        <location line="+30"/>
+        <location line="+31"/>
         <source>%1 : aucun tracé</source>
         <translation>%1: no plot</translation>
     </message>
@@ -1277,12 +1277,12 @@
     <name>TEnergyPage</name>
     <message>
         <location filename="../views/EnergyPage.cpp" line="+19"/>
-        <location line="+35"/>
+        <location line="+36"/>
         <source>Etude énergétique</source>
         <translation>Energy study</translation>
     </message>
     <message>
-        <location line="-32"/>
+        <location line="-33"/>
         <source>énergie cinétique</source>
         <translation>kinetic energy</translation>
     </message>
@@ -1308,17 +1308,17 @@
     </message>
     <message>
         <location line="+6"/>
-        <location line="+31"/>
+        <location line="+32"/>
         <source>Tracez le modèle pour voir son énergie.</source>
         <translation>Draw the model to see its energy.</translation>
     </message>
     <message>
-        <location line="-25"/>
+        <location line="-26"/>
         <source>Perte par période</source>
         <translation>Loss per period</translation>
     </message>
     <message>
-        <location line="+7"/>
+        <location line="+8"/>
         <source>Énergies</source>
         <translation>Energies</translation>
     </message>
@@ -2047,6 +2047,41 @@ Save the page to a PDF file?</translation>
         <location line="+1"/>
         <source>Supprimer</source>
         <translation>Delete</translation>
+    </message>
+</context>
+<context>
+    <name>TSpectrumPage</name>
+    <message>
+        <location filename="../views/SpectrumPage.cpp" line="+25"/>
+        <location line="+18"/>
+        <location line="+2"/>
+        <source>Spectre</source>
+        <translation>Spectrum</translation>
+    </message>
+    <message>
+        <location line="-16"/>
+        <source>spectre</source>
+        <translation>spectrum</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Pic</source>
+        <translation>Peak</translation>
+    </message>
+    <message>
+        <location line="+96"/>
+        <source>Pas de pic dans ce spectre.</source>
+        <translation>No peak in this spectrum.</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Enregistrez une mesure pour voir son spectre.</source>
+        <translation>Record a run to see its spectrum.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>   modèle : ω0 = %1 rad/s</source>
+        <translation>   model: ω0 = %1 rad/s</translation>
     </message>
 </context>
 <context>
