@@ -81,6 +81,9 @@ TEST_F(PendulabTest, ReportHoldsTheRecordingTheModelAndVectorCharts)
     const QString scale = main->findChild<QLabel*>(QStringLiteral("xmaxlbl"))->text();
     ASSERT_FALSE(scale.isEmpty());
     EXPECT_TRUE(text.contains(scale)) << scale.toStdString();
+    // The spectrum, never shown, computed for the report with its peak in the caption.
+    EXPECT_TRUE(text.contains(QStringLiteral("Spectre — f = "))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("f (Hz)"))) << text.toStdString();
     // Every number in plain decimals: no exponent for a release a few microseconds in.
     pendulab::ModelParameters p = session()->parameters();
     p.releaseTime = 2.525e-5;
