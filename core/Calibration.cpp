@@ -78,7 +78,8 @@ int displayDecimals(std::string_view unit)
 std::vector<std::string> displayUnits(std::string_view ownUnit, const Calibration& c)
 {
     std::vector<std::string> units;
-    if (!metresPerUnit(ownUnit)) units.emplace_back(ownUnit);
+    // The samples' own unit as it is, unless the calibration reads it (a length calibrated).
+    if (!metresPerUnit(ownUnit) || !c.known) units.emplace_back(ownUnit);
     if (c.known) {
         if (ownUnit == "mm") units.emplace_back("mm");
         units.emplace_back("m");
@@ -92,7 +93,7 @@ std::optional<DisplayScale> displayScale(std::string_view ownUnit, const Calibra
     const std::vector<std::string> units = displayUnits(ownUnit, c);
     if (std::find(units.begin(), units.end(), unit) == units.end()) return std::nullopt;
     const auto metres = metresPerUnit(unit);
-    if (!metres) return DisplayScale{1.0, 0.0, std::string(unit)}; // the samples' own unit
+    if (!metres || !c.known) return DisplayScale{1.0, 0.0, std::string(unit)}; // the samples' own unit
     return DisplayScale{c.slope / *metres, c.offset / *metres, std::string(unit)};
 }
 

@@ -55,7 +55,7 @@ struct DisplayScale {
 int displayDecimals(std::string_view unit);
 
 // The units samples in `ownUnit` with calibration `c` can be shown in: the samples' own unit
-// (unless it is a length), then "m" and "cm" when calibrated.
+// (unless it is a length the calibration reads), then "m" and "cm" when calibrated. Never empty.
 std::vector<std::string> displayUnits(std::string_view ownUnit, const Calibration& c);
 // The scale to `unit`; none when the samples cannot be shown in it.
 std::optional<DisplayScale> displayScale(std::string_view ownUnit, const Calibration& c, std::string_view unit);

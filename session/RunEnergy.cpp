@@ -29,7 +29,8 @@ EnergyStudy energyStudy(const Run& run)
     const OscillatorParameters& p = run.parameters;
     const auto [period, pseudoPeriodic] = periodOf(p);
     out.period = period;
-    if (pseudoPeriodic) out.modelLoss = 1.0 - std::exp(-p.friction * period / p.mass);
+    const bool free = pseudoPeriodic && !p.excited; // a driven motion is fed: no loss per period to read
+    if (free) out.modelLoss = 1.0 - std::exp(-p.friction * period / p.mass);
     if (!run.hasSamples()) return out;
     if (!m.calibration.known) {
         out.state = EnergyStudy::State::NotCalibrated;
@@ -51,7 +52,7 @@ EnergyStudy energyStudy(const Run& run)
     measuredEnergies(span(run.data.MeasPos), span(run.data.MeasSpeed), m.calibration.slope, p.mass, p.stiffness, p.offset,
                      std::span<double>(out.kinetic).subspan(out.first, count),
                      std::span<double>(out.potential).subspan(out.first, count));
-    if (pseudoPeriodic) {
+    if (free) {
         // From the release on: before it the mass rests and loses nothing.
         std::vector<double> times, total;
         for (std::size_t i = out.first; i <= out.last; ++i) {

@@ -87,7 +87,8 @@ TCalibrationDialog::TCalibrationDialog(pendulab::Session* session, LiveReader re
     layout->addWidget(status_);
     applyactive_ = new QCheckBox(tr("Appliquer aussi à la &mesure active"), this);
     applyactive_->setObjectName(QStringLiteral("applyactive"));
-    applyactive_->setEnabled(session_->activeIndex() >= 0);
+    // A sensor's samples only: a file in centimetres is its own calibration.
+    applyactive_->setEnabled(session_->activeIndex() >= 0 && session_->measurement().unit == "V");
     describe(applyactive_, plain(applyactive_->text()),
              tr("La mesure active est relue avec cet étalonnage ; sinon seules les prochaines mesures le prennent."));
     layout->addWidget(applyactive_);
@@ -185,7 +186,8 @@ void TCalibrationDialog::prefill()
 {
     pendulab::Calibration c;
     if (session_->nextCalibration()) c = *session_->nextCalibration();
-    else if (session_->hasMeasurement() && session_->measurement().calibration.known) c = session_->measurement().calibration;
+    else if (session_->hasMeasurement() && session_->measurement().unit == "V" && session_->measurement().calibration.known)
+        c = session_->measurement().calibration;
     else c = pendulab::Calibration{pendulab::CardMetresPerVolt, 0.0, true};
     slopebox_->setText(fmtShortest(c.slope));
     offsetbox_->setText(fmtShortest(c.offset));
@@ -279,7 +281,8 @@ void TCalibrationDialog::readingTick()
         v.reset(); // a source that fails has not answered
     }
     if (v && std::isfinite(*v)) readings_.push_back(*v);
-    if (++ticks_ < ReadingSpanMs / ReadingPeriodMs) return;
+    // A source that does not answer ends the reading at once: a board may wait a second per reading.
+    if (v && ++ticks_ < ReadingSpanMs / ReadingPeriodMs) return;
     sampler_->stop();
     std::function<void(double)> done = std::move(done_);
     done_ = nullptr;

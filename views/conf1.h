@@ -128,5 +128,5 @@ private:
     pendulab::Session* session_ = nullptr;
     std::optional<pendulab::ModelParameters> manual_; // set by hand, before the current fit(s)
     bool recording_ = false;
-    std::string boxUnit_ = "V"; // the unit the amplitude and offset boxes show
+    pendulab::DisplayScale boxScale_; // how the amplitude and offset boxes read (volts to start with)
 };

@@ -291,6 +291,9 @@ void Tconfig::connectControls()
         guarded(this, [this] {
             showFit();
             updateFitCommands();
+            placeSpinBoxes(); // another calibration: the amplitude and the offset read anew
+            amplitxt->setText(amplitudeText(true));
+            amplitxt->setCursorPosition(0);
         });
     });
 }

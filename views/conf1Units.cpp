@@ -28,8 +28,8 @@ void describeSteps(TValueBox* box, const QString& name, const QString& unit)
 pendulab::DisplayScale Tconfig::followUnit()
 {
     const pendulab::DisplayScale scale = session_->activeScale();
-    if (scale.unit == boxUnit_) return scale;
-    boxUnit_ = scale.unit;
+    if (scale == boxScale_) return scale; // another calibration changes the ranges as a unit does
+    boxScale_ = scale;
     const QString unit = QString::fromStdString(scale.unit);
     const bool volts = scale.unit == "V";
     // Volts as they always were: the amplitude to the tenth, the offset to the hundredth.

@@ -189,7 +189,7 @@ TEST_F(CalibrationTest, ASilentSourceAsksForTheVoltage)
     box(&d, "point1volts")->setText(QStringLiteral("0,8"));
     button(&d, "read1")->click();
     waitForReadings(d);
-    EXPECT_EQ(calls, 10);
+    EXPECT_EQ(calls, 1); // the first silence ends the reading: a board may take a second to say nothing
     EXPECT_EQ(ui_.messages, QStringList{QStringLiteral("La source ne répond pas : tapez la tension.")});
     EXPECT_EQ(box(&d, "point1volts")->text(), QStringLiteral("0,8"));
 }

@@ -54,6 +54,19 @@ TEST_F(PendulabTest, CentimetresOnEveryPageWithTheModelWhereItWas)
     settle();
     EXPECT_NEAR(session()->parameters().amplitude, 4.0, 1e-12);
 
+    // Another calibration of the active run: the boxes read through it at once, within new ranges.
+    pendulab::ModelParameters p = session()->parameters();
+    p.offset = 2.0;
+    session()->setParameters(p);
+    session()->setRunCalibration(0, pendulab::Calibration{0.05, 0.3, true});
+    settle();
+    EXPECT_NEAR(dialog->ampspin->value(), 20.0, 1e-9); // 100·0,05·4 V
+    EXPECT_NEAR(dialog->offspin->value(), 40.0, 1e-9); // 100·(0,05·2 V + 0,3 m)
+    dialog->offspin->stepBy(1);
+    settle();
+    EXPECT_NEAR(session()->parameters().offset, 2.0 + 0.01 / 5.0, 1e-9); // 0,01 cm is 0,002 V here
+    session()->setRunCalibration(0, pendulab::Calibration{});
+
     unit->setCurrentIndex(0);
     emit unit->activated(0);
     settle();

@@ -66,6 +66,15 @@ TEST(Calibration, UnitsARunReadsIn)
     EXPECT_EQ(legacyCalibration("V", 0.02), (Calibration{0.02, 0.0, true}));
     EXPECT_EQ(legacyCalibration("mm", 0.005), (Calibration{0.001, 0.0, true}));
     EXPECT_FALSE(legacyCalibration("N", 0.005).known);
+    // A length said uncalibrated by another tool still reads in its own unit, never in nothing.
+    EXPECT_EQ(displayUnits("cm", Calibration{0.01, 0.0, false}), (std::vector<std::string>{"cm"}));
+    Session s;
+    Measurement odd;
+    odd.volts.assign(2001, 1.0);
+    odd.unit = "cm";
+    odd.calibration = Calibration{0.01, 0.0, false};
+    s.addRun(odd);
+    EXPECT_EQ(s.activeScale(), (DisplayScale{1.0, 0.0, "cm"}));
 }
 
 TEST(Units, SwitchingConvertsTheReadingsAndLeavesTheModelAndTheFit)
