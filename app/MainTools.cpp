@@ -7,6 +7,7 @@
 
 #include "acquisition/SampleSource.h"
 #include "app/Main.h"
+#include "session/Session.h"
 #include "views/CalibrationDialog.h"
 #include "views/Services.h"
 
@@ -37,5 +38,8 @@ void TFichePrincipale::Etalonner1Click()
         }
     };
     TCalibrationDialog dialog(session, readLive, this);
+    // Without a calibration of the student's own, the next recording takes its source's (a board's
+    // metres per volt): the dialog starts from it.
+    if (!session->nextCalibration() && source() != nullptr) dialog.startFrom(session->calibrationFor(*source()));
     ui().execModal(&dialog);
 }

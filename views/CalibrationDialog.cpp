@@ -193,6 +193,12 @@ void TCalibrationDialog::prefill()
     offsetbox_->setText(fmtShortest(c.offset));
 }
 
+void TCalibrationDialog::startFrom(const pendulab::Calibration& c)
+{
+    slopebox_->setText(fmtShortest(c.slope));
+    offsetbox_->setText(fmtShortest(c.offset));
+}
+
 double TCalibrationDialog::number(const QLineEdit* box, const QString& name) const
 {
     if (const std::optional<double> v = typedNumber(box->text())) return *v;

@@ -35,6 +35,8 @@ public:
     TCalibrationDialog(pendulab::Session* session, LiveReader readLive, QWidget* parent = nullptr);
 
     bool reading() const { return static_cast<bool>(done_); } // readings are being taken
+    // The slope and offset boxes start from `c`: what the next recording would take from its source.
+    void startFrom(const pendulab::Calibration& c);
 
     // "Appliquer": the calibration of the tab shown for the next recordings (and the active run
     // when asked), then the dialog closes; a refusal is shown and the dialog stays.
