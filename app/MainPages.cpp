@@ -11,7 +11,7 @@
 #include "views/PortraitPage.h"
 #include "views/PositionPage.h"
 #include "views/ResultsPage.h"
-#include "views/SpectrumPage.h"
+#include "views/FourierPage.h"
 #include "views/TimeChart.h"
 
 void TFichePrincipale::registerPages()

@@ -7,7 +7,7 @@ function(pendulab_fit_library name core)
               ${CMAKE_SOURCE_DIR}/model/FitStart.cpp ${CMAKE_SOURCE_DIR}/model/FitReport.cpp
               ${CMAKE_SOURCE_DIR}/model/FitDerived.cpp ${CMAKE_SOURCE_DIR}/model/FitStartValues.cpp
               ${CMAKE_SOURCE_DIR}/model/Laws.cpp ${CMAKE_SOURCE_DIR}/model/LawPower.cpp
-              ${CMAKE_SOURCE_DIR}/analysis/Spectrum.cpp)
+              ${CMAKE_SOURCE_DIR}/analysis/Fourier.cpp)
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_compile_options(${name} PRIVATE ${PENDULAB_WARNINGS})
   target_link_libraries(${name} PUBLIC ${core} GSL::gsl)
@@ -16,7 +16,7 @@ endfunction()
 
 pendulab_fit_library(pendulab_fit pendulab_core)
 
-# The spectrum's test compares with numpy (tests/fit/spectrum_oracle.py), under the system's Python.
+# The spectrum's test compares with numpy (tests/fit/fourier_oracle.py), under the system's Python.
 find_program(PENDULAB_SYSTEM_PYTHON python3 HINTS /usr/bin REQUIRED)
 set(FIT_TEST_DEFINITIONS PENDULAB_FIT_ORACLES="${CMAKE_SOURCE_DIR}/tests/fit/" PENDULAB_PYTHON="${PENDULAB_SYSTEM_PYTHON}")
 
@@ -43,7 +43,7 @@ if(PENDULAB_SANITIZE)
 endif()
 
 if(PENDULAB_BENCH AND benchmark_FOUND)
-  add_executable(pendulab_fit_bench ${CMAKE_SOURCE_DIR}/bench/bench_fit.cpp ${CMAKE_SOURCE_DIR}/bench/bench_spectrum.cpp
+  add_executable(pendulab_fit_bench ${CMAKE_SOURCE_DIR}/bench/bench_fit.cpp ${CMAKE_SOURCE_DIR}/bench/bench_fourier.cpp
                  ${CMAKE_SOURCE_DIR}/virtualcard/Pendulum.cpp)
   target_compile_options(pendulab_fit_bench PRIVATE ${PENDULAB_WARNINGS})
   target_link_libraries(pendulab_fit_bench PRIVATE pendulab_fit benchmark::benchmark_main)

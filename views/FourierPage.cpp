@@ -1,4 +1,4 @@
-#include "views/SpectrumPage.h"
+#include "views/FourierPage.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -6,7 +6,7 @@
 #include <numbers>
 #include <qcustomplot.h>
 
-#include "analysis/Spectrum.h"
+#include "analysis/Fourier.h"
 #include "core/FormatCore.h"
 #include "session/Session.h"
 #include "views/Accessibility.h"

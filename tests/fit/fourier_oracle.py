@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""The amplitude spectrum of a run, by numpy, for tests/fit/test_spectrum.cpp to compare with.
+"""The amplitude spectrum of a run, by numpy, for tests/fit/test_fourier.cpp to compare with.
 
-spectrum_oracle.py SAMPLES PADDED OUT: SAMPLES holds the run's values (float64, native order);
+fourier_oracle.py SAMPLES PADDED OUT: SAMPLES holds the run's values (float64, native order);
 OUT receives the one-sided amplitudes, PADDED // 2 + 1 of them (float64): the mean removed, the
 symmetric Hann window 0.5 - 0.5*cos(2*pi*i/(n-1)) applied, zeros appended up to PADDED points,
 |rfft| divided by the window's sum and doubled except at DC and Nyquist.

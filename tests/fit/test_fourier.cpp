@@ -1,4 +1,4 @@
-// The amplitude spectrum against numpy's FFT of the same signal (tests/fit/spectrum_oracle.py),
+// The amplitude spectrum against numpy's FFT of the same signal (tests/fit/fourier_oracle.py),
 // its main peak against the frequency and amplitude the signals were made with, the resampling of
 // uneven instants against a straight line, and the inputs too short or wrong to transform.
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/Spectrum.h"
+#include "analysis/Fourier.h"
 
 using namespace pendulab;
 namespace fs = std::filesystem;
@@ -147,7 +147,7 @@ TEST(Spectrum, AmplitudesMatchNumpysFft)
         std::ofstream out(dir / "samples.bin", std::ios::binary);
         out.write(reinterpret_cast<const char*>(x.data()), static_cast<std::streamsize>(x.size() * sizeof(double)));
     }
-    const std::string command = std::string(PENDULAB_PYTHON) + " " + PENDULAB_FIT_ORACLES + "spectrum_oracle.py " +
+    const std::string command = std::string(PENDULAB_PYTHON) + " " + PENDULAB_FIT_ORACLES + "fourier_oracle.py " +
                                 (dir / "samples.bin").string() + " " + std::to_string(RunPadded) + " " +
                                 (dir / "numpy.bin").string();
     ASSERT_EQ(std::system(command.c_str()), 0) << command << " (is python3-numpy installed?)";

@@ -7,7 +7,7 @@
 #include <numbers>
 #include <vector>
 
-#include "analysis/Spectrum.h"
+#include "analysis/Fourier.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <qcustomplot.h>
 
 #include "Harness.h"
-#include "views/SpectrumPage.h"
+#include "views/FourierPage.h"
 
 namespace {
 

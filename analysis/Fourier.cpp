@@ -1,4 +1,4 @@
-#include "analysis/Spectrum.h"
+#include "analysis/Fourier.h"
 
 #include <algorithm>
 #include <cmath>
