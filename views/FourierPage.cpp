@@ -69,18 +69,7 @@ void TSpectrumPage::compute()
     const pendulab::Run& active = session()->activeRun();
     peakHz_ = active.hasSamples() ? plotSpectrum(measured_, active, true, topHz) : 0.0;
     if (!active.hasSamples()) measured_->data()->clear();
-    const QList<int> runs = shownRuns();
-    while (others_.size() < runs.size()) others_.append(chart()->addSeries(QStringLiteral("SpectrumOther%1").arg(others_.size()), Qt::gray));
-    for (qsizetype k = 0; k < others_.size(); ++k) {
-        if (k >= runs.size()) {
-            others_[k]->data()->clear();
-            continue;
-        }
-        const pendulab::Run& run = session()->run(runs[k]);
-        others_[k]->setPen(QPen(QColor(QRgb(run.colour)), 1));
-        others_[k]->setName(QString::fromStdString(run.name));
-        plotSpectrum(others_[k], run, false, topHz);
-    }
+    eachOther([&](QCPGraph* graph, const pendulab::Run& run) { plotSpectrum(graph, run, false, topHz); });
     chart()->yAxis->setLabel(QStringLiteral("A (%1)").arg(QString::fromStdString(session()->activeScale().unit)));
     chart()->setSpan(topHz);
     bool found = false;

@@ -35,7 +35,6 @@ private:
     double plotSpectrum(QCPGraph* graph, const pendulab::Run& run, bool active, double& topHz);
     void showPeak(double peakHz);
     QCPGraph* measured_ = nullptr;
-    QList<QCPGraph*> others_;
     QLabel* peak_ = nullptr; // peaklbl
     std::unique_ptr<pendulab::SpectrumTransform> transform_;
     bool stale_ = true; // drawn anew when next shown

@@ -51,6 +51,15 @@ void TTimeChartPage::followSpan()
 void TTimeChartPage::plotOthers(std::vector<double> pendulab::Signals::*values, Quantity q, std::size_t first,
                                 std::size_t trimEnd)
 {
+    eachOther([&](QCPGraph* graph, const pendulab::Run& run) {
+        const std::vector<double>& v = run.data.*values;
+        if (v.size() > first + trimEnd) plot(graph, run, v, q, first, v.size() - 1 - trimEnd);
+        else graph->data()->clear();
+    });
+}
+
+void TTimeChartPage::eachOther(const std::function<void(QCPGraph*, const pendulab::Run&)>& draw)
+{
     const QList<int> runs = shownRuns();
     while (others_.size() < runs.size()) {
         QCPGraph* g = chart_->addSeries(QStringLiteral("OtherRun%1").arg(others_.size()), Qt::gray);
@@ -65,9 +74,7 @@ void TTimeChartPage::plotOthers(std::vector<double> pendulab::Signals::*values, 
         const pendulab::Run& run = session()->run(runs[k]);
         others_[k]->setPen(QPen(QColor(QRgb(run.colour)), 1));
         others_[k]->setName(QString::fromStdString(run.name));
-        const std::vector<double>& v = run.data.*values;
-        if (v.size() > first + trimEnd) plot(others_[k], run, v, q, first, v.size() - 1 - trimEnd);
-        else others_[k]->data()->clear();
+        draw(others_[k], run);
     }
 }
 

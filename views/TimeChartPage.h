@@ -3,6 +3,7 @@
 // or the next recording's duration while there is none), and the report gets the chart as a
 // vector drawing.
 #include <QVector>
+#include <functional>
 
 #include "views/Page.h"
 
@@ -30,6 +31,9 @@ protected:
     // The measured `values` of the other runs shown, [first … n − 1 − trimEnd] of each, in pale
     // colours under the active run's curves, in the unit shown.
     void plotOthers(std::vector<double> pendulab::Signals::*values, Quantity q, std::size_t first, std::size_t trimEnd);
+    // Each other run shown, with its curve (made as needed, in its colour and name, under the
+    // active run's), handed to `draw`; the curves of runs no longer shown are emptied.
+    void eachOther(const std::function<void(QCPGraph*, const pendulab::Run&)>& draw);
     // The curve of values[first … last] at the run's instants in the unit shown (nothing when the
     // run is shorter).
     void plot(QCPGraph* graph, const pendulab::Run& run, const std::vector<double>& values, Quantity q, std::size_t first,
