@@ -41,6 +41,16 @@ PendulumSettings settingsFromEnvironment(std::vector<std::string>& warnings)
     }
     if (readDouble("VIRTUALCARD_AMPLITUDE", v, warnings)) s.amplitude = v;
     if (readDouble("VIRTUALCARD_EQUILIBRIUM", v, warnings)) s.equilibrium = v;
+    if (const char* on = std::getenv("VIRTUALCARD_EXCITER"); on != nullptr && *on != '\0') {
+        const std::string e(on);
+        if (e == "1" || e == "0") s.exciter = e == "1";
+        else warnings.push_back("virtualcard: ignoring VIRTUALCARD_EXCITER='" + e + "' (1 or 0)");
+    }
+    if (readDouble("VIRTUALCARD_EXCITER_PULSATION", v, warnings)) {
+        if (v > 0.0) s.exciterPulsation = v;
+        else warnings.push_back("virtualcard: ignoring VIRTUALCARD_EXCITER_PULSATION (must be above 0)");
+    }
+    if (readDouble("VIRTUALCARD_EXCITER_AMPLITUDE", v, warnings)) s.exciterAmplitude = v;
     if (readDouble("VIRTUALCARD_NOISE", v, warnings)) {
         if (v >= 0.0) s.noise = v;
         else warnings.push_back("virtualcard: ignoring VIRTUALCARD_NOISE (must not be negative)");
@@ -56,6 +66,14 @@ PendulumSettings settingsFromEnvironment(std::vector<std::string>& warnings)
         else warnings.push_back("virtualcard: ignoring VIRTUALCARD_PACE='" + p + "' (none or real)");
     }
     return s;
+}
+
+bool physical(const PendulumSettings& s)
+{
+    const double values[] = {s.mass, s.stiffness, s.friction, s.amplitude, s.equilibrium, s.exciterPulsation, s.exciterAmplitude};
+    for (double v : values)
+        if (!std::isfinite(v)) return false;
+    return s.mass > 0.0 && s.stiffness >= 0.0 && s.friction >= 0.0 && s.exciterPulsation > 0.0;
 }
 
 std::int32_t voltsToCode(double volts)
@@ -80,14 +98,17 @@ void Pendulum::advanceTo(double seconds)
 {
     if (seconds < t_) release(); // going back in time: start over from the release
     const double m = s_.mass, k = s_.stiffness, h = s_.friction;
-    auto accel = [&](double x, double v) { return -(k * x + h * v) / m; };
+    const double e = s_.exciter ? s_.exciterAmplitude : 0.0, w = s_.exciterPulsation;
+    auto top = [&](double t) { return e == 0.0 ? 0.0 : e * std::cos(w * t); };
+    auto accel = [&](double x, double v, double top) { return -(k * (x - top) + h * v) / m; };
     constexpr double maxStep = 2e-4;
     while (t_ < seconds) {
         const double dt = std::min(maxStep, seconds - t_);
-        const double k1x = v_, k1v = accel(x_, v_);
-        const double k2x = v_ + 0.5 * dt * k1v, k2v = accel(x_ + 0.5 * dt * k1x, v_ + 0.5 * dt * k1v);
-        const double k3x = v_ + 0.5 * dt * k2v, k3v = accel(x_ + 0.5 * dt * k2x, v_ + 0.5 * dt * k2v);
-        const double k4x = v_ + dt * k3v, k4v = accel(x_ + dt * k3x, v_ + dt * k3v);
+        const double top0 = top(t_), topHalf = top(t_ + 0.5 * dt), top1 = top(t_ + dt);
+        const double k1x = v_, k1v = accel(x_, v_, top0);
+        const double k2x = v_ + 0.5 * dt * k1v, k2v = accel(x_ + 0.5 * dt * k1x, v_ + 0.5 * dt * k1v, topHalf);
+        const double k3x = v_ + 0.5 * dt * k2v, k3v = accel(x_ + 0.5 * dt * k2x, v_ + 0.5 * dt * k2v, topHalf);
+        const double k4x = v_ + dt * k3v, k4v = accel(x_ + dt * k3x, v_ + dt * k3v, top1);
         x_ += dt / 6.0 * (k1x + 2 * k2x + 2 * k3x + k4x);
         v_ += dt / 6.0 * (k1v + 2 * k2v + 2 * k3v + k4v);
         t_ += dt;

@@ -1,6 +1,7 @@
 #pragma once
 // The virtual card's pendulum: a mass on a spring with viscous friction, seen by a ±10 V position
-// sensor through a 12-bit converter. Integrated step by step (RK4), independent of the program's model.
+// sensor through a 12-bit converter, the spring's top moved by an exciter when it is on.
+// Integrated step by step (RK4), independent of the program's model.
 #include <cstdint>
 #include <random>
 #include <string>
@@ -14,6 +15,11 @@ struct PendulumSettings {
     double friction = 0.12;    // kg/s
     double amplitude = 7.5;    // volts, released from equilibrium + amplitude
     double equilibrium = 0.36; // volts
+    // The exciter moves the spring's top by E·cos(Ωe·t) from the release (t = 0), E in the
+    // sensor's volts: m·x'' = −k·(x − E·cos(Ωe·t)) − h·x'.
+    bool exciter = false;
+    double exciterPulsation = 7.6; // Ωe, rad/s
+    double exciterAmplitude = 0.3; // E, volts
     double noise = 0.008;      // volts rms
     std::uint32_t seed = 12345;
     bool paced = true;         // samples come in real time
@@ -26,7 +32,7 @@ PendulumSettings settingsFromEnvironment(std::vector<std::string>& warnings);
 class Pendulum {
 public:
     explicit Pendulum(const PendulumSettings& s);
-    // Releases the mass at rest from equilibrium + amplitude; time 0.
+    // Releases the mass at rest from equilibrium + amplitude (and starts the exciter); time 0.
     void release();
     // Position in volts, noise-free, at `seconds` after release (monotonic calls are cheapest).
     double positionAt(double seconds);
@@ -42,6 +48,10 @@ private:
     std::mt19937 rng_;
     std::normal_distribution<double> gauss_{0.0, 1.0};
 };
+
+// The settings are a pendulum: finite, a mass above 0, a stiffness and a friction not negative,
+// an exciter's pulsation above 0.
+bool physical(const PendulumSettings& s);
 
 std::int32_t voltsToCode(double volts);
 
