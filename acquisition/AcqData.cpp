@@ -12,6 +12,8 @@ CardDriverTable CardDriver;
 dynlib::Handle CardLibrary = nullptr;
 std::int32_t CardSystemCode = 0;
 sysam::InterrompreFn CardInterrompre = nullptr;
+sysam::EcrireBancFn CardEcrireBanc = nullptr;
+sysam::LireBancFn CardLireBanc = nullptr;
 
 static_assert(sizeof(CardDriverTable) == sysam::EntryCount * sizeof(void*),
               "one slot per entry point, in binding order");
@@ -42,6 +44,8 @@ bool LoadCardDriver(const std::string& name, const MessageSink& show, const std:
     CardSystemCode = 0;
     CardDriver = CardDriverTable{};
     CardInterrompre = nullptr;
+    CardEcrireBanc = nullptr;
+    CardLireBanc = nullptr;
     if (name.empty()) return false;
     const std::string fileName = CardDriverFileName(name);
     CardLibrary = dynlib::Load(fileName, firstFolder.empty() ? dynlib::ProgramFolder() : firstFolder);
@@ -65,7 +69,13 @@ bool LoadCardDriver(const std::string& name, const MessageSink& show, const std:
     CardDriver = bound;
     void* interrompre = dynlib::Symbol(CardLibrary, sysam::InterrompreName); // optional
     std::memcpy(&CardInterrompre, &interrompre, sizeof interrompre);
-    dynlib::SetLastError(0); // its absence is no failure
+    void* write = dynlib::Symbol(CardLibrary, sysam::EcrireBancName);
+    void* read = dynlib::Symbol(CardLibrary, sysam::LireBancName);
+    if (write != nullptr && read != nullptr) { // both or neither
+        std::memcpy(&CardEcrireBanc, &write, sizeof write);
+        std::memcpy(&CardLireBanc, &read, sizeof read);
+    }
+    dynlib::SetLastError(0); // their absence is no failure
     CardSystemCode = CardDriver.RenvoyerSysteme();
     (void)CardDriver.SystemePresent();
     return true;

@@ -43,11 +43,14 @@ extern std::int32_t CardSystemCode;  // RenvoyerSysteme's answer after a complet
 // Our virtual card's wake-up of a wait for a sample (sysam::InterrompreName); null when the library
 // has none, as the real card's driver, which is no error.
 extern sysam::InterrompreFn CardInterrompre;
+// Our virtual card's bench (sysam::EcrireBancName, sysam::LireBancName); null without one.
+extern sysam::EcrireBancFn CardEcrireBanc;
+extern sysam::LireBancFn CardLireBanc;
 
 using MessageSink = std::function<void(const std::string&)>;
 
 // Loads and binds the driver library; true only when it loaded and all 41 names were found (then
-// CardInterrompre too when the library has it). Shows its own messages through `show` on failure.
+// CardInterrompre and the bench's too when the library has them). Shows its own messages through `show` on failure.
 // A bare name is looked for in `firstFolder` (the program's own folder when empty) first.
 bool LoadCardDriver(const std::string& name, const MessageSink& show, const std::string& firstFolder = {});
 

@@ -71,6 +71,7 @@ std::size_t CardSource::record(std::size_t count, std::int64_t periodMicrosecond
     if (!setting) throw SourceError(cannotRecord(count, periodMicroseconds));
     stop_ = false;
     card.PreparerAcquisition(1, 1, static_cast<double>(*setting), channelTable_.data(), 0);
+    recordedBench_ = bench(); // the bench this recording runs on, as the card took it at its start
     std::vector<float> volts(count);
     std::vector<double> block;
     return recordSamples(card, raw_.data(), volts, stop_, [&](std::size_t first, std::span<const float> samples) {
@@ -91,6 +92,38 @@ std::optional<double> CardSource::readLive()
     std::int32_t code = CardDriver.LireEA_Entier(0, 10);
     code = code < 0 ? 0 : (code > 4096 ? 4096 : code);
     return static_cast<double>(codeToVolts(code));
+}
+
+std::optional<BenchSettings> CardSource::bench() const
+{
+    if (!bound_ || CardLireBanc == nullptr) return std::nullopt;
+    double v[sysam::BenchValueCount] = {};
+    if (CardLireBanc(v, sysam::BenchValueCount) != 0) return std::nullopt;
+    BenchSettings b;
+    b.mass = v[sysam::BenchMass];
+    b.stiffness = v[sysam::BenchStiffness];
+    b.friction = v[sysam::BenchFriction];
+    b.amplitude = v[sysam::BenchAmplitude];
+    b.equilibrium = v[sysam::BenchEquilibrium];
+    b.exciter = v[sysam::BenchExciter] != 0.0;
+    b.pulsation = v[sysam::BenchPulsation];
+    b.exciterAmplitude = v[sysam::BenchExciterAmplitude];
+    return b;
+}
+
+bool CardSource::setBench(const BenchSettings& b)
+{
+    if (!bound_ || CardEcrireBanc == nullptr || !benchRefusal(b).empty()) return false;
+    double v[sysam::BenchValueCount] = {};
+    v[sysam::BenchMass] = b.mass;
+    v[sysam::BenchStiffness] = b.stiffness;
+    v[sysam::BenchFriction] = b.friction;
+    v[sysam::BenchAmplitude] = b.amplitude;
+    v[sysam::BenchEquilibrium] = b.equilibrium;
+    v[sysam::BenchExciter] = b.exciter ? 1.0 : 0.0;
+    v[sysam::BenchPulsation] = b.pulsation;
+    v[sysam::BenchExciterAmplitude] = b.exciterAmplitude;
+    return CardEcrireBanc(v, sysam::BenchValueCount) == 0;
 }
 
 } // namespace pendulab

@@ -34,6 +34,11 @@ public:
     // that a run ends at once however far apart its samples are.
     void stop() override;
     std::optional<double> readLive() override;
+    // The bench of our virtual card (none for the real card's driver). Its "hidden" flag is the
+    // program's: the card never sees it and reports it false.
+    std::optional<BenchSettings> bench() const override;
+    bool setBench(const BenchSettings& settings) override;
+    std::optional<BenchSettings> recordedBench() const override { return recordedBench_; }
 
     // The card's timer setting for a sample period: period − 90 µs; empty when it does not fit.
     static std::optional<std::int32_t> timerSetting(std::int64_t periodMicroseconds);
@@ -47,6 +52,7 @@ private:
     std::array<std::uint8_t, 3> channelTable_{};
     std::array<std::int16_t, RawSampleRoom> raw_{}; // table handed to the driver
     std::atomic<bool> stop_{false};
+    std::optional<BenchSettings> recordedBench_; // written by record(), read once it returned
 };
 
 } // namespace pendulab

@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/Bench.h"
+
 namespace pendulab {
 
 // A source that fails says why in French, ready for the user.
@@ -50,6 +52,18 @@ public:
     virtual void stop() = 0;
     // One reading for the live gauge, volts; empty when the device cannot answer now.
     virtual std::optional<double> readLive() = 0;
+
+    // A simulated bench (our virtual card): the settings of the recordings to come, none for a
+    // real device. setBench takes them for the next recording (the one in progress keeps its
+    // own) and returns false, changing nothing, when the source has no bench or refuses them.
+    virtual std::optional<BenchSettings> bench() const { return std::nullopt; }
+    virtual bool setBench(const BenchSettings& settings)
+    {
+        (void)settings;
+        return false;
+    }
+    // The bench the last record() ran on; none for a real device.
+    virtual std::optional<BenchSettings> recordedBench() const { return std::nullopt; }
 };
 
 } // namespace pendulab

@@ -39,3 +39,21 @@ inline constexpr const char* InterrompreName = "PendulabInterrompre";
 inline constexpr std::int32_t AcquisitionInterrupted = -1;
 
 } // namespace pendulab::sysam
+
+namespace pendulab::sysam {
+
+// Our simulated bench, beside the driver's 41 and bound only when present: the pendulum and the
+// exciter of the recordings that follow, as BenchValueCount doubles in BenchValue's order
+// (exciter: 1 on, 0 off). Writing returns 0 when the values are taken, -1 when they are refused
+// (no pendulum, or too few values), and they then stay as they were; writing (nullptr, 0) goes
+// back to the card's own pendulum (its environment's). Reading returns 0.
+enum BenchValue : int {
+    BenchMass, BenchStiffness, BenchFriction, BenchAmplitude, BenchEquilibrium, BenchExciter, BenchPulsation,
+    BenchExciterAmplitude, BenchValueCount
+};
+using EcrireBancFn = std::int32_t(SYSAM_CALL*)(const double* values, std::int32_t count);
+using LireBancFn = std::int32_t(SYSAM_CALL*)(double* values, std::int32_t count);
+inline constexpr const char* EcrireBancName = "PendulabEcrireBanc";
+inline constexpr const char* LireBancName = "PendulabLireBanc";
+
+} // namespace pendulab::sysam

@@ -87,8 +87,10 @@ public:
     // An experiment file (by its extension) in place of the experiment, or a measurement added as a run.
     void openFile(const QString& file);
     void Notes1Click();
-    // "&Outils" (app/MainTools.cpp): the sensor's calibration dialog, reading the source in use.
+    // "&Outils" (app/MainTools.cpp): the sensor's calibration dialog, reading the source in use;
+    // the simulated bench of the virtual card ("Banc simulé…", only with that source).
     void Etalonner1Click();
+    void BancSimule1Click();
     // Every run in one .xlsx workbook: a sheet each and "Résultats".
     void ExporterExp1Click();
     // Asks before a modified experiment is dropped (save, drop, or cancel); true when it may go.
@@ -144,6 +146,7 @@ private:
     QLabel* experimentState_ = nullptr;
     QMenu *Imprimer1 = nullptr, *Fichier1 = nullptr, *Outils1 = nullptr;
     QAction* Etalonner1 = nullptr;
+    QAction* BancSimule1 = nullptr;
     pendulab::TXLSfile xls1;
     Tconfig* config_ = nullptr;
     Tavert* about_ = nullptr;

@@ -1,13 +1,16 @@
-// "&Outils": the sensor's calibration.
+// "&Outils": the sensor's calibration, and the virtual card's simulated bench.
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSettings>
 #include <exception>
 #include <optional>
 
 #include "acquisition/SampleSource.h"
 #include "app/Main.h"
 #include "session/Session.h"
+#include "app/RecordingControl.h"
+#include "views/BenchDialog.h"
 #include "views/CalibrationDialog.h"
 #include "views/Services.h"
 
@@ -18,6 +21,14 @@ void TFichePrincipale::buildToolsMenu(QMenuBar* bar)
     Etalonner1 = new QAction(tr("Étalonner le capteur…"), this);
     Etalonner1->setObjectName(QStringLiteral("Etalonner1"));
     Outils1->addAction(Etalonner1);
+    BancSimule1 = new QAction(tr("Banc simulé…"), this);
+    BancSimule1->setObjectName(QStringLiteral("BancSimule1"));
+    Outils1->addAction(BancSimule1);
+    // Only the virtual card has a bench; none while a recording runs on it.
+    connect(Outils1, &QMenu::aboutToShow, this, [this] {
+        BancSimule1->setEnabled(!running() && source() != nullptr && source()->bench().has_value());
+    });
+    connect(BancSimule1, &QAction::triggered, this, [this] { guarded(this, [this] { BancSimule1Click(); }); });
     // After the other menus, before "&Quitter" that ends the bar.
     bar->insertMenu(N1, Outils1);
     connect(Etalonner1, &QAction::triggered, this, [this] { guarded(this, [this] { Etalonner1Click(); }); });
@@ -42,4 +53,20 @@ void TFichePrincipale::Etalonner1Click()
     // metres per volt): the dialog starts from it.
     if (!session->nextCalibration() && source() != nullptr) dialog.startFrom(session->calibrationFor(*source()));
     ui().execModal(&dialog);
+}
+
+void TFichePrincipale::BancSimule1Click()
+{
+    if (running()) return;
+    pendulab::SampleSource* s = source();
+    std::optional<pendulab::BenchSettings> start = s != nullptr ? s->bench() : std::nullopt;
+    if (!start) {
+        ui().showMessage(this, tr("Le banc simulé n'existe qu'avec la carte simulée : choisissez-la comme source."));
+        return;
+    }
+    start->hidden = benchValuesHidden();
+    TBenchDialog dialog(*start, [s](const pendulab::BenchSettings& b) { return s->setBench(b); }, this);
+    ui().execModal(&dialog);
+    if (dialog.result() == QDialog::Accepted) // taken by the card
+        QSettings().setValue(QStringLiteral("bench/hidden"), dialog.settings().hidden);
 }

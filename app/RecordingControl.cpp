@@ -11,9 +11,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSettings>
 #include <QShortcut>
 #include <QSlider>
 #include <QThread>
+#include <QSettings>
 #include <QTimer>
 #include <cmath>
 
@@ -217,9 +219,15 @@ void TRecordingControl::recordingDone(const pendulab::RecordingOutcome& outcome,
     using Kind = pendulab::RecordingOutcome::Kind;
     const bool complete = outcome.kind == Kind::Complete;
     page_->endLive(!complete); // the previous measurement stays as it was, or the new one is drawn
-    if (complete) session_->addRun(pendulab::deviceMeasurement(*current_, outcome.volts, seconds, when, session_->calibrationFor(*current_)));
+    if (complete) {
+        pendulab::Measurement m = pendulab::deviceMeasurement(*current_, outcome.volts, seconds, when, session_->calibrationFor(*current_));
+        if (m.bench) m.bench->hidden = benchValuesHidden();
+        session_->addRun(std::move(m));
+    }
     if (outcome.kind == Kind::Failed) ui().showMessage(window_, QString::fromStdString(outcome.message));
 }
+
+bool benchValuesHidden() { return QSettings().value(QStringLiteral("bench/hidden"), false).toBool(); }
 
 void TRecordingControl::Timer2Timer()
 {

@@ -26,6 +26,10 @@ class TPositionPage;
 class TUnitChoice;
 class TUpDown;
 class TValueLabel;
+// The teacher hid the simulated bench's values ("Masquer les valeurs", kept in the settings):
+// the runs recorded on it say so.
+bool benchValuesHidden();
+
 namespace pendulab {
 class Session;
 class SampleSource;

@@ -138,7 +138,7 @@ QStringList resultsLines(const pendulab::Session& session)
     QStringList lines;
     for (std::size_t r = 0; r < table.runs.size(); ++r) {
         QStringList values;
-        std::vector<std::size_t> columns{1, 2, 7, 8, 10}; // m, k, ω0, T0, Q, then the student's own columns
+        std::vector<std::size_t> columns{1, 2, 7, 8, 10}; // m, k, ω0, T0, Q, then Ωe, A, φ and the own columns
         for (std::size_t q = 11; q < table.quantities.size(); ++q) columns.push_back(q);
         for (std::size_t q : columns) {
             const pendulab::ResultQuantity& quantity = table.quantities[q];

@@ -1,5 +1,5 @@
-# The automatic fit of the oscillator model to a recording (GSL's trust-region least squares),
-# and the laws fitted through results across runs.
+# The automatic fit of the oscillator model to a recording (GSL's trust-region least squares), the
+# steady state of a driven motion, and the laws fitted through results across runs.
 find_package(GSL REQUIRED)
 
 function(pendulab_fit_library name core)
@@ -7,6 +7,7 @@ function(pendulab_fit_library name core)
               ${CMAKE_SOURCE_DIR}/model/FitStart.cpp ${CMAKE_SOURCE_DIR}/model/FitReport.cpp
               ${CMAKE_SOURCE_DIR}/model/FitDerived.cpp ${CMAKE_SOURCE_DIR}/model/FitStartValues.cpp
               ${CMAKE_SOURCE_DIR}/model/Laws.cpp ${CMAKE_SOURCE_DIR}/model/LawPower.cpp
+              ${CMAKE_SOURCE_DIR}/model/LawResonance.cpp ${CMAKE_SOURCE_DIR}/model/SteadyState.cpp
               ${CMAKE_SOURCE_DIR}/analysis/Fourier.cpp)
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_compile_options(${name} PRIVATE ${PENDULAB_WARNINGS})

@@ -2,9 +2,11 @@
 // One recording as Pendulab keeps it: the samples as the source delivered them, in volts, with their
 // time base and where they came from. Plain data: devices fill it, files write and read it, the
 // session analyses it.
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/Bench.h"
 #include "core/Calibration.h"
 #include "core/SharedState.h"
 
@@ -23,6 +25,7 @@ struct Measurement {
     std::string recordedAt;      // local date and time, ISO 8601 "2026-12-09T14:03:00"; empty if unknown
     std::string unit = "V";      // unit of the samples (data from other tools may carry another)
     Calibration calibration;     // the samples as positions: the card's sensor unless set otherwise
+    std::optional<BenchSettings> bench; // the simulated bench it was recorded on (our virtual card)
 
     std::size_t size() const { return volts.size(); }
     bool empty() const { return volts.empty(); }

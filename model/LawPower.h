@@ -1,7 +1,7 @@
 #pragma once
-// What the laws' two sources share: the points a law is fitted through, GSL kept from aborting
-// while it works, the σ rules common to every law, and the power law's own fit. Internal to
-// model/Laws.cpp and model/LawPower.cpp.
+// What the laws' sources share: the points a law is fitted through, GSL kept from aborting while
+// it works, the σ rules common to every law, and the power and resonance laws' own fits. Internal
+// to model/ (the laws, and the steady state's fit for QuietGsl).
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -50,5 +50,11 @@ LawFit checkedFinite(LawFit f, const char* failure);
 
 // y = a·x^n: refused below two points, for a point with x ≤ 0 or y ≤ 0 and when all x are equal.
 LawFit fitPower(const Points& p);
+
+// The resonance's amplitude y = A₀·ω0²/√((ω0² − x²)² + (ω0·x/Q)²) (refused below three points,
+// below three different x, for a point with x ≤ 0 or y ≤ 0), or with `phase` its phase
+// y = −atan2(ω0·x/Q, ω0² − x²) (refused below two points, for an x ≤ 0, when all x are equal).
+// ω0 and Q come out positive (model/LawResonance.cpp).
+LawFit fitResonance(const Points& p, bool phase);
 
 } // namespace pendulab::law

@@ -1,6 +1,7 @@
 // The laws through results across runs: the points kept, the proportional and affine laws by
-// GSL's linear fits (weighted when every point has a σ), the σ rules shared with the power law
-// (model/LawPower.cpp), and the transforms a result is plotted through.
+// GSL's linear fits (weighted when every point has a σ), the σ rules shared with the power and
+// resonance laws (model/LawPower.cpp, model/LawResonance.cpp), and the transforms a result is
+// plotted through.
 #include "model/Laws.h"
 
 #include <algorithm>
@@ -129,7 +130,9 @@ double sigmaOf(double variance, double factor, std::size_t nu)
 
 LawFit checkedFinite(LawFit f, const char* failure)
 {
-    if (finite(f.a) && finite(f.b) && finite(f.n) && std::isfinite(f.chi2PerDof)) return f;
+    if (finite(f.a) && finite(f.b) && finite(f.n) && finite(f.omega0) && finite(f.quality) &&
+        std::isfinite(f.chi2PerDof))
+        return f;
     return refused(f.kind, failure);
 }
 
@@ -142,6 +145,14 @@ double LawFit::at(double x) const
     case LawKind::Proportional: return a.value * x;
     case LawKind::Affine: return a.value * x + b.value;
     case LawKind::Power: return a.value * std::pow(x, n.value);
+    case LawKind::Resonance: {
+        const double w = omega0.value, m = w * w - x * x, d = w * x / quality.value;
+        return a.value * w * w / std::sqrt(m * m + d * d);
+    }
+    case LawKind::ResonancePhase: {
+        const double w = omega0.value;
+        return -std::atan2(w * x / quality.value, w * w - x * x);
+    }
     case LawKind::None: break;
     }
     return NaN;
@@ -159,6 +170,8 @@ LawFit fitLaw(LawKind kind, std::span<const double> x, std::span<const double> y
         case LawKind::Proportional: return fitProportional(p);
         case LawKind::Affine: return fitAffine(p);
         case LawKind::Power: return law::fitPower(p);
+        case LawKind::Resonance: return law::fitResonance(p, false);
+        case LawKind::ResonancePhase: return law::fitResonance(p, true);
         case LawKind::None: break;
         }
         return law::refused(kind, "Aucune loi n'est choisie.");

@@ -53,6 +53,13 @@ QJsonObject fitOf(const FitResult& f)
             {"wholeRecording", f.wholeRecording}};
 }
 
+QJsonObject benchOf(const BenchSettings& b)
+{
+    return {{"mass", b.mass}, {"stiffness", b.stiffness}, {"friction", b.friction}, {"amplitude", b.amplitude},
+            {"equilibrium", b.equilibrium}, {"exciter", b.exciter}, {"pulsation", b.pulsation},
+            {"exciterAmplitude", b.exciterAmplitude}, {"hidden", b.hidden}};
+}
+
 QJsonObject runOf(const Run& r)
 {
     const Measurement& m = r.measurement;
@@ -65,6 +72,7 @@ QJsonObject runOf(const Run& r)
     if (!m.instants.empty()) o.insert("instants", numbers(m.instants));
     if (r.interval) o.insert("interval", QJsonObject{{"from", r.interval->from}, {"to", r.interval->to}});
     if (r.fit) o.insert("fit", fitOf(*r.fit));
+    if (m.bench) o.insert("bench", benchOf(*m.bench));
     if (!r.ownValues.empty()) {
         std::vector<double> own;
         for (const std::optional<double>& v : r.ownValues) own.push_back(v.value_or(std::numeric_limits<double>::quiet_NaN()));
@@ -73,7 +81,7 @@ QJsonObject runOf(const Run& r)
     return o;
 }
 
-constexpr std::array<const char*, 4> kLaws = {"none", "proportional", "affine", "power"};
+constexpr std::array<const char*, 5> kLaws = {"none", "proportional", "affine", "power", "resonance"};
 
 // Reads the fields of one object, naming where a field is missing or of the wrong type.
 class Fields {
@@ -168,6 +176,16 @@ FitResult fitFrom(const Fields& f)
     return r;
 }
 
+BenchSettings benchFrom(const Fields& f)
+{
+    BenchSettings b{f.number("mass"), f.number("stiffness"), f.number("friction"), f.number("amplitude"),
+                    f.number("equilibrium"), f.flag("exciter"), f.number("pulsation"), f.number("exciterAmplitude"),
+                    f.flag("hidden")};
+    if (const std::string why = benchRefusal(b); !why.empty())
+        throw std::runtime_error(withArgs(translated("ExperimentFile", "Fichier d'expérience invalide : %1 : %2"), {f.where(), why}));
+    return b;
+}
+
 Run runFrom(const QJsonObject& o, std::size_t index)
 {
     const Fields f(o, withArgs(translated("ExperimentFile", "mesure %1"), {std::to_string(index + 1)}));
@@ -213,6 +231,7 @@ Run runFrom(const QJsonObject& o, std::size_t index)
         r.interval = TimeInterval{span.number("from"), span.number("to")};
     }
     if (f.has("fit")) r.fit = fitFrom(Fields(f.object("fit"), f.where() + " › fit"));
+    if (f.has("bench")) m.bench = benchFrom(Fields(f.object("bench"), f.where() + " › bench"));
     if (f.has("own"))
         for (double v : f.numbers("own")) r.ownValues.push_back(std::isfinite(v) ? std::optional<double>(v) : std::nullopt);
     return r;
@@ -234,7 +253,7 @@ void resultsFrom(const Fields& root, const QJsonObject& o, Experiment& e)
     e.results.y = results.text("y");
     const std::string law = results.text("law");
     const auto* found = std::find(kLaws.begin(), kLaws.end(), law);
-    if (found == kLaws.end()) results.fail("law", "none, proportional, affine, power");
+    if (found == kLaws.end()) results.fail("law", "none, proportional, affine, power, resonance");
     e.results.law = static_cast<LawKind>(found - kLaws.begin());
 }
 
@@ -250,7 +269,7 @@ QByteArray experimentToJson(const Experiment& e)
     for (const OwnColumn& c : e.ownColumns) columns.append(QJsonObject{{"name", q(c.name)}, {"unit", q(c.unit)}});
     root.insert("columns", columns);
     root.insert("results", QJsonObject{{"x", q(e.results.x)}, {"y", q(e.results.y)},
-                                       {"law", kLaws.at(static_cast<std::size_t>(e.results.law))}});
+                                       {"law", kLaws.at(static_cast<std::size_t>(e.results.law == LawKind::ResonancePhase ? LawKind::Resonance : e.results.law))}});
     return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }
 

@@ -74,14 +74,16 @@ void convertPositions(const Measurement& m, std::string_view unit, std::vector<R
 {
     ResultValue& a = row[AmplitudeColumn];
     ResultValue& offset = row[AmplitudeColumn + 1];
+    ResultValue& steady = row[SteadyAmplitudeQuantity];
     const std::optional<DisplayScale> scale = displayScale(m.unit, m.calibration, unit);
     if (!scale) {
-        a = offset = set(NaN);
+        a = offset = steady = set(NaN);
         return;
     }
     const double gain = std::abs(scale->gain);
     a = {scale->difference(a.value), gain * a.sigma};
     offset = {scale->position(offset.value), gain * offset.sigma};
+    steady = {gain * steady.value, gain * steady.sigma}; // an amplitude: positive in any unit
 }
 
 } // namespace
@@ -92,13 +94,18 @@ ResultsTable resultsTable(std::span<const Run> runs, std::span<const OwnColumn> 
     const std::string u(unit);
     t.quantities = {{"D", "s", false}, {"m", "kg", false}, {"k", "N/m", true}, {"h", "kg/s", true}, {"a", u, true},
                     {translated("Results", "décalage"), u, false}, {"t0", "s", false}, {"ω0", "rad/s", true},
-                    {"T0", "s", true}, {"T", "s", true}, {"Q", "", true}};
+                    {"T0", "s", true}, {"T", "s", true}, {"Q", "", true},
+                    {"Ωe", "rad/s", true}, {"A", u, true}, {"φ", "rad", true}};
     for (const OwnColumn& c : own) t.quantities.push_back({c.name, c.unit, false});
     for (const Run& run : runs) {
         std::vector<ResultValue> row{set(run.measurement.durationSeconds), set(run.parameters.mass)};
         const bool fitted = modelIsItsFit(run);
         if (fitted) fittedValues(*run.fit, row);
         else setValues(run.parameters, row);
+        if (run.steady && run.steady->ok)
+            row.insert(row.end(), {known(run.steady->pulsation), known(run.steady->amplitude), known(run.steady->phase)});
+        else
+            row.insert(row.end(), SteadyQuantities, set(NaN));
         convertPositions(run.measurement, unit, row);
         for (std::size_t c = 0; c < own.size(); ++c)
             row.push_back(c < run.ownValues.size() && run.ownValues[c] ? set(*run.ownValues[c]) : set(NaN));

@@ -39,14 +39,19 @@ struct ResultValue {
 };
 
 struct ResultsTable {
-    std::vector<ResultQuantity> quantities; // D, m, k, h, a, décalage, t0, ω0, T0, T, Q, the own columns
+    std::vector<ResultQuantity> quantities; // D, m, k, h, a, décalage, t0, ω0, T0, T, Q, Ωe, A, φ, the own columns
     std::vector<std::string> runs;          // the runs' names, in run order
     std::vector<bool> fitted;               // the run's model is its fit's (else: values as set)
     std::vector<std::vector<ResultValue>> values; // [run][quantity]
 };
 
-// The own columns' values live in each run (Run::ownValues, by column). The amplitude and the
-// offset read in `unit` (blank for a run that does not convert to it).
+// The steady state of a driven run (session/RunSteady.h): Ωe, A and φ, measured, the three
+// quantities just before the own columns.
+inline constexpr std::size_t SteadyQuantities = 3;
+inline constexpr std::size_t PulsationQuantity = 11, SteadyAmplitudeQuantity = 12, PhaseQuantity = 13;
+
+// The own columns' values live in each run (Run::ownValues, by column). The amplitude, the
+// offset and the steady amplitude A read in `unit` (blank for a run that does not convert to it).
 ResultsTable resultsTable(std::span<const Run> runs, std::span<const OwnColumn> own, std::string_view unit = "V");
 
 // The table's column headers: "Mesure", "D (s)", "m (kg)", "k (N/m)", "σ k", …
@@ -74,10 +79,11 @@ struct ResultPoints {
     std::vector<double> x, y, sigmaX, sigmaY;
     std::vector<std::size_t> runs;
     std::vector<bool> fitted;
+    bool phaseOrdinate = false; // y is the steady state's φ as it is: the resonance law is its phase's
 };
 ResultPoints resultPoints(const ResultsTable& table, const AxisChoice& x, const AxisChoice& y);
 
-// The law through the points, and its read-out: a coefficient a line, with its 1σ and unit
+// The law through the points (the resonance law of the phase when y is φ), and its read-out: a coefficient a line, with its 1σ and unit
 // ("a = 2,138 ± 0,006 s²/kg"), then how it was weighted; the refusal alone when it failed.
 LawFit fitResults(const ResultPoints& points, LawKind kind);
 std::vector<std::string> lawReport(const LawFit& law, const AxisChoice& x, const AxisChoice& y,

@@ -53,6 +53,11 @@ std::optional<AxisChoice> axisChoice(const ResultsTable& table, std::string_view
 ResultPoints resultPoints(const ResultsTable& table, const AxisChoice& x, const AxisChoice& y)
 {
     ResultPoints p;
+    // A steady state is measured whatever the run's model: against another of its values, or
+    // against a value the student gives (D, m, an own column), its points are measured ones.
+    const auto steady = [](std::size_t q) { return q >= PulsationQuantity && q < PulsationQuantity + SteadyQuantities; };
+    const auto fromModel = [](std::size_t q) { return q >= 2 && q < PulsationQuantity; };
+    const bool measuredPair = (steady(x.quantity) || steady(y.quantity)) && !fromModel(x.quantity) && !fromModel(y.quantity);
     for (std::size_t r = 0; r < table.values.size(); ++r) {
         const ResultValue& vx = table.values[r].at(x.quantity);
         const ResultValue& vy = table.values[r].at(y.quantity);
@@ -64,14 +69,16 @@ ResultPoints resultPoints(const ResultsTable& table, const AxisChoice& x, const 
         p.sigmaX.push_back(tx.sigma);
         p.sigmaY.push_back(ty.sigma);
         p.runs.push_back(r);
-        p.fitted.push_back(table.fitted[r]);
+        p.fitted.push_back(table.fitted[r] || measuredPair);
     }
+    p.phaseOrdinate = y.transform == Transform::Identity && y.quantity == PhaseQuantity;
     return p;
 }
 
 LawFit fitResults(const ResultPoints& points, LawKind kind)
 {
     if (kind == LawKind::None) return {};
+    if (kind == LawKind::Resonance && points.phaseOrdinate) kind = LawKind::ResonancePhase;
     return fitLaw(kind, points.x, points.y, points.sigmaY);
 }
 
@@ -91,6 +98,17 @@ std::vector<std::string> lawReport(const LawFit& law, const AxisChoice& x, const
     case LawKind::Power:
         out = {std::string(y.label).append(" = a·").append(grouped(x.label)).append("^n"), coefficientLine("a", law.a, {}, sep),
                coefficientLine("n", law.n, {}, sep)};
+        break;
+    case LawKind::Resonance: {
+        const std::string w = x.label;
+        out = {std::string(y.label).append(" = A₀·ω0²/√((ω0² − ").append(w).append("²)² + (ω0·").append(w).append("/Q)²)"),
+               coefficientLine("ω0", law.omega0, x.unit, sep), coefficientLine("Q", law.quality, {}, sep),
+               coefficientLine("A₀", law.a, y.unit, sep)};
+        break;
+    }
+    case LawKind::ResonancePhase:
+        out = {std::string(y.label).append(" = −atan2(ω0·").append(x.label).append("/Q, ω0² − ").append(x.label).append("²)"),
+               coefficientLine("ω0", law.omega0, x.unit, sep), coefficientLine("Q", law.quality, {}, sep)};
         break;
     case LawKind::None:
         break;

@@ -9,6 +9,7 @@
 #include "core/Measurement.h"
 #include "model/Fit.h"
 #include "model/Oscillator.h"
+#include "model/SteadyState.h"
 
 namespace pendulab {
 
@@ -44,6 +45,13 @@ inline constexpr std::size_t FewestRecordedSamples = 101;
 inline constexpr int MostRuns = 100;
 inline constexpr std::size_t MostExperimentSamples = 10000000;
 
+// Where a driven run's steady state is fitted: the exciter's pulsation it starts from, and the
+// span (session/RunSteady.h).
+struct SteadySpan {
+    double pulsation = 0.0, from = 0.0, to = 0.0;
+    bool operator==(const SteadySpan&) const = default;
+};
+
 struct Run {
     Measurement measurement;            // samples, instants, source, date, calibration
     std::string name;                   // "Mesure 1", …, or the opened file's name; as the student renames it
@@ -55,6 +63,8 @@ struct Run {
     OscillatorResult modelResult;       // ω0, Q, regime
     std::optional<TimeInterval> interval; // the last span read with the time cursor
     std::optional<FitResult> fit;       // the last fit of the model to this run (values, covariance, span)
+    std::optional<SteadyState> steady;  // a driven run's steady state, fitted over steadySpan
+    std::optional<SteadySpan> steadySpan;
     std::vector<std::optional<double>> ownValues; // the experiment's own columns' values, by column (past the end: none)
     Signals data;
 

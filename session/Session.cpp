@@ -6,6 +6,7 @@
 
 #include "acquisition/SampleSource.h"
 #include "core/Text.h"
+#include "session/RunSteady.h"
 
 namespace pendulab {
 
@@ -19,6 +20,7 @@ Measurement deviceMeasurement(const SampleSource& source, std::vector<double> vo
     m.origin = Origin::Device;
     m.calibration = calibration;
     m.recordedAt = when;
+    m.bench = source.recordedBench();
     return m;
 }
 
@@ -47,6 +49,7 @@ Run Session::runOf(Measurement m) const
     run.unsavedRecording = run.measurement.origin == Origin::Device;
     deriveRun(run);
     if (run.modelComputed) computeRunModel(run); // the model follows the recording's time base
+    refreshSteady(run);
     return run;
 }
 
@@ -123,6 +126,7 @@ bool Session::record(SampleSource& source, const std::string& when, const Progre
         if (progress) progress(first + block.size(), count);
     });
     if (received < count) return false;
+    m.bench = source.recordedBench();
     addRun(std::move(m));
     return true;
 }
@@ -131,6 +135,7 @@ void Session::setInterval(double t1, double t2)
 {
     if (!std::isfinite(t1) || !std::isfinite(t2)) throw std::invalid_argument(translated("Session", "Intervalle invalide."));
     current().interval = TimeInterval{std::min(t1, t2), std::max(t1, t2)};
+    refreshSteady(current());
     emit intervalChanged();
 }
 
@@ -138,6 +143,7 @@ void Session::clearInterval()
 {
     if (!current().interval) return;
     current().interval.reset();
+    refreshSteady(current());
     emit intervalChanged();
 }
 
@@ -162,6 +168,7 @@ void Session::setParameters(const ModelParameters& p)
         !std::isfinite(p.exciterAmplitude))
         throw std::invalid_argument(translated("Session", "Paramètres du modèle invalides."));
     current().parameters = p;
+    refreshSteady(current());
     computeModel();
 }
 

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "core/Text.h"
+#include "session/RunSteady.h"
 #include "session/Session.h"
 
 namespace pendulab {
@@ -49,6 +50,7 @@ void Session::setExperiment(Experiment e, bool saved)
     for (Run& r : e.runs) {
         deriveRun(r);
         if (r.modelComputed) computeRunModel(r);
+        refreshSteady(r);
     }
     runs_ = std::move(e.runs);
     active_ = e.active;

@@ -2,6 +2,34 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="fr_FR">
 <context>
+    <name>Bench</name>
+    <message>
+        <location filename="../core/Bench.cpp" line="+12"/>
+        <source>Chaque valeur du banc doit être un nombre.</source>
+        <translation>Every value of the bench must be a number.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>La masse doit être supérieure à 0 kg.</source>
+        <translation>The mass must be above 0 kg.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>La raideur ne peut pas être négative.</source>
+        <translation>The stiffness cannot be negative.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Le frottement ne peut pas être négatif.</source>
+        <translation>The friction cannot be negative.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>La pulsation de l&apos;excitateur doit être supérieure à 0 rad/s.</source>
+        <translation>The exciter&apos;s angular frequency must be above 0 rad/s.</translation>
+    </message>
+</context>
+<context>
     <name>BoardProtocol</name>
     <message>
         <location filename="../acquisition/BoardProtocol.cpp" line="+37"/>
@@ -101,7 +129,7 @@
 <context>
     <name>CardDriver</name>
     <message>
-        <location filename="../acquisition/AcqData.cpp" line="+49"/>
+        <location filename="../acquisition/AcqData.cpp" line="+53"/>
         <source>Fichier %1 introuvable</source>
         <translation>File %1 not found</translation>
     </message>
@@ -142,7 +170,7 @@
 <context>
     <name>ExperimentFile</name>
     <message>
-        <location filename="../session/ExperimentFile.cpp" line="+84"/>
+        <location filename="../session/ExperimentFile.cpp" line="+92"/>
         <source>Fichier d&apos;expérience invalide : %1, « %2 » manque ou n&apos;est pas %3.</source>
         <translation>Invalid experiment file: %1, “%2” is missing or is not %3.</translation>
     </message>
@@ -179,7 +207,12 @@
         <translation>a list of numbers</translation>
     </message>
     <message>
-        <location line="+45"/>
+        <location line="+49"/>
+        <source>Fichier d&apos;expérience invalide : %1 : %2</source>
+        <translation>Invalid experiment file: %1: %2</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>mesure %1</source>
         <translation>run %1</translation>
     </message>
@@ -199,7 +232,7 @@
         <translation>a non-zero slope</translation>
     </message>
     <message>
-        <location line="+34"/>
+        <location line="+35"/>
         <location line="+2"/>
         <source>une liste de colonnes</source>
         <translation>a list of columns</translation>
@@ -780,17 +813,17 @@
 <context>
     <name>Results</name>
     <message>
-        <location filename="../session/Results.cpp" line="+94"/>
+        <location filename="../session/Results.cpp" line="+96"/>
         <source>décalage</source>
         <translation>offset</translation>
     </message>
     <message>
-        <location line="+20"/>
+        <location line="+25"/>
         <source>Mesure</source>
         <translation>Run</translation>
     </message>
     <message>
-        <location filename="../session/ResultsGraph.cpp" line="+99"/>
+        <location filename="../session/ResultsGraph.cpp" line="+117"/>
         <source>Moindres carrés ordinaires : un point au moins n&apos;a pas de σ.</source>
         <translation>Ordinary least squares: at least one point has no σ.</translation>
     </message>
@@ -808,6 +841,39 @@
         <location line="+2"/>
         <source>%1 points</source>
         <translation>%1 points</translation>
+    </message>
+</context>
+<context>
+    <name>RunSteady</name>
+    <message>
+        <location filename="../session/RunSteady.cpp" line="+72"/>
+        <source>Régime permanent</source>
+        <translation>Steady state</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 : %2, %3, %4</source>
+        <translation>%1: %2, %3, %4</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>%1 : sans frottement, le mouvement n&apos;atteint pas de régime permanent.</source>
+        <translation>%1: without friction, the motion never reaches a steady state.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>%1 : moins de trois périodes de l&apos;excitateur entre %2 s et %3 s.</source>
+        <translation>%1: fewer than three periods of the exciter between %2 s and %3 s.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>%1 : la pulsation de l&apos;excitateur doit être supérieure à 0 rad/s.</source>
+        <translation>%1: the exciter&apos;s angular frequency must be above 0 rad/s.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1 : l&apos;ajustement n&apos;a pas abouti.</source>
+        <translation>%1: the fit did not converge.</translation>
     </message>
 </context>
 <context>
@@ -936,7 +1002,7 @@
         <translation>The measurement&apos;s instants must increase.</translation>
     </message>
     <message>
-        <location filename="../session/SessionDocument.cpp" line="+41"/>
+        <location filename="../session/SessionDocument.cpp" line="+42"/>
         <source>« %1 » (mesure %2) : %3</source>
         <translation>“%1” (run %2): %3</translation>
     </message>
@@ -972,17 +1038,17 @@
         <translation>A run&apos;s name has at most %1 characters.</translation>
     </message>
     <message>
-        <location filename="../session/Session.cpp" line="+121"/>
+        <location filename="../session/Session.cpp" line="+124"/>
         <source>La source a envoyé trop de points.</source>
         <translation>The source sent too many points.</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>Intervalle invalide.</source>
         <translation>Invalid interval.</translation>
     </message>
     <message>
-        <location line="+14"/>
+        <location line="+16"/>
         <source>La durée doit être d&apos;au moins une seconde.</source>
         <translation>The duration must be at least one second.</translation>
     </message>
@@ -1033,6 +1099,86 @@
     </message>
 </context>
 <context>
+    <name>TBenchDialog</name>
+    <message>
+        <location filename="../views/BenchDialog.cpp" line="+32"/>
+        <source>Banc simulé</source>
+        <translation>Simulated bench</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Masse (kg)</source>
+        <translation>Mass (kg)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Raideur (N/m)</source>
+        <translation>Stiffness (N/m)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Frottement (kg/s)</source>
+        <translation>Friction (kg/s)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Amplitude au lâcher (V)</source>
+        <translation>Release amplitude (V)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Position de repos (V)</source>
+        <translation>Rest position (V)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Pulsation de l&apos;excitateur (rad/s)</source>
+        <translation>Exciter angular frequency (rad/s)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Amplitude de l&apos;excitateur (V)</source>
+        <translation>Exciter amplitude (V)</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <location line="+2"/>
+        <source>Excitateur</source>
+        <translation>Exciter</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Le haut du ressort bouge de E·cos(Ωe·t) dès le début de la mesure.</source>
+        <translation>The top of the spring moves by E·cos(Ωe·t) from the start of the recording.</translation>
+    </message>
+    <message>
+        <location line="+9"/>
+        <location line="+2"/>
+        <source>Masquer les valeurs</source>
+        <translation>Hide the values</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Les valeurs du pendule restent cachées : les élèves les mesurent.</source>
+        <translation>The pendulum&apos;s values stay hidden: the students measure them.</translation>
+    </message>
+    <message>
+        <location line="+56"/>
+        <source>« %1 » est vide : tapez un nombre.</source>
+        <translation>“%1” is empty: type a number.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>« %1 » : « %2 » n&apos;est pas un nombre.</source>
+        <translation>“%1”: “%2” is not a number.</translation>
+    </message>
+    <message>
+        <location line="+28"/>
+        <source>Le banc simulé n&apos;a pas pris ces valeurs.</source>
+        <translation>The simulated bench did not take these values.</translation>
+    </message>
+</context>
+<context>
     <name>TCalibrationDialog</name>
     <message>
         <location filename="../views/CalibrationDialog.cpp" line="+74"/>
@@ -1070,7 +1216,7 @@
         <translation>Apply to the active &amp;run too</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+5"/>
         <source>La mesure active est relue avec cet étalonnage ; sinon seules les prochaines mesures le prennent.</source>
         <translation>The active run is read again with this calibration; otherwise only the next recordings take it.</translation>
     </message>
@@ -1190,7 +1336,7 @@
         <translation>Cancel</translation>
     </message>
     <message>
-        <location line="+24"/>
+        <location line="+31"/>
         <source>« %1 » est vide : tapez un nombre.</source>
         <translation>“%1” is empty: type a number.</translation>
     </message>
@@ -1215,7 +1361,7 @@
         <translation>The source does not answer: type the voltage.</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+39"/>
         <source>Lecture de l&apos;entrée pendant une demi-seconde…</source>
         <translation>Reading the input for half a second…</translation>
     </message>
@@ -1615,7 +1761,7 @@ Save the page to a PDF file?</translation>
         <translation>pendulab-report.pdf</translation>
     </message>
     <message>
-        <location filename="../app/MainTools.cpp" line="+15"/>
+        <location filename="../app/MainTools.cpp" line="+19"/>
         <source>&amp;Outils</source>
         <translation>&amp;Tools</translation>
     </message>
@@ -1623,6 +1769,16 @@ Save the page to a PDF file?</translation>
         <location line="+2"/>
         <source>Étalonner le capteur…</source>
         <translation>Calibrate the sensor…</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Banc simulé…</source>
+        <translation>Simulated bench…</translation>
+    </message>
+    <message>
+        <location line="+40"/>
+        <source>Le banc simulé n&apos;existe qu&apos;avec la carte simulée : choisissez-la comme source.</source>
+        <translation>The simulated bench exists only with the simulated card: choose it as the source.</translation>
     </message>
 </context>
 <context>
@@ -1691,7 +1847,7 @@ Save the page to a PDF file?</translation>
 <context>
     <name>TRecordingControl</name>
     <message>
-        <location filename="../app/RecordingControl.cpp" line="+37"/>
+        <location filename="../app/RecordingControl.cpp" line="+39"/>
         <location line="+158"/>
         <source>&amp;Lancer</source>
         <translation>&amp;Start</translation>
@@ -1864,7 +2020,7 @@ Save the page to a PDF file?</translation>
     </message>
     <message>
         <location line="+7"/>
-        <location filename="../views/ResultsPage.cpp" line="+55"/>
+        <location filename="../views/ResultsPage.cpp" line="+56"/>
         <source>Loi</source>
         <translation>Law</translation>
     </message>
@@ -1889,13 +2045,18 @@ Save the page to a PDF file?</translation>
         <translation>Power</translation>
     </message>
     <message>
+        <location line="+0"/>
+        <source>Résonance</source>
+        <translation>Resonance</translation>
+    </message>
+    <message>
         <location line="+19"/>
-        <location line="+62"/>
+        <location line="+69"/>
         <source>Résultats</source>
         <translation>Results</translation>
     </message>
     <message>
-        <location line="-59"/>
+        <location line="-66"/>
         <source>Ajouter une colonne…</source>
         <translation>Add a column…</translation>
     </message>
@@ -1913,6 +2074,11 @@ Save the page to a PDF file?</translation>
         <location line="+9"/>
         <source>Loi ajustée</source>
         <translation>Fitted law</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Régime permanent</source>
+        <translation>Steady state</translation>
     </message>
     <message>
         <location line="+3"/>
@@ -1935,12 +2101,12 @@ Save the page to a PDF file?</translation>
         <translation>Law:</translation>
     </message>
     <message>
-        <location line="+42"/>
+        <location line="+44"/>
         <source>Résultats : graphe et loi</source>
         <translation>Results: graph and law</translation>
     </message>
     <message>
-        <location line="+99"/>
+        <location line="+105"/>
         <location line="+2"/>
         <source>Ajouter une colonne</source>
         <translation>Add a column</translation>
@@ -2052,7 +2218,7 @@ Save the page to a PDF file?</translation>
 <context>
     <name>TSpectrumPage</name>
     <message>
-        <location filename="../views/SpectrumPage.cpp" line="+25"/>
+        <location filename="../views/FourierPage.cpp" line="+25"/>
         <location line="+18"/>
         <location line="+2"/>
         <source>Spectre</source>
@@ -2069,7 +2235,7 @@ Save the page to a PDF file?</translation>
         <translation>Peak</translation>
     </message>
     <message>
-        <location line="+96"/>
+        <location line="+85"/>
         <source>Pas de pic dans ce spectre.</source>
         <translation>No peak in this spectrum.</translation>
     </message>

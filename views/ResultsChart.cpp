@@ -85,7 +85,7 @@ void TResultsPage::drawGraph()
         if (law.ok) {
             // Drawn over the points' span and to the origin where the law goes through it.
             if (kind == pendulab::LawKind::Proportional) xr.expand(0.0);
-            constexpr int Steps = 200;
+            constexpr int Steps = 400; // a resonance's peak drawn smooth
             for (int i = 0; i <= Steps; ++i) {
                 const double t = xr.lower + (xr.upper - xr.lower) * i / Steps;
                 if (const double v = law.at(t); std::isfinite(v)) lawCurve_->addData(t, v);

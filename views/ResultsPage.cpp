@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
+#include "session/RunSteady.h"
 #include "session/Session.h"
 #include "views/Accessibility.h"
 #include "views/Format.h"
@@ -26,7 +27,7 @@ QString qs(const std::string& s) { return QString::fromStdString(s); }
 QStringList lawNames()
 {
     return {TResultsPage::tr("Aucune"), TResultsPage::tr("Proportionnelle"), TResultsPage::tr("Affine"),
-            TResultsPage::tr("Puissance")};
+            TResultsPage::tr("Puissance"), TResultsPage::tr("Résonance")};
 }
 
 QComboBox* choiceList(QWidget* parent, const QString& name, const QString& accessible)
@@ -61,6 +62,11 @@ TResultsPage::TResultsPage(pendulab::Session* session, QWidget* parent) : TPage(
     readout_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     readout_->setMinimumWidth(220);
     describe(readout_, tr("Loi ajustée"));
+    steady_ = new QLabel(this);
+    steady_->setObjectName(QStringLiteral("steadyreadout"));
+    steady_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    steady_->hide();
+    describe(steady_, tr("Régime permanent"));
     chart_ = new QCustomPlot(this);
     chart_->setObjectName(QStringLiteral("paramchart"));
     describe(chart_, tr("Graphe des résultats"));
@@ -87,13 +93,15 @@ TResultsPage::TResultsPage(pendulab::Session* session, QWidget* parent) : TPage(
     split->addWidget(graph);
     split->setStretchFactor(1, 2);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(steady_);
     layout->addWidget(split);
 
     using S = pendulab::Session;
     for (auto change : {&S::runAdded, &S::runRemoved, &S::runDescribed, &S::modelChanged, &S::runChanged})
         connect(session, change, this, [this] { guarded(this, [this] { refreshWhenShown(); }); });
     connect(session, &S::experimentReplaced, this, [this] { guarded(this, [this] { refreshWhenShown(); }); });
-    connect(session, &S::resultsChanged, this, [this] { guarded(this, [this] { refreshWhenShown(); }); });
+    for (auto change : {&S::resultsChanged, &S::intervalChanged}) // a new span: the steady state anew
+        connect(session, change, this, [this] { guarded(this, [this] { refreshWhenShown(); }); });
     // Another unit or calibration: the amplitude and the offset read anew.
     for (auto change : {&S::displayUnitChanged, &S::measurementChanged, &S::othersChanged})
         connect(session, change, this, [this] { guarded(this, [this] { refreshWhenShown(); }); });
@@ -129,6 +137,10 @@ void TResultsPage::refresh()
     stale_ = false;
     table_ = session()->results();
     choices_ = pendulab::axisChoices(table_);
+    // The active run's steady state, when it is driven.
+    const QString steady = qs(pendulab::steadyReport(session()->activeRun(), session()->activeScale(), userDecimalSeparator()));
+    steady_->setText(steady);
+    steady_->setVisible(!steady.isEmpty());
     filling_ = true;
     fillTable();
     fillChoices();
@@ -160,10 +172,12 @@ void TResultsPage::fillTable()
             }
             item->setText(qs(cells[static_cast<std::size_t>(c)]));
             const bool ownColumn = c >= grid_->columnCount() - own;
+            const bool steadyColumn = !ownColumn && c >= grid_->columnCount() - own - 2 * static_cast<int>(pendulab::SteadyQuantities);
             item->setFlags(ownColumn ? Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable
                                      : Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-            // The values a run's fit did not give (those set by hand) in grey; D and m are always set.
-            item->setForeground(!fitted && c >= 3 && !ownColumn ? grey : black);
+            // The values a run's fit did not give (those set by hand) in grey; D and m are always
+            // set, and the steady state always measured.
+            item->setForeground(!fitted && c >= 3 && !ownColumn && !steadyColumn ? grey : black);
         }
     }
     // Widths follow the contents when the columns change (measuring every cell is the costly part).

@@ -58,6 +58,7 @@ private:
     QCPErrorBars* yBars_ = nullptr;
     QCPGraph* lawCurve_ = nullptr;
     QLabel* readout_ = nullptr;
+    QLabel* steady_ = nullptr; // the active run's steady state, when it is driven
     QStringList lawLines_;
     QStringList choiceLabels_; // what the axis lists offer
     QStringList headers_; // the table's headers as last laid out

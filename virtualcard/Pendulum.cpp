@@ -100,7 +100,7 @@ void Pendulum::advanceTo(double seconds)
     const double m = s_.mass, k = s_.stiffness, h = s_.friction;
     const double e = s_.exciter ? s_.exciterAmplitude : 0.0, w = s_.exciterPulsation;
     auto top = [&](double t) { return e == 0.0 ? 0.0 : e * std::cos(w * t); };
-    auto accel = [&](double x, double v, double top) { return -(k * (x - top) + h * v) / m; };
+    auto accel = [&](double x, double v, double y) { return -(k * (x - y) + h * v) / m; }; // y: the top
     constexpr double maxStep = 2e-4;
     while (t_ < seconds) {
         const double dt = std::min(maxStep, seconds - t_);

@@ -1,12 +1,14 @@
 // Our own "SysamPCI.dll": the 41 entry points of the card driver, over a simulated pendulum, and
-// two of our own (PendulabVirtualCard, PendulabInterrompre).
+// four of our own (PendulabVirtualCard, PendulabInterrompre, PendulabEcrireBanc, PendulabLireBanc).
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "acquisition/SysamApi.h"
@@ -27,6 +29,8 @@ struct Card {
     Clock::time_point releasedAt{};
     double period = 0.005; // seconds between samples
     long sampleIndex = 0;
+    // The bench as the program set it (PendulabEcrireBanc), over the environment's pendulum.
+    std::optional<virtualcard::PendulumSettings> bench;
 };
 
 std::mutex cardMutex;
@@ -57,11 +61,23 @@ bool waitForInstant(Clock::time_point instant)
     return !w.cv.wait_until(lock, instant, [&w] { return w.interrupted; });
 }
 
+// The environment's pendulum, with the bench's values when the program set them (its noise,
+// seed and pace stay the environment's). Called with cardMutex held.
 virtualcard::PendulumSettings freshSettings()
 {
     std::vector<std::string> warnings;
     auto s = virtualcard::settingsFromEnvironment(warnings);
     for (const auto& w : warnings) std::fprintf(stderr, "%s\n", w.c_str());
+    if (const auto& b = card().bench) {
+        s.mass = b->mass;
+        s.stiffness = b->stiffness;
+        s.friction = b->friction;
+        s.amplitude = b->amplitude;
+        s.equilibrium = b->equilibrium;
+        s.exciter = b->exciter;
+        s.exciterPulsation = b->exciterPulsation;
+        s.exciterAmplitude = b->exciterAmplitude;
+    }
     return s;
 }
 
@@ -106,6 +122,57 @@ SYSAM_EXPORT std::int32_t SYSAM_CALL PendulabInterrompre()
         wake().interrupted = true;
     }
     wake().cv.notify_all();
+    return 0;
+}
+
+// The bench of the recordings that follow (the one in progress keeps its own).
+SYSAM_EXPORT std::int32_t SYSAM_CALL PendulabEcrireBanc(const double* v, std::int32_t count)
+{
+    using namespace pendulab::sysam;
+    if (v == nullptr && count == 0) { // back to the environment's pendulum
+        logCall("PendulabEcrireBanc", "environment");
+        std::lock_guard lock(cardMutex);
+        card().bench.reset();
+        return 0;
+    }
+    if (v == nullptr || count < BenchValueCount) {
+        logCall("PendulabEcrireBanc", "refused");
+        return -1;
+    }
+    logCall("PendulabEcrireBanc", "mass=%g,stiffness=%g,friction=%g,amplitude=%g,equilibrium=%g,exciter=%g,pulsation=%g,"
+                                  "exciterAmplitude=%g",
+            v[BenchMass], v[BenchStiffness], v[BenchFriction], v[BenchAmplitude], v[BenchEquilibrium], v[BenchExciter],
+            v[BenchPulsation], v[BenchExciterAmplitude]);
+    std::lock_guard lock(cardMutex);
+    virtualcard::PendulumSettings s = freshSettings();
+    s.mass = v[BenchMass];
+    s.stiffness = v[BenchStiffness];
+    s.friction = v[BenchFriction];
+    s.amplitude = v[BenchAmplitude];
+    s.equilibrium = v[BenchEquilibrium];
+    s.exciter = v[BenchExciter] != 0.0;
+    s.exciterPulsation = v[BenchPulsation];
+    s.exciterAmplitude = v[BenchExciterAmplitude];
+    if (!virtualcard::physical(s) || !std::isfinite(v[BenchExciter])) return -1;
+    card().bench = s;
+    return 0;
+}
+
+SYSAM_EXPORT std::int32_t SYSAM_CALL PendulabLireBanc(double* v, std::int32_t count)
+{
+    using namespace pendulab::sysam;
+    logCall("PendulabLireBanc");
+    if (v == nullptr || count < BenchValueCount) return -1;
+    std::lock_guard lock(cardMutex);
+    const virtualcard::PendulumSettings s = freshSettings();
+    v[BenchMass] = s.mass;
+    v[BenchStiffness] = s.stiffness;
+    v[BenchFriction] = s.friction;
+    v[BenchAmplitude] = s.amplitude;
+    v[BenchEquilibrium] = s.equilibrium;
+    v[BenchExciter] = s.exciter ? 1.0 : 0.0;
+    v[BenchPulsation] = s.exciterPulsation;
+    v[BenchExciterAmplitude] = s.exciterAmplitude;
     return 0;
 }
 #endif

@@ -59,8 +59,9 @@ TEST_F(CalibrationTest, TheToolsMenuOpensTheDialogAfterTheOtherMenus)
     EXPECT_EQ(menu.mid(4), (QStringList{QStringLiteral("&Imprimer"), QStringLiteral("&Outils"), QStringLiteral("&Quitter")}));
     auto* tools = named<QMenu>(main, "Outils1");
     ASSERT_TRUE(tools);
-    ASSERT_EQ(tools->actions().size(), 1);
+    ASSERT_EQ(tools->actions().size(), 2);
     EXPECT_EQ(tools->actions().constFirst(), named<QAction>(main, "Etalonner1"));
+    EXPECT_EQ(tools->actions().constLast(), named<QAction>(main, "BancSimule1"));
     QString readFromCard;
     ui_.onModal = [&] {
         auto* d = named<TCalibrationDialog>(main, "CalibrationDialog");
