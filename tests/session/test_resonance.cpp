@@ -110,6 +110,10 @@ TEST_F(Bench, SevenPulsationsAroundOmega0GiveItsOmega0AndQ)
             EXPECT_EQ(report[3].rfind("A₀ = 0,5", 0), 0u) << report[3];
         }
     }
+    // Against the model's k (set by hand, no fit), a steady value's points are no measured ones.
+    const ResultPoints byModel = resultPoints(t, *axisChoice(t, "k"), *axisChoice(t, "Ωe"));
+    ASSERT_EQ(byModel.fitted.size(), 7u);
+    EXPECT_FALSE(byModel.fitted[0]);
     // In centimetres through the card's 0,005 m/V: A reads half its volts.
     s.setDisplayUnit("cm");
     const ResultsTable cm = s.results();
