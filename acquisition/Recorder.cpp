@@ -2,6 +2,7 @@
 #include "core/Text.h"
 
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 
 namespace pendulab {
@@ -12,14 +13,44 @@ Recorder::~Recorder()
     join();
 }
 
-void Recorder::start(SampleSource& source, const RecordingPlan& plan, Blocks blocks, Waiting waiting, Done done)
+void Recorder::launch(std::function<void()> work, SampleSource& source)
 {
     if (running_.exchange(true)) throw std::logic_error(translated("Recorder", "Une mesure est déjà en cours."));
     join(); // the previous worker has finished: reclaim it
     stopAsked_ = false;
     source_ = &source;
-    worker_ = std::thread(&Recorder::run, this, std::ref(source), plan, std::move(blocks), std::move(waiting),
-                          std::move(done));
+    try {
+        worker_ = std::thread(std::move(work));
+    } catch (...) {
+        source_ = nullptr;
+        running_ = false;
+        throw;
+    }
+}
+
+void Recorder::start(SampleSource& source, const RecordingPlan& plan, Blocks blocks, Waiting waiting, Done done)
+{
+    launch([this, &source, plan, blocks = std::move(blocks), waiting = std::move(waiting), done = std::move(done)] {
+        run(source, plan, blocks, waiting, done);
+    }, source);
+}
+
+void Recorder::startTimed(SampleSource& source, const RecordingPlan& plan, TimedBlocks blocks, Waiting waiting, Done done)
+{
+    launch([this, &source, plan, blocks = std::move(blocks), waiting = std::move(waiting), done = std::move(done)] {
+        runTimed(source, plan, blocks, waiting, done);
+    }, source);
+}
+
+void Recorder::finish(RecordingOutcome& out, const Done& done)
+{
+    if (out.kind != RecordingOutcome::Kind::Complete) {
+        out.volts.clear();
+        out.instants.clear();
+    }
+    source_ = nullptr;
+    running_ = false;
+    if (done) done(std::move(out));
 }
 
 void Recorder::stop()
@@ -71,10 +102,71 @@ void Recorder::run(SampleSource& source, RecordingPlan plan, Blocks blocks, Wait
         out.message = withArgs(translated("Recorder", "Mesure interrompue après %1 échantillons sur %2 : %3"),
                                {std::to_string(out.received), std::to_string(plan.count), e.what()});
     }
-    if (out.kind != RecordingOutcome::Kind::Complete) out.volts.clear();
-    source_ = nullptr;
-    running_ = false;
-    if (done) done(std::move(out));
+    finish(out, done);
+}
+
+} // namespace pendulab
+
+namespace pendulab {
+
+// A source with its own instants: samples from the first one kept (the release when triggered),
+// re-based to start at 0, until one comes at plan.seconds or later.
+void Recorder::runTimed(SampleSource& source, RecordingPlan plan, TimedBlocks blocks, Waiting waiting, Done done)
+{
+    RecordingOutcome out;
+    bool triggered = !plan.trigger, reached = false;
+    std::optional<double> firstSeen, firstKept;
+    const double end = plan.seconds * (1.0 - 1e-9); // a time meant as D, read back a hair short, is D
+    std::vector<double> blockT, blockV;
+    SampleSource::TimedEnd ended;
+    try {
+        if (plan.trigger && waiting) waiting();
+        ended = source.recordTimed([&](std::span<const double> instants, std::span<const double> values) {
+            if (stopAsked_ || reached) source.stop();
+            blockT.clear();
+            blockV.clear();
+            const std::size_t first = out.volts.size();
+            for (std::size_t k = 0; k < instants.size() && !reached; ++k) {
+                if (!firstSeen) firstSeen = instants[k];
+                if (!triggered && std::fabs(values[k] - plan.reference) > plan.threshold) triggered = true;
+                if (!triggered) {
+                    if (instants[k] - *firstSeen > 30.0 * plan.seconds) source.stop(); // no release: give up
+                    continue;
+                }
+                if (!firstKept) firstKept = instants[k];
+                const double t = instants[k] - *firstKept;
+                if (t >= end) {
+                    reached = true;
+                    source.stop();
+                    break;
+                }
+                out.instants.push_back(t);
+                out.volts.push_back(values[k]);
+                blockT.push_back(t);
+                blockV.push_back(values[k]);
+            }
+            if (!blockV.empty() && blocks) blocks(first, blockT, blockV);
+        });
+        out.received = out.volts.size();
+        using Kind = RecordingOutcome::Kind;
+        if (reached || (ended.cut && !out.volts.empty())) {
+            out.kind = Kind::Complete;
+            out.notice = ended.notice;
+        } else if (stopAsked_) {
+            out.kind = Kind::Stopped;
+        } else {
+            out.kind = Kind::Failed;
+            out.message = !triggered ? translated("Recorder", "Aucun lâcher détecté : le signal est resté dans la bande de déclenchement.")
+                        : !ended.notice.empty() ? ended.notice
+                                                : translated("Recorder", "La source a cessé d'envoyer des échantillons.");
+        }
+    } catch (const std::exception& e) {
+        out.received = out.volts.size();
+        out.kind = stopAsked_ ? RecordingOutcome::Kind::Stopped : RecordingOutcome::Kind::Failed;
+        out.message = withArgs(translated("Recorder", "Mesure interrompue après %1 échantillons : %2"),
+                               {std::to_string(out.received), e.what()});
+    }
+    finish(out, done);
 }
 
 } // namespace pendulab

@@ -20,12 +20,17 @@ struct RecordingPlan {
     double reference = 0.0;         // volts: the mass held still
     double threshold = 0.2;         // volts: the band ± threshold around the reference
     std::size_t maxWaitSamples = 0; // how long to wait for the release, in samples (0: count·30)
+    // A source with its own instants: the run lasts this many seconds of its time (samples at
+    // 0 ≤ t < seconds from the first one kept), waiting up to 30 times as long for the release.
+    double seconds = 10.0;
 };
 
 struct RecordingOutcome {
     enum class Kind { Complete, Stopped, Failed };
     Kind kind = Kind::Stopped;
     std::vector<double> volts; // the recording when complete
+    std::vector<double> instants; // their instants from a source with its own, else empty
+    std::string notice;        // when complete: what the user should know (lines skipped, a run cut)
     std::size_t received = 0;  // samples of the recording that arrived
     std::string message;       // when failed: what the user reads
 };
@@ -37,6 +42,8 @@ public:
     using Blocks = std::function<void(std::size_t first, std::vector<double> block)>;
     using Waiting = std::function<void()>;
     using Done = std::function<void(RecordingOutcome outcome)>;
+    // From a source with its own instants (seconds from the run's first sample).
+    using TimedBlocks = std::function<void(std::size_t first, std::vector<double> instants, std::vector<double> values)>;
 
     Recorder() = default;
     Recorder(const Recorder&) = delete;
@@ -45,6 +52,8 @@ public:
 
     // Starts a run; the source must outlive it. Throws std::logic_error while one runs.
     void start(SampleSource& source, const RecordingPlan& plan, Blocks blocks, Waiting waiting, Done done);
+    // The same for a source with its own instants (plan.seconds long; count and period unused).
+    void startTimed(SampleSource& source, const RecordingPlan& plan, TimedBlocks blocks, Waiting waiting, Done done);
     // Asks the run to end (thread-safe); its outcome is then Stopped.
     void stop();
     // Waits for the worker to finish (after its Done).
@@ -52,7 +61,10 @@ public:
     bool running() const { return running_.load(); }
 
 private:
+    void launch(std::function<void()> work, SampleSource& source);
     void run(SampleSource& source, RecordingPlan plan, Blocks blocks, Waiting waiting, Done done);
+    void runTimed(SampleSource& source, RecordingPlan plan, TimedBlocks blocks, Waiting waiting, Done done);
+    void finish(RecordingOutcome& out, const Done& done);
     std::thread worker_;
     std::atomic<bool> running_{false};
     std::atomic<bool> stopAsked_{false};

@@ -64,6 +64,26 @@ public:
     }
     // The bench the last record() ran on; none for a real device.
     virtual std::optional<BenchSettings> recordedBench() const { return std::nullopt; }
+
+    // A device that measures at its own instants (a sketch printing "t,x" lines) rather than on
+    // request at a period: the recorder calls recordTimed instead of record.
+    virtual bool ownInstants() const { return false; }
+    // The unit of the values it delivers ("V" for a card or our board).
+    virtual std::string sampleUnit() const { return "V"; }
+    // Receives the samples as they arrive: their instants, seconds from the run's first sample
+    // (rising), and their values, as many of each.
+    using TimedSink = std::function<void(std::span<const double> instants, std::span<const double> values)>;
+    struct TimedEnd {
+        bool cut = false;   // the device ended the run (a time that went back): what came is good
+        std::string notice; // for the user once the run is kept (lines skipped, why it was cut)
+    };
+    // Records from now until stop() (or until the device cuts the run), handing every sample to
+    // `sink` once, in order. Throws SourceError when the device fails or falls silent.
+    virtual TimedEnd recordTimed(const TimedSink& sink)
+    {
+        (void)sink;
+        throw SourceError("recordTimed: not a source with its own instants");
+    }
 };
 
 } // namespace pendulab

@@ -1,4 +1,5 @@
 #include "acquisition/SerialSource.h"
+#include "acquisition/SerialLink.h"
 #include "acquisition/SerialSourceImpl.h"
 #include "core/Text.h"
 
@@ -6,8 +7,6 @@
 #include <cerrno>
 #include <filesystem>
 #include <limits>
-#include <poll.h>
-#include <unistd.h>
 
 namespace pendulab {
 namespace {
@@ -46,16 +45,16 @@ SerialSource::Impl::Pump SerialSource::Impl::pump(int timeoutMs) {
         return Pump::Timeout;
     }
     const QByteArray bytes = port->readAll();
+    if (sniffing) {
+        sniffer.feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), [this](std::string_view line) {
+            if (heard.size() < 32) heard.emplace_back(line);
+        });
+    }
     parser.feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), events);
     return Pump::Data;
 }
 
-// An unplugged USB board, or a pseudo-terminal whose other end closed, hangs the port up; Qt's
-// wait does not always say so.
-bool SerialSource::Impl::hungUp() const {
-    pollfd p{static_cast<int>(port->handle()), POLLIN, 0};
-    return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
-}
+bool SerialSource::Impl::hungUp() const { return pendulab::hungUp(*port); }
 
 void SerialSource::Impl::send(const std::string& line) {
     port->write(line.data(), static_cast<qint64>(line.size()));
@@ -86,38 +85,18 @@ void SerialSource::Impl::fail(std::string message) {
 }
 
 void SerialSource::Impl::openPort() {
-    if (options.injectedOpenErrno != 0) throw SourceError(openFailureMessage(path, options.injectedOpenErrno));
-    port = std::make_unique<QSerialPort>();
-    port->setPortName(QString::fromStdString(path));
-    if (!port->open(QIODevice::ReadWrite)) {
-        const auto error = port->error();
-        const std::string detail = port->errorString().toStdString();
-        port.reset();
-        int code = EIO;
-        if (error == QSerialPort::DeviceNotFoundError) {
-            code = ENOENT;
-        } else if (error == QSerialPort::PermissionError) {
-            // Qt says "permission" both for a refused access and for a port another program holds.
-            code = (::access(path.c_str(), R_OK | W_OK) != 0 && errno == EACCES) ? EACCES : EBUSY;
-        }
-        std::string message = openFailureMessage(path, code);
-        if (code == EIO) message += " " + detail;
-        throw SourceError(message);
-    }
-    // A pseudo-terminal, or a USB bridge, may refuse some of these: it still carries the bytes.
-    port->setBaudRate(kBaud);
-    port->setDataBits(QSerialPort::Data8);
-    port->setParity(QSerialPort::NoParity);
-    port->setStopBits(QSerialPort::OneStop);
-    port->setFlowControl(QSerialPort::NoFlowControl);
-    port->clearError();
-    port->clear();
+    port = openSerialPort(path, kBaud, options.injectedOpenErrno);
     identify();
 }
 
 void SerialSource::Impl::identify() {
     parser.expectIdentity();
     events.clear();
+    sniffing = true;
+    struct Sniffing {
+        bool& flag;
+        ~Sniffing() { flag = false; }
+    } sniffingNow{sniffing};
     const auto start = Clock::now();
     auto asked = start - kAskAgain;
     std::string refusal;
@@ -149,7 +128,26 @@ void SerialSource::Impl::identify() {
                                                               "Vérifiez que le programme pendulab-board est chargé dans la carte."),
                                    {path, std::to_string((options.identifyTimeoutMs + 500) / 1000)});
     if (!refusal.empty()) message += withArgs(translated("SerialSource", " Dernière réponse : « ERR %1 »."), {refusal});
+    listenForLines(message);
     throw SourceError(message);
+}
+
+void SerialSource::Impl::listenForLines(const std::string& noBoard) {
+    if (const auto guess = textline::guessFormat(heard)) throw LinesInsteadOfBoard(noBoard, kBaud, *guess);
+    if (options.lineBaud <= 0 || options.lineBaud == kBaud) return;
+    port->setBaudRate(options.lineBaud);
+    port->clearError();
+    port->clear();
+    heard.clear();
+    sniffer.clear();
+    const auto start = Clock::now();
+    while (msSince(start) < options.lineListenMs && heard.size() < 8) {
+        if (pump(kPollMs) == Pump::Gone) return;
+        events.clear();
+    }
+    // The first line may have been cut when listening began.
+    if (!heard.empty()) heard.erase(heard.begin());
+    if (const auto guess = textline::guessFormat(heard)) throw LinesInsteadOfBoard(noBoard, options.lineBaud, *guess);
 }
 
 std::optional<double> SerialSource::Impl::readOnPort() {
@@ -264,6 +262,21 @@ std::vector<BoardFound> probeBoards(const std::vector<std::string>& paths, const
         }
     }
     return boards;
+}
+
+PortsFound probePorts(const std::vector<std::string>& paths, const SerialOptions& options) {
+    PortsFound found;
+    for (const std::string& path : paths) {
+        try {
+            auto source = SerialSource::open(path, options);
+            found.boards.push_back({path, source->identity()});
+        } catch (const LinesInsteadOfBoard& lines) {
+            found.lineDevices.push_back({path, lines.baud(), lines.guess()});
+        } catch (const SourceError&) {
+            // not a board, or not ours to open: left out
+        }
+    }
+    return found;
 }
 
 std::vector<BoardFound> probeBoards(const SerialOptions& options) {

@@ -14,6 +14,7 @@
 
 #include "acquisition/BoardProtocol.h"
 #include "acquisition/SampleSource.h"
+#include "acquisition/TextLines.h"
 
 namespace pendulab {
 
@@ -21,8 +22,26 @@ struct SerialOptions {
     int identifyTimeoutMs = 3000;  // an Uno restarts when its port opens, and boots in about 2 s
     int replyTimeoutMs = 1000;     // the answer to READ, the echo of RUN, END after STOP
     int silenceTimeoutMs = 1000;   // longest silence during a run beyond one sampling period
+    // A device that does not answer as a board is then listened to at this baud (0: not at all)
+    // for this long, in case it prints lines of numbers of its own.
+    int lineBaud = 115200;
+    int lineListenMs = 900;
     // For the tests (which run as root): behave as if opening the device had failed with this errno.
     int injectedOpenErrno = 0;
+};
+
+// What open() throws for a device that does not answer as a board but sends lines of numbers (a
+// sketch of the teacher's own): the message is the "no board" one, for those who do not care.
+class LinesInsteadOfBoard : public SourceError {
+public:
+    LinesInsteadOfBoard(const std::string& message, int baud, textline::Guess guess)
+        : SourceError(message), baud_(baud), guess_(guess) {}
+    int baud() const { return baud_; } // the speed the lines were read at
+    const textline::Guess& guess() const { return guess_; }
+
+private:
+    int baud_;
+    textline::Guess guess_;
 };
 
 struct BoardFound {
@@ -67,6 +86,18 @@ std::vector<std::string> serialPortCandidates(const std::string& deviceFolder = 
 // identifyTimeoutMs per silent port): call it off the window's thread.
 std::vector<BoardFound> probeBoards(const std::vector<std::string>& paths, const SerialOptions& options = {});
 std::vector<BoardFound> probeBoards(const SerialOptions& options = {});
+
+// The same, also telling the ports where a device sends lines of numbers instead.
+struct LineDeviceFound {
+    std::string path;
+    int baud = 0;
+    textline::Guess guess;
+};
+struct PortsFound {
+    std::vector<BoardFound> boards;
+    std::vector<LineDeviceFound> lineDevices;
+};
+PortsFound probePorts(const std::vector<std::string>& paths, const SerialOptions& options = {});
 
 // The French message for a port that cannot be opened, from the errno of the failure.
 std::string openFailureMessage(const std::string& devicePath, int error);

@@ -42,6 +42,10 @@ struct SerialSource::Impl {
     std::unique_ptr<QSerialPort> port;
     board::Parser parser;
     std::vector<board::Event> events;
+    // While the board is looked for: the lines heard, in case they are a sketch's numbers.
+    bool sniffing = false;
+    textline::LineSplitter sniffer;
+    std::vector<std::string> heard;
 
     // Last, so destroyed first: it ends the thread, which closes the port, while the rest still is.
     PortThread thread{[this] { port.reset(); }};
@@ -62,6 +66,8 @@ struct SerialSource::Impl {
 
     void openPort();
     void identify();
+    // After the board's silence: lines of numbers at the line baud make a LinesInsteadOfBoard.
+    void listenForLines(const std::string& noBoard);
     std::optional<double> readOnPort();
     std::size_t recordOnPort(std::uint32_t count, std::uint32_t period, const PortThread::Deliver& deliver);
 

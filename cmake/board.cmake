@@ -5,7 +5,7 @@ find_package(Threads REQUIRED)
 
 # ---- the protocol's parser: plain C++, also sanitized for its tests ----
 function(pendulab_board_protocol_library name)
-  add_library(${name} STATIC ${CMAKE_SOURCE_DIR}/acquisition/BoardProtocol.cpp)
+  add_library(${name} STATIC ${CMAKE_SOURCE_DIR}/acquisition/BoardProtocol.cpp ${CMAKE_SOURCE_DIR}/acquisition/TextLines.cpp)
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
   target_compile_options(${name} PRIVATE ${PENDULAB_WARNINGS})
   set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
@@ -19,7 +19,8 @@ endif()
 
 # ---- the source: Qt Serial Port ----
 add_library(pendulab_board STATIC ${CMAKE_SOURCE_DIR}/acquisition/SerialSource.cpp
-            ${CMAKE_SOURCE_DIR}/acquisition/SerialRun.cpp ${CMAKE_SOURCE_DIR}/acquisition/PortThread.cpp)
+            ${CMAKE_SOURCE_DIR}/acquisition/SerialRun.cpp ${CMAKE_SOURCE_DIR}/acquisition/PortThread.cpp
+            ${CMAKE_SOURCE_DIR}/acquisition/SerialLink.cpp ${CMAKE_SOURCE_DIR}/acquisition/TextLineSource.cpp)
 target_include_directories(pendulab_board PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(pendulab_board PRIVATE ${PENDULAB_WARNINGS})
 target_link_libraries(pendulab_board PUBLIC pendulab_board_protocol Qt6::SerialPort)
