@@ -48,16 +48,18 @@ if(PENDULAB_SANITIZE)
 else()
   set(_board_protocol_lib pendulab_board_protocol)
 endif()
-add_executable(board_protocol_tests ${CMAKE_SOURCE_DIR}/tests/board/BoardProtocolTest.cpp)
+add_executable(board_protocol_tests ${CMAKE_SOURCE_DIR}/tests/board/BoardProtocolTest.cpp
+               ${CMAKE_SOURCE_DIR}/tests/board/TextLinesTest.cpp)
 target_compile_options(board_protocol_tests PRIVATE ${PENDULAB_WARNINGS})
 target_link_libraries(board_protocol_tests PRIVATE ${_board_protocol_lib} GTest::gtest_main)
 gtest_discover_tests(board_protocol_tests TEST_PREFIX "board." DISCOVERY_TIMEOUT 60
   PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0:abort_on_error=1;UBSAN_OPTIONS=print_stacktrace=1")
 
 # The source against a scripted board on a pseudo-terminal.
-add_executable(board_serial_tests ${CMAKE_SOURCE_DIR}/tests/board/SerialSourceTest.cpp)
+add_executable(board_serial_tests ${CMAKE_SOURCE_DIR}/tests/board/SerialSourceTest.cpp
+               ${CMAKE_SOURCE_DIR}/tests/board/TextLineSourceTest.cpp)
 target_compile_options(board_serial_tests PRIVATE ${PENDULAB_WARNINGS})
-target_link_libraries(board_serial_tests PRIVATE pendulab_board GTest::gtest_main util)
+target_link_libraries(board_serial_tests PRIVATE pendulab_board pendulab_core GTest::gtest_main util)
 gtest_discover_tests(board_serial_tests TEST_PREFIX "board." DISCOVERY_TIMEOUT 60)
 
 # End to end: the compiled firmware in simavr, its UART on a pseudo-terminal, a damped sine on A0.
