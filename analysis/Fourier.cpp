@@ -151,6 +151,12 @@ std::optional<SpectrumPeak> mainPeak(const Spectrum& s)
 std::vector<double> resampledEvenly(std::span<const double> instants, std::span<const double> values,
                                     double& samplePeriod)
 {
+    return resampledEvenly(instants, values, values.size(), samplePeriod);
+}
+
+std::vector<double> resampledEvenly(std::span<const double> instants, std::span<const double> values, std::size_t count,
+                                    double& samplePeriod)
+{
     samplePeriod = 0.0;
     const std::size_t n = values.size();
     const auto finite = [](double v) { return std::isfinite(v); };
@@ -158,19 +164,20 @@ std::vector<double> resampledEvenly(std::span<const double> instants, std::span<
         !std::all_of(values.begin(), values.end(), finite) || !std::is_sorted(instants.begin(), instants.end()))
         return {};
     const double t0 = instants.front(), span = instants.back() - t0;
-    const double step = span / static_cast<double>(n - 1);
+    if (count < 2) return {};
+    const double step = span / static_cast<double>(count - 1);
     if (!(span > 0.0) || !std::isfinite(span) || !(step > 0.0)) return {};
 
-    std::vector<double> out(n);
+    std::vector<double> out(count);
     std::size_t j = 0; // instants[j] ≤ t < instants[j + 1]
-    for (std::size_t i = 0; i + 1 < n; ++i) {
+    for (std::size_t i = 0; i + 1 < count; ++i) {
         const double t = t0 + step * static_cast<double>(i);
         while (j + 2 < n && instants[j + 1] <= t) ++j;
         const double t1 = instants[j], t2 = instants[j + 1];
         const double f = t2 > t1 ? std::clamp((t - t1) / (t2 - t1), 0.0, 1.0) : 1.0;
         out[i] = values[j] + f * (values[j + 1] - values[j]);
     }
-    out[n - 1] = values[n - 1];
+    out[count - 1] = values[n - 1];
     samplePeriod = step;
     return out;
 }

@@ -69,5 +69,8 @@ std::optional<SpectrumPeak> mainPeak(const Spectrum& spectrum);
 // sizes that differ) the result is empty and samplePeriod 0.
 std::vector<double> resampledEvenly(std::span<const double> instants, std::span<const double> values,
                                     double& samplePeriod);
+// The same onto `count` even instants over the span (count ≥ 2).
+std::vector<double> resampledEvenly(std::span<const double> instants, std::span<const double> values, std::size_t count,
+                                    double& samplePeriod);
 
 } // namespace pendulab

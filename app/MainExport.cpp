@@ -12,6 +12,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "analysis/Fourier.h"
 #include "export/XlsxFormat.h"
 
 void TFichePrincipale::Exporter1Click()
@@ -33,14 +34,22 @@ void TFichePrincipale::Exporter1Click()
         return;
     }
 
-    if (session->hasMeasurement() && session->measurement().size() != static_cast<std::size_t>(pendulab::SampleCount))
-        throw std::runtime_error(tr("Le format .xls ne prend que les mesures de %1 points : choisissez .xlsx ou .csv.")
-                                     .arg(pendulab::SampleCount)
-                                     .toStdString());
+    // The .xls holds 2001 instants over the run: another run is written resampled onto them.
+    pendulab::Signals sig = session->data();
+    const pendulab::Measurement& m = session->measurement();
+    const bool resampled = session->hasMeasurement() && (m.size() != static_cast<std::size_t>(pendulab::SampleCount) || !m.constantPeriod());
+    if (resampled) {
+        std::vector<double> instants(m.size());
+        for (std::size_t i = 0; i < m.size(); ++i) instants[i] = m.timeOf(i);
+        for (std::vector<double>* v : {&sig.MeasPos, &sig.MeasSpeed, &sig.ModelPos, &sig.ModelSpeed}) {
+            double period = 0.0;
+            if (v->size() == instants.size()) *v = pendulab::resampledEvenly(instants, *v, pendulab::SampleCount, period);
+            else v->clear();
+        }
+    }
     constexpr std::uint16_t centred = 0x0100;
     xls1.Reset(); // one export, one sheet
     xls1.FileName = QDir::toNativeSeparators(file).toStdString();
-    const pendulab::Signals& sig = session->data();
     const char* headers[] = {"Y mes", "dY/dt mes", "Y theor", "dY/dt theor"};
     for (std::uint16_t c = 0; c < 4; ++c) xls1.AddString(static_cast<std::uint16_t>(c + 1), 1, centred, headers[c]);
     for (std::size_t i = 5; i <= 1995; ++i) {
@@ -59,7 +68,8 @@ void TFichePrincipale::Exporter1Click()
         throw;
     }
     xls1.Reset();
-    ui().showMessage(this, tr("Fichier %1 sauvegardé.").arg(file));
+    ui().showMessage(this, resampled ? tr("Fichier %1 sauvegardé (mesure rééchantillonnée sur %2 instants réguliers).").arg(file).arg(pendulab::SampleCount)
+                                     : tr("Fichier %1 sauvegardé.").arg(file));
 }
 
 void TFichePrincipale::ExporterExp1Click()

@@ -22,6 +22,7 @@
 #include "acquisition/CardSource.h"
 #include "acquisition/Recorder.h"
 #include "acquisition/SerialSource.h"
+#include "acquisition/TextLineSource.h"
 #include "core/Convert.h"
 #include "core/SharedState.h"
 #include "session/Session.h"
@@ -99,6 +100,7 @@ bool TRecordingControl::plan(pendulab::RecordingPlan& plan)
         return false;
     }
     plan.count = pendulab::SampleCount;
+    plan.seconds = seconds;
     plan.periodMicroseconds = static_cast<std::int64_t>(seconds) * 1000000 / (pendulab::SampleCount - 1);
     if (const std::string refusal = current_->cannotRecord(plan.count, plan.periodMicroseconds); !refusal.empty()) {
         ui().showMessage(window_, QString::fromStdString(refusal));
@@ -139,7 +141,7 @@ void TRecordingControl::aqucmdClick()
     session_->setNextDuration(seconds);
 
     setRunning(true);
-    page_->beginLive(pendulab::displayScale("V", session_->calibrationFor(*current_), session_->shownUnit())
+    page_->beginLive(pendulab::displayScale(current_->sampleUnit(), session_->calibrationFor(*current_), session_->shownUnit())
                          .value_or(pendulab::DisplayScale{}));
     progbar->setValue(0);
     progbar->setFormat(plan.trigger ? tr("En attente du lâcher…") : QStringLiteral("%p%"));
@@ -154,6 +156,11 @@ void TRecordingControl::aqucmdClick()
         setRunning(false);
         page_->endLive(true);
     });
+    if (current_->ownInstants()) {
+        startTimedRun(plan, seconds, when);
+        undo.dismiss();
+        return;
+    }
     const auto count = static_cast<double>(plan.count);
     recorder_->start(
         *current_, plan,
@@ -221,8 +228,10 @@ void TRecordingControl::recordingDone(const pendulab::RecordingOutcome& outcome,
     page_->endLive(!complete); // the previous measurement stays as it was, or the new one is drawn
     if (complete) {
         pendulab::Measurement m = pendulab::deviceMeasurement(*current_, outcome.volts, seconds, when, session_->calibrationFor(*current_));
+        m.instants = outcome.instants;
         if (m.bench) m.bench->hidden = benchValuesHidden();
         session_->addRun(std::move(m));
+        if (!outcome.notice.empty()) ui().showMessage(window_, QString::fromStdString(outcome.notice));
     }
     if (outcome.kind == Kind::Failed) ui().showMessage(window_, QString::fromStdString(outcome.message));
 }

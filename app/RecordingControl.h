@@ -31,10 +31,15 @@ class TValueLabel;
 bool benchValuesHidden();
 
 namespace pendulab {
+namespace textline {
+struct Format;
+struct Guess;
+} // namespace textline
 class Session;
 class SampleSource;
 class CardSource;
 class SerialSource;
+class TextLineSource;
 class Recorder;
 struct RecordingOutcome;
 struct RecordingPlan;
@@ -79,6 +84,11 @@ private:
     void sourcecmbChange(int index);
     void mpvtxtChange();
     void openBoard(const QString& path); // off the window's thread; the source in use changes when it answers
+    // "Port série (lignes de texte)…": the dialog from what was remembered (or what the device's
+    // lines look like), then the port opened off the window's thread.
+    void askTextLines(const QString& path, const pendulab::textline::Guess* guess, int baud);
+    void openTextLines(const QString& path, const pendulab::textline::Format& format);
+    void startTimedRun(const pendulab::RecordingPlan& plan, int seconds, const std::string& when);
     // Runs `work` on a helper thread (waited for when the control goes), then `done` on this one.
     void offThread(std::function<void()> work, std::function<void()> done);
     void useSource(pendulab::SampleSource* source);
@@ -107,6 +117,7 @@ private:
     QShortcut* escape_ = nullptr; // stops a run
     std::unique_ptr<pendulab::CardSource> card_;
     std::unique_ptr<pendulab::SerialSource> board_;
+    std::unique_ptr<pendulab::TextLineSource> lines_; // a sketch's text lines
     pendulab::SampleSource* current_ = nullptr;
     QList<QThread*> helpers_; // probing or opening a port, waited for when the control goes
     bool opening_ = false;

@@ -11,6 +11,8 @@
 
 #include "acquisition/CardSource.h"
 #include "acquisition/SerialSource.h"
+#include "acquisition/TextLineSource.h"
+#include "views/TextLineSettings.h"
 #include "views/Accessibility.h"
 #include "views/Format.h"
 #include "app/RecordingControl.h"
@@ -23,6 +25,7 @@
 namespace {
 const QString kCard = QStringLiteral("card");
 const QString kAsk = QStringLiteral("ask");
+const QString kAskLines = QStringLiteral("ask-lines");
 QString settingsKeyFor(const QString& path) { return QStringLiteral("boards/") + QString(path).replace(QLatin1Char('/'), QLatin1Char('|')) + QStringLiteral("/metresPerVolt"); }
 } // namespace
 
@@ -61,20 +64,28 @@ void TRecordingControl::listSources()
     sourcecmb->clear();
     if (card_ && card_->bound()) sourcecmb->addItem(QString::fromStdString(card_->name()), kCard);
     sourcecmb->addItem(tr("Port série…"), kAsk);
+    sourcecmb->addItem(tr("Port série (lignes de texte)…"), kAskLines);
     sourcecmb->setCurrentIndex(0);
     const QString remembered = QSettings().value(QStringLiteral("source")).toString();
     const QString wanted = !startSource_.isEmpty() ? startSource_ : (remembered != kCard ? remembered : QString());
     if (!startSource_.isEmpty()) openBoard(startSource_); // named on the command line: open it as it is
+    else if (remembered.startsWith(QStringLiteral("lines:"))) openTextLines(remembered.mid(6), rememberedTextLineFormat());
     // The boards on USB serial ports, asked who they are off the window's thread.
-    auto found = std::make_shared<std::vector<pendulab::BoardFound>>();
-    offThread([found] { *found = pendulab::probeBoards(); },
-              [this, found, wanted] {
-                  for (const pendulab::BoardFound& b : *found) {
+    auto found = std::make_shared<pendulab::PortsFound>();
+    pendulab::SerialOptions options;
+    options.lineBaud = rememberedTextLineFormat().baud;
+    offThread([found, options] { *found = pendulab::probePorts(pendulab::serialPortCandidates(), options); },
+              [this, found, wanted, remembered] {
+                  for (const pendulab::BoardFound& b : found->boards) {
                       const QString path = QString::fromStdString(b.path);
                       if (sourcecmb->findData(path) < 0)
-                          sourcecmb->insertItem(sourcecmb->count() - 1, tr("Carte Pendulab (%1)").arg(path), path);
+                          sourcecmb->insertItem(sourcecmb->count() - 2, tr("Carte Pendulab (%1)").arg(path), path);
                       if (path == wanted && startSource_.isEmpty() && !(board_ && current_ == board_.get())) openBoard(path);
                   }
+                  // A sketch's lines of numbers: the dialog, unless the teacher chose the card.
+                  if (found->lineDevices.empty() || !startSource_.isEmpty() || remembered == kCard || lines_) return;
+                  const pendulab::LineDeviceFound& d = found->lineDevices.front();
+                  askTextLines(QString::fromStdString(d.path), &d.guess, d.baud);
               });
 }
 
@@ -95,8 +106,14 @@ void TRecordingControl::sourcecmbChange(int index)
     const QString choice = sourcecmb->itemData(index).toString();
     if (choice == kCard) {
         board_.reset();
+        lines_.reset();
         useSource(card_.get());
         QSettings().setValue(QStringLiteral("source"), kCard);
+    } else if (choice == kAskLines) {
+        showCurrentSource();
+        askTextLines(rememberedTextLinePort(), nullptr, 0);
+    } else if (choice.startsWith(QStringLiteral("lines:"))) {
+        if (lines_) useSource(lines_.get());
     } else if (choice == kAsk) {
         const QString path = ui().askText(window_, tr("Port série"),
                                           tr("Chemin du port série de la carte (par exemple /dev/ttyACM0) :"),
@@ -113,20 +130,32 @@ void TRecordingControl::openBoard(const QString& path)
     struct Opened {
         std::unique_ptr<pendulab::SerialSource> board;
         std::string error;
+        std::optional<pendulab::textline::Guess> lines; // it sends lines of numbers instead
+        int baud = 0;
     };
     auto result = std::make_shared<Opened>();
     const std::string device = path.toStdString();
+    pendulab::SerialOptions options;
+    options.lineBaud = rememberedTextLineFormat().baud;
     setOpening(true);
     offThread(
-        [result, device] {
+        [result, device, options] {
             try {
-                result->board = pendulab::SerialSource::open(device);
+                result->board = pendulab::SerialSource::open(device, options);
+            } catch (const pendulab::LinesInsteadOfBoard& e) {
+                result->lines = e.guess();
+                result->baud = e.baud();
             } catch (const std::exception& e) {
                 result->error = e.what();
             }
         },
         [this, result, path] {
             setOpening(false);
+            if (result->lines) {
+                useSource(current_);
+                askTextLines(path, &*result->lines, result->baud);
+                return;
+            }
             if (!result->board) {
                 useSource(current_); // the source in use stays
                 ui().showMessage(window_, QString::fromStdString(result->error));
@@ -135,8 +164,9 @@ void TRecordingControl::openBoard(const QString& path)
             const QVariant mpv = QSettings().value(settingsKeyFor(path));
             if (mpv.isValid() && mpv.toDouble() > 0.0) result->board->setMetresPerVolt(mpv.toDouble());
             board_ = std::move(result->board);
+            lines_.reset();
             if (sourcecmb->findData(path) < 0)
-                sourcecmb->insertItem(sourcecmb->count() - 1, QString::fromStdString(board_->name()), path);
+                sourcecmb->insertItem(sourcecmb->count() - 2, QString::fromStdString(board_->name()), path);
             useSource(board_.get());
             QSettings().setValue(QStringLiteral("source"), path);
         });
@@ -176,6 +206,7 @@ void TRecordingControl::showCurrentSource()
 {
     int index = 0;
     if (board_ && current_ == board_.get()) index = sourcecmb->findData(QString::fromStdString(board_->devicePath()));
+    else if (lines_ && current_ == lines_.get()) index = sourcecmb->findData(QStringLiteral("lines:") + QString::fromStdString(lines_->devicePath()));
     else index = sourcecmb->findData(kCard);
     if (index >= 0) sourcecmb->setCurrentIndex(index);
 }

@@ -223,7 +223,7 @@ std::string csvText(const MeasurementTable& t, CsvDialect dialect)
     const Measurement& m = t.measurement;
 
     std::string out;
-    out.reserve(ExportRows * 180 + 1024);
+    out.reserve(t.rows() * 180 + 1024);
     auto line = [&](std::string_view key, std::string_view value) {
         out.append("# ").append(key).append(1, sep).append(value).append("\n");
     };
@@ -247,7 +247,7 @@ std::string csvText(const MeasurementTable& t, CsvDialect dialect)
         out += plainTitle(titles[c]);
     }
     out += '\n';
-    for (std::size_t i = 0; i < ExportRows; ++i) {
+    for (std::size_t i = 0; i < t.rows(); ++i) {
         const auto row = exportRow(t, i);
         for (std::size_t c = 0; c < row.size(); ++c) {
             if (c) out += sep;

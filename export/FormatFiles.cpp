@@ -63,12 +63,14 @@ void setMeasuredEnergies(MeasurementTable& t, std::vector<double> kinetic, std::
 
 void checkTableLengths(const MeasurementTable& t)
 {
-    auto check = [](const std::vector<double>& v, const std::string& name, bool required) {
-        if ((required || !v.empty()) && v.size() != ExportRows) {
-            throw FormatError(withArgs(translated("MeasurementFiles", "données incomplètes : %1 compte %2 points au lieu de 2001"),
-                                       {name, std::to_string(v.size())}));
+    const std::size_t rows = t.rows();
+    auto check = [rows](const std::vector<double>& v, const std::string& name, bool required) {
+        if ((required || !v.empty()) && (v.size() != rows || rows == 0)) {
+            throw FormatError(withArgs(translated("MeasurementFiles", "données incomplètes : %1 compte %2 points au lieu de %3"),
+                                       {name, std::to_string(v.size()), std::to_string(rows)}));
         }
     };
+    if (!t.measurement.constantPeriod()) check(t.measurement.instants, "t (s)", true);
     const auto titles = exportTitles(t);
     const std::vector<double>* arrays[] = {&t.measurement.volts, &t.measPos, &t.measSpeed, &t.modelPos, &t.modelSpeed,
                                            &t.measKinetic, &t.measPotential};

@@ -1,11 +1,11 @@
 #pragma once
 // What a measurement export holds, shared by the CSV and XLSX writers: the recording, the arrays
-// derived from it (2001 points each, in the samples' own unit), the unit they are shown in, the
+// derived from it (one point per sample, in the samples' own unit), the unit they are shown in, the
 // measured energies, the model's parameters and whether the model is shown.
 //
-// Every export lays out the same nine columns, one row per sample i = 0 … 2000, u being the
+// Every export lays out the same nine columns, one row per sample i = 0 … n − 1, u being the
 // scale's unit (the one the student reads positions in) and w the samples' own unit:
-//   t (s) = i·D/2000 | V (w) = the samples as recorded | Y mes (u) | dY/dt mes (u/s)
+//   t (s) = the sample's instant (i·D/(n − 1) at a constant period) | V (w) = the samples as recorded | Y mes (u) | dY/dt mes (u/s)
 //   | Y theor (u) | dY/dt theor (u/s) | Ec mes (J) | Ep mes (J) | Em mes (J) = Ec + Ep
 // Positions go through the scale's position(), derivatives through its difference(). In volts
 // the first six columns are the samples' arrays unchanged. An absent array leaves its column
@@ -30,7 +30,7 @@ inline constexpr std::size_t ExportColumnCount = 9;
 inline constexpr std::string_view RawColumnPrefix = "V (";
 
 struct MeasurementTable {
-    Measurement measurement;        // 2001 samples, in measurement.unit
+    Measurement measurement;        // the samples, in measurement.unit, with their instants
     std::vector<double> measPos;    // "Y mes": the smoothed position, in the samples' unit
     std::vector<double> measSpeed;  // "dY/dt mes"
     std::vector<double> modelPos;   // "Y theor"
@@ -41,10 +41,15 @@ struct MeasurementTable {
     OscillatorInputs model;
     bool modelShown = false;
 
-    // Time of row i, i·D/2000 s, correctly rounded (the integer product is exact).
+    // Rows: one per sample.
+    std::size_t rows() const { return measurement.size(); }
+    // Time of row i: the sample's own instant, or i·D/(n − 1) s correctly rounded (the integer
+    // product is exact).
     double timeOf(std::size_t i) const
     {
-        return static_cast<double>(static_cast<long long>(i) * measurement.durationSeconds) / static_cast<double>(SampleIntervals);
+        if (!measurement.constantPeriod()) return measurement.instants[i];
+        const std::size_t steps = measurement.size() > 1 ? measurement.size() - 1 : static_cast<std::size_t>(SampleIntervals);
+        return static_cast<double>(static_cast<long long>(i) * measurement.durationSeconds) / static_cast<double>(steps);
     }
 };
 
@@ -59,8 +64,8 @@ std::array<double, ExportColumnCount> exportRow(const MeasurementTable& table, s
 void setMeasuredEnergies(MeasurementTable& table, std::vector<double> kinetic, std::vector<double> potential,
                          std::size_t first, std::size_t last);
 
-// Throws FormatError (export/FormatFiles.h) unless the samples are 2001 and each derived
-// array is either empty (its column is left blank) or 2001 long.
+// Throws FormatError (export/FormatFiles.h) unless each derived array is either empty (its
+// column is left blank) or as long as the samples, and the instants, when given, are as many.
 void checkTableLengths(const MeasurementTable& table);
 
 // The decimal conventions of the user's language: French writes "1,5" and separates with ';'.

@@ -73,7 +73,7 @@ void fillMeasures(lxw_workbook* wb, lxw_worksheet* ws, const MeasurementTable& t
     const auto titles = exportTitles(t);
     for (std::size_t c = 0; c < titles.size(); ++c)
         status(worksheet_write_string(ws, 0, static_cast<lxw_col_t>(c), titles[c].c_str(), bold));
-    for (std::size_t i = 0; i < ExportRows; ++i) {
+    for (std::size_t i = 0; i < t.rows(); ++i) {
         const auto row = static_cast<lxw_row_t>(i + 1);
         const auto values = exportRow(t, i);
         for (std::size_t c = 0; c < values.size(); ++c) {

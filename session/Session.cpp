@@ -17,6 +17,7 @@ Measurement deviceMeasurement(const SampleSource& source, std::vector<double> vo
     m.volts = std::move(volts);
     m.durationSeconds = durationSeconds;
     m.source = source.name();
+    m.unit = source.sampleUnit();
     m.origin = Origin::Device;
     m.calibration = calibration;
     m.recordedAt = when;

@@ -427,12 +427,12 @@
         <translation>%1 lines of measurements instead of 2001</translation>
     </message>
     <message>
-        <location filename="../export/FormatFiles.cpp" line="+68"/>
-        <source>données incomplètes : %1 compte %2 points au lieu de 2001</source>
-        <translation>incomplete data: %1 has %2 points instead of 2001</translation>
+        <location filename="../export/FormatFiles.cpp" line="+69"/>
+        <source>données incomplètes : %1 compte %2 points au lieu de %3</source>
+        <translation>incomplete data: %1 has %2 points instead of %3</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+13"/>
         <source>Impossible d&apos;enregistrer le fichier « %1 » : %2.</source>
         <translation>Cannot save the file “%1”: %2.</translation>
     </message>
@@ -611,24 +611,35 @@
 <context>
     <name>Recorder</name>
     <message>
-        <location filename="../acquisition/Recorder.cpp" line="+17"/>
+        <location filename="../acquisition/Recorder.cpp" line="+18"/>
         <source>Une mesure est déjà en cours.</source>
         <translation>A recording is already under way.</translation>
     </message>
     <message>
-        <location line="+47"/>
+        <location line="+77"/>
         <source>La source a cessé d&apos;envoyer des échantillons après %1 sur %2.</source>
         <translation>The source stopped sending samples after %1 of %2.</translation>
     </message>
     <message>
         <location line="+2"/>
+        <location line="+62"/>
         <source>Aucun lâcher détecté : le signal est resté dans la bande de déclenchement.</source>
         <translation>No release detected: the signal stayed within the trigger band.</translation>
     </message>
     <message>
-        <location line="+5"/>
+        <location line="-57"/>
         <source>Mesure interrompue après %1 échantillons sur %2 : %3</source>
         <translation>Recording interrupted after %1 of %2 samples: %3</translation>
+    </message>
+    <message>
+        <location line="+59"/>
+        <source>La source a cessé d&apos;envoyer des échantillons.</source>
+        <translation>The source stopped sending samples.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Mesure interrompue après %1 échantillons : %2</source>
+        <translation>Recording interrupted after %1 samples: %2</translation>
     </message>
 </context>
 <context>
@@ -879,7 +890,7 @@
 <context>
     <name>SerialSource</name>
     <message>
-        <location filename="../acquisition/SerialSource.cpp" line="+24"/>
+        <location filename="../acquisition/SerialSource.cpp" line="+23"/>
         <source>Pendulab n&apos;a pas le droit d&apos;ouvrir le port série %1. Ajoutez votre compte au groupe « dialout » (sudo usermod -aG dialout $USER), puis fermez la session et rouvrez-la.</source>
         <translation>Pendulab is not allowed to open the serial port %1. Add your account to the “dialout” group (sudo usermod -aG dialout $USER), then log out and log in again.</translation>
     </message>
@@ -899,7 +910,7 @@
         <translation>Cannot open the serial port %1 (system error %2).</translation>
     </message>
     <message>
-        <location line="+95"/>
+        <location line="+75"/>
         <source>Le port série %1 s&apos;est fermé pendant que Pendulab cherchait la carte.</source>
         <translation>The serial port %1 closed while Pendulab was looking for the board.</translation>
     </message>
@@ -954,7 +965,7 @@
         <translation>Unexpected answer from the board during the recording.</translation>
     </message>
     <message>
-        <location filename="../acquisition/SerialSource.cpp" line="+37"/>
+        <location filename="../acquisition/SerialSource.cpp" line="+56"/>
         <source>Carte Pendulab (%1)</source>
         <translation>Pendulab board (%1)</translation>
     </message>
@@ -1038,7 +1049,7 @@
         <translation>A run&apos;s name has at most %1 characters.</translation>
     </message>
     <message>
-        <location filename="../session/Session.cpp" line="+124"/>
+        <location filename="../session/Session.cpp" line="+125"/>
         <source>La source a envoyé trop de points.</source>
         <translation>The source sent too many points.</translation>
     </message>
@@ -1541,7 +1552,7 @@ spans more than a twentieth of a period.</translation>
         <translation>Ready to release the pendulum?</translation>
     </message>
     <message>
-        <location filename="../app/MainExport.cpp" line="+22"/>
+        <location filename="../app/MainExport.cpp" line="+23"/>
         <source>Exporter</source>
         <translation>Export</translation>
     </message>
@@ -1556,7 +1567,12 @@ spans more than a twentieth of a period.</translation>
         <translation>Excel files (*.xls *.XLS);;Excel 2007 and later workbooks (*.xlsx *.XLSX);;CSV files (*.csv *.CSV)</translation>
     </message>
     <message>
-        <location line="+44"/>
+        <location line="+46"/>
+        <source>Fichier %1 sauvegardé (mesure rééchantillonnée sur %2 instants réguliers).</source>
+        <translation>File %1 saved (recording resampled onto %2 even instants).</translation>
+    </message>
+    <message>
+        <location line="+7"/>
         <source>Aucune mesure à exporter.</source>
         <translation>No run to export.</translation>
     </message>
@@ -1594,8 +1610,8 @@ spans more than a twentieth of a period.</translation>
     </message>
     <message>
         <location line="+12"/>
-        <location filename="../app/MainExport.cpp" line="-41"/>
-        <location line="+30"/>
+        <location filename="../app/MainExport.cpp" line="-50"/>
+        <location line="+39"/>
         <location line="+41"/>
         <location filename="../app/MainFiles.cpp" line="+150"/>
         <source>Fichier %1 sauvegardé.</source>
@@ -1635,11 +1651,6 @@ spans more than a twentieth of a period.</translation>
         <location line="+8"/>
         <source>Restaurer l&apos;expérience non enregistrée ?</source>
         <translation>Restore the unsaved experiment?</translation>
-    </message>
-    <message>
-        <location filename="../app/MainExport.cpp" line="-66"/>
-        <source>Le format .xls ne prend que les mesures de %1 points : choisissez .xlsx ou .csv.</source>
-        <translation>The .xls format only holds measurements of %1 points: choose .xlsx or .csv.</translation>
     </message>
     <message>
         <location filename="../app/MainFiles.cpp" line="-107"/>
@@ -1847,15 +1858,15 @@ Save the page to a PDF file?</translation>
 <context>
     <name>TRecordingControl</name>
     <message>
-        <location filename="../app/RecordingControl.cpp" line="+39"/>
-        <location line="+158"/>
+        <location filename="../app/RecordingControl.cpp" line="+40"/>
+        <location line="+164"/>
         <source>&amp;Lancer</source>
         <translation>&amp;Start</translation>
     </message>
     <message>
-        <location line="-156"/>
+        <location line="-162"/>
         <location line="+1"/>
-        <location line="+158"/>
+        <location line="+164"/>
         <source>Lachez le pendule et cliquez ici...</source>
         <translation>Release the pendulum and click here...</translation>
     </message>
@@ -1915,7 +1926,7 @@ Save the page to a PDF file?</translation>
         <translation>Trigger threshold</translation>
     </message>
     <message>
-        <location filename="../app/RecordingControl.cpp" line="-106"/>
+        <location filename="../app/RecordingControl.cpp" line="-112"/>
         <source>Aucune carte d&apos;acquisition n&apos;est disponible.</source>
         <translation>No data-acquisition card is available.</translation>
     </message>
@@ -1925,7 +1936,7 @@ Save the page to a PDF file?</translation>
         <translation>The duration must be between 1 and 120 s.</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+13"/>
         <source>Seuil de déclenchement invalide : « %1 ». Donnez un nombre de volts positif, par exemple %2.</source>
         <translation>Invalid trigger threshold: “%1”. Give a positive number of volts, for example %2.</translation>
     </message>
@@ -1940,7 +1951,7 @@ Save the page to a PDF file?</translation>
         <translation>Waiting for the release…</translation>
     </message>
     <message>
-        <location line="+52"/>
+        <location line="+57"/>
         <source>A&amp;rrêter</source>
         <translation>S&amp;top</translation>
     </message>
@@ -1960,7 +1971,7 @@ Save the page to a PDF file?</translation>
         <translation>Stops the recording (Esc); the previous measurement stays</translation>
     </message>
     <message>
-        <location filename="../app/RecordingSources.cpp" line="+32"/>
+        <location filename="../app/RecordingSources.cpp" line="+35"/>
         <location line="+7"/>
         <source>Source</source>
         <translation>Source</translation>
@@ -1986,12 +1997,17 @@ Save the page to a PDF file?</translation>
         <translation>Serial port…</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location line="+1"/>
+        <source>Port série (lignes de texte)…</source>
+        <translation>Serial port (text lines)…</translation>
+    </message>
+    <message>
+        <location line="+15"/>
         <source>Carte Pendulab (%1)</source>
         <translation>Pendulab board (%1)</translation>
     </message>
     <message>
-        <location line="+26"/>
+        <location line="+36"/>
         <source>Port série</source>
         <translation>Serial port</translation>
     </message>
@@ -2001,7 +2017,7 @@ Save the page to a PDF file?</translation>
         <translation>Path of the board&apos;s serial port (for example /dev/ttyACM0):</translation>
     </message>
     <message>
-        <location line="+88"/>
+        <location line="+102"/>
         <source>Étalonnage invalide : « %1 ». Donnez un nombre de mètres par volt positif.</source>
         <translation>Invalid calibration: “%1”. Give a positive number of metres per volt.</translation>
     </message>
@@ -2248,6 +2264,109 @@ Save the page to a PDF file?</translation>
         <location line="+6"/>
         <source>   modèle : ω0 = %1 rad/s</source>
         <translation>   model: ω0 = %1 rad/s</translation>
+    </message>
+</context>
+<context>
+    <name>TTextLineDialog</name>
+    <message>
+        <location filename="../views/TextLineDialog.cpp" line="+60"/>
+        <source>Port série (lignes de texte)</source>
+        <translation>Serial port (text lines)</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Port série</source>
+        <translation>Serial port</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Vitesse (bauds)</source>
+        <translation>Speed (baud)</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Séparateur</source>
+        <translation>Separator</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>virgule</source>
+        <translation>comma</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>point-virgule</source>
+        <translation>semicolon</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>tabulation</source>
+        <translation>tab</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>espace</source>
+        <translation>space</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Colonne du temps</source>
+        <translation>Time column</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>aucune</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Unité du temps</source>
+        <translation>Time unit</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Colonne de la valeur</source>
+        <translation>Value column</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Unité de la valeur</source>
+        <translation>Value unit</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Mètres par unité</source>
+        <translation>Metres per unit</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>L&apos;étalonnage du capteur : une unité de la valeur vaut tant de mètres.</source>
+        <translation>The sensor&apos;s calibration: one unit of the value is this many metres.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Sans colonne de temps, chaque ligne prend l&apos;instant de son arrivée : ces instants tremblent avec la mise en mémoire tampon de la liaison.</source>
+        <translation>Without a time column, each line takes the instant it arrives: these instants jitter with the link&apos;s buffering.</translation>
+    </message>
+    <message>
+        <location line="+66"/>
+        <source>Donnez le chemin du port série, par exemple /dev/ttyACM0.</source>
+        <translation>Give the serial port&apos;s path, for example /dev/ttyACM0.</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>Le temps et la valeur ne peuvent pas être dans la même colonne.</source>
+        <translation>The time and the value cannot be in the same column.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>Donnez l&apos;unité de la valeur, par exemple V ou cm.</source>
+        <translation>Give the value&apos;s unit, for example V or cm.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Étalonnage invalide : « %1 ». Donnez un nombre de mètres par unité positif.</source>
+        <translation>Invalid calibration: “%1”. Give a positive number of metres per unit.</translation>
     </message>
 </context>
 <context>
@@ -2532,6 +2651,92 @@ Save the page to a PDF file?</translation>
         <location line="+1"/>
         <source>Modélisation (pseudo-périodique)</source>
         <translation>Model (underdamped)</translation>
+    </message>
+</context>
+<context>
+    <name>TextLineSource</name>
+    <message>
+        <location filename="../acquisition/TextLineSource.cpp" line="+129"/>
+        <source>%1 lignes qui n&apos;étaient pas des nombres ont été ignorées.</source>
+        <translation>%1 lines that were not numbers were skipped.</translation>
+    </message>
+    <message>
+        <location line="+47"/>
+        <source>Le temps envoyé par l&apos;appareil %1 (%2 s après %3 s) : la mesure s&apos;arrête là, les %4 échantillons reçus avant sont gardés.</source>
+        <translation>The time sent by the device %1 (%2 s after %3 s): the recording ends there, the %4 samples received before are kept.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>se répète</source>
+        <translation>repeats</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>revient en arrière</source>
+        <translation>goes back</translation>
+    </message>
+    <message>
+        <location line="+25"/>
+        <source>L&apos;appareil a été débranché pendant la mesure : %1 échantillons reçus.</source>
+        <translation>The device was unplugged during the recording: %1 samples received.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Les lignes de l&apos;appareil ne donnent pas de nombres dans les colonnes choisies (dernière ligne : « %1 »). Vérifiez le séparateur et les colonnes.</source>
+        <translation>The device&apos;s lines give no numbers in the chosen columns (last line: “%1”). Check the separator and the columns.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>L&apos;appareil sur %1 n&apos;envoie aucune ligne : le programme de la carte tourne-t-il, à %2 bauds ?</source>
+        <translation>The device on %1 sends no lines: is the board&apos;s program running, at %2 baud?</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>L&apos;appareil ne répond plus : %1 échantillons reçus.</source>
+        <translation>The device no longer answers: %1 samples received.</translation>
+    </message>
+    <message>
+        <location line="+39"/>
+        <source>Arduino %1 bauds (lignes de texte)</source>
+        <translation>Arduino %1 baud (text lines)</translation>
+    </message>
+    <message>
+        <location line="+18"/>
+        <source>Cet appareil mesure à ses propres instants.</source>
+        <translation>This device measures at its own instants.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>L&apos;appareil sur %1 a été débranché.</source>
+        <translation>The device on %1 was unplugged.</translation>
+    </message>
+</context>
+<context>
+    <name>TextLines</name>
+    <message>
+        <location filename="../acquisition/TextLines.cpp" line="+80"/>
+        <source>Vitesse de %1 bauds inconnue : choisissez 9600, 19200, 38400, 57600, 115200 ou 250000.</source>
+        <translation>Unknown speed of %1 baud: choose 9600, 19200, 38400, 57600, 115200 or 250000.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Les colonnes se comptent de 1 à %1.</source>
+        <translation>Columns are counted from 1 to %1.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Le temps et la valeur ne peuvent pas être dans la même colonne.</source>
+        <translation>The time and the value cannot be in the same column.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Donnez l&apos;unité de la valeur.</source>
+        <translation>Give the value&apos;s unit.</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>L&apos;étalonnage doit être un nombre de mètres par unité positif.</source>
+        <translation>The calibration must be a positive number of metres per unit.</translation>
     </message>
 </context>
 <context>

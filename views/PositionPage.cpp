@@ -196,6 +196,7 @@ void TPositionPage::beginLive(const pendulab::DisplayScale& scale)
 {
     liveScale_ = scale;
     live_.clear();
+    liveTimes_.clear();
     liveDrawn_ = 3;
     measured_->data()->clear();
     setRecording(true); // the active run stays in view, in its own colour, under the new recording
@@ -207,15 +208,17 @@ void TPositionPage::beginLive(const pendulab::DisplayScale& scale)
     chart()->replot(QCustomPlot::rpQueuedReplot);
 }
 
-void TPositionPage::addLive(std::size_t first, const std::vector<double>& block)
+void TPositionPage::addLive(std::size_t first, const std::vector<double>& block, const std::vector<double>& instants)
 {
     if (first != live_.size()) return; // a block of a run already ended
     live_.insert(live_.end(), block.begin(), block.end());
+    if (!instants.empty()) liveTimes_.insert(liveTimes_.end(), instants.begin(), instants.end());
     // The curve shows the smoothed position: index j needs samples up to j + 4, so it trails by 4.
     // Sample j is at j·D/(n − 1) s, the period the session's run will have.
     const double period = session()->nextDuration() / static_cast<double>(pendulab::SampleIntervals);
     for (; liveDrawn_ + 4 < live_.size(); ++liveDrawn_)
-        measured_->addData(static_cast<double>(liveDrawn_) * period, liveScale_.position(pendulab::smoothedAt(live_, liveDrawn_)));
+        measured_->addData(liveDrawn_ < liveTimes_.size() ? liveTimes_[liveDrawn_] : static_cast<double>(liveDrawn_) * period,
+                           liveScale_.position(pendulab::smoothedAt(live_, liveDrawn_)));
     // Only the growing curve's layer, once per pass of the event loop however many blocks came.
     if (liveQueued_) return;
     liveQueued_ = true;
@@ -231,6 +234,7 @@ void TPositionPage::addLive(std::size_t first, const std::vector<double>& block)
 void TPositionPage::endLive(bool redraw)
 {
     live_.clear();
+    liveTimes_.clear();
     setRecording(false);
     chart()->bufferMeasured(false);
     if (!redraw) return;

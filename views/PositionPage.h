@@ -30,7 +30,8 @@ public:
     // A recording under way: its curve starts empty and grows with each block of samples, shown
     // through `scale` (the next recording's calibration in the unit shown).
     void beginLive(const pendulab::DisplayScale& scale);
-    void addLive(std::size_t first, const std::vector<double>& block);
+    // `instants`, when given (as many as the block), are the samples' own (seconds).
+    void addLive(std::size_t first, const std::vector<double>& block, const std::vector<double>& instants = {});
     // The run has ended: `redraw` the run the session holds (a new one is drawn as it comes).
     void endLive(bool redraw);
 
@@ -49,6 +50,7 @@ private:
     QHBoxLayout* gaugeRow_ = nullptr;
     TCursorReadout* readout_ = nullptr;
     std::vector<double> live_; // the samples of the run under way, as they arrive
+    std::vector<double> liveTimes_; // their instants, from a source with its own
     std::size_t liveDrawn_ = 3; // next index of the measured curve to draw
     bool liveQueued_ = false;
     pendulab::DisplayScale liveScale_;

@@ -33,7 +33,8 @@ TEST_F(PendulabTest, ABoardNamedAtStartRecordsWithItsOwnCalibration)
     start();
     ASSERT_TRUE(waitFor([&] { return sourcecmb(main)->currentText().contains(path); })) << ui_.messages.join('\n').toStdString();
     EXPECT_EQ(sourcecmb(main)->itemText(0), QStringLiteral("Carte SYSAM PCI (simulation)"));
-    EXPECT_EQ(sourcecmb(main)->itemText(sourcecmb(main)->count() - 1), QStringLiteral("Port série…"));
+    EXPECT_EQ(sourcecmb(main)->itemText(sourcecmb(main)->count() - 2), QStringLiteral("Port série…"));
+    EXPECT_EQ(sourcecmb(main)->itemText(sourcecmb(main)->count() - 1), QStringLiteral("Port série (lignes de texte)…"));
     EXPECT_TRUE(aqucmd(main)->isEnabled());
     EXPECT_EQ(main->findChild<QLabel*>(QStringLiteral("Label6"))->text(), QStringLiteral("+5v"));
     EXPECT_EQ(main->findChild<QLabel*>(QStringLiteral("Label7"))->text(), QStringLiteral("0v"));
