@@ -17,4 +17,18 @@ std::unique_ptr<QSerialPort> openSerialPort(const std::string& path, qint32 baud
 // wait does not always say so.
 bool hungUp(const QSerialPort& port);
 
+// Raises a flag (a bool or an atomic one) for as long as it lives: "a run goes on", "the board
+// is being looked for"; lowered however the scope ends.
+template <class Flag>
+class RaisedWhile {
+public:
+    explicit RaisedWhile(Flag& flag) : flag_(flag) { flag_ = true; }
+    ~RaisedWhile() { flag_ = false; }
+    RaisedWhile(const RaisedWhile&) = delete;
+    RaisedWhile& operator=(const RaisedWhile&) = delete;
+
+private:
+    Flag& flag_;
+};
+
 } // namespace pendulab

@@ -92,11 +92,7 @@ void SerialSource::Impl::openPort() {
 void SerialSource::Impl::identify() {
     parser.expectIdentity();
     events.clear();
-    sniffing = true;
-    struct Sniffing {
-        bool& flag;
-        ~Sniffing() { flag = false; }
-    } sniffingNow{sniffing};
+    const RaisedWhile sniffingNow(sniffing);
     const auto start = Clock::now();
     auto asked = start - kAskAgain;
     std::string refusal;
@@ -211,11 +207,7 @@ std::size_t SerialSource::record(std::size_t count, std::int64_t periodMicroseco
     if (!impl_->present) throw SourceError(withArgs(translated("SerialSource", "La carte Pendulab (%1) a été débranchée."), {impl_->path}));
     Impl* p = impl_.get();
     p->stopRequested = false;
-    p->recording = true;
-    struct Recording {
-        std::atomic<bool>& flag;
-        ~Recording() { flag = false; }
-    } recording{p->recording};
+    const RaisedWhile recording(p->recording);
     // The port thread records; this thread hands the blocks to the sink.
     return p->thread.stream(
         [p, count, periodMicroseconds](const PortThread::Deliver& deliver) {

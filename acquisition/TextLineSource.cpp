@@ -288,11 +288,7 @@ SampleSource::TimedEnd TextLineSource::recordTimed(const TimedSink& sink)
     Impl* p = impl_.get();
     if (!p->present) throw SourceError(withArgs(translated("TextLineSource", "L'appareil sur %1 a été débranché."), {p->path}));
     p->stopRequested = false;
-    p->recording = true;
-    struct Recording {
-        std::atomic<bool>& flag;
-        ~Recording() { flag = false; }
-    } recording{p->recording};
+    const RaisedWhile recording(p->recording);
     TimedEnd end;
     std::vector<double> instants, values;
     p->thread.stream(
